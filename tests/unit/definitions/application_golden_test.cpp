@@ -1,0 +1,173 @@
+// Whole applications read end to end: the hand-written test crossing against its golden
+// description, and the largest application the tables hold.
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app_generator.h"
+#include "definitions/application_header.h"
+#include "definitions/builtin_macros.h"
+#include "definitions_support.h"
+
+namespace tavir {
+namespace {
+
+using testing::LoggedLines;
+using testing::newMacroTable;
+using testing::newTables;
+using testing::readFileBytes;
+using testing::TempDir;
+
+std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+std::string format(const char* pattern, ...) {
+    char buffer[512];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(buffer, sizeof buffer, pattern, args);
+    va_end(args);
+    return buffer;
+}
+
+// One line per macro the header added, per count, per record in use and per clearance.
+std::string describe(const MacroTable& macros, int builtIn, const ApplicationTables& t) {
+    std::string out;
+    for (int i = builtIn; i < macros.count; ++i) {
+        out += format("macro %s %d\n", macros.entries[i].name, macros.entries[i].value);
+    }
+    const ApplicationCounts& n = t.counts;
+    out += format("counts SG %d D %d T %d KL %d EGGP %d EP %d SCH %d\n", n.numSignalGroups, n.numDetectors,
+                  n.numTimers, n.numClocks, n.numEggparms, n.numEparms, n.numSwitches);
+    for (int i = 0; i < usableCount(n.numSignalGroups, kSignalGroupCapacity); ++i) {
+        const SignalGroupRecord& r = t.signalGroups[static_cast<size_t>(i)];
+        out += format("SG %s %d vg %.3f gl %.3f mg %.3f extra", r.name, r.arrayNumber, r.vgTime, r.glTime,
+                      r.mgTime);
+        for (double time : r.extraMgTimes) out += format(" %.3f", time);
+        out += "\n";
+    }
+    for (int i = 0; i < usableCount(n.numDetectors, kDetectorCapacity); ++i) {
+        const DetectorRecord& r = t.detectors[static_cast<size_t>(i)];
+        out += format("D %s %d gap1 %.3f gap2 %.3f occupancy %.3f\n", r.name, r.arrayNumber, r.gapTime1,
+                      r.gapTime2, r.occupancyTime);
+    }
+    for (int i = 0; i < usableCount(n.numTimers, kTimerCapacity); ++i) {
+        const TimerRecord& r = t.timers[static_cast<size_t>(i)];
+        out += format("T %s %d time %.3f\n", r.name, r.arrayNumber, r.time);
+    }
+    for (int i = 0; i < usableCount(n.numClocks, kClockCapacity); ++i) {
+        const ClockRecord& r = t.clocks[static_cast<size_t>(i)];
+        out += format("KL %s %d time1 %.3f time2 %.3f\n", r.name, r.arrayNumber, r.time1, r.time2);
+    }
+    for (int i = 0; i < usableCount(n.numSwitches, kSwitchCapacity); ++i) {
+        const SwitchRecord& r = t.switches[static_cast<size_t>(i)];
+        out += format("SCH %s %d value %d\n", r.name, r.arrayNumber, r.value);
+    }
+    for (int i = 0; i < usableCount(n.numEggparms, kEggparmCapacity); ++i) {
+        const EggparmRecord& r = t.eggparms[static_cast<size_t>(i)];
+        out += format("EGGP %s %d value %d\n", r.name, r.arrayNumber, r.value);
+    }
+    for (int i = 0; i < usableCount(n.numEparms, kEparmCapacity); ++i) {
+        const EparmRecord& r = t.eparms[static_cast<size_t>(i)];
+        out += format("EP %s %d value %.3f\n", r.name, r.arrayNumber, r.value);
+    }
+    out += format("clearances %d\n", t.numClearances);
+    for (int i = 0; i < usableCount(t.numClearances, kClearanceCapacity); ++i) {
+        const ClearanceEntry& e = t.clearances[static_cast<size_t>(i)];
+        out +=
+            format("ONT %s %d %s %d %.9g\n", e.fromName, e.fromNumber, e.toName, e.toNumber, e.clearanceTime);
+    }
+    return out;
+}
+
+TEST(ApplicationGolden, TestCrossing) {
+    auto macros = newMacroTable();
+    auto tables = newTables();
+    LoggedLines logged;
+    ASSERT_EQ(loadBuiltInMacros(*macros, logged.log), 0);
+    int builtIn = macros->count;
+    ASSERT_EQ(loadApplicationHeader(*macros, *tables, logged.log,
+                                    TAVIR_FIXTURES "/definitions/kruispunt/KVAPDEF.H"),
+              0);
+    EXPECT_TRUE(logged.all().empty());
+    std::string got = describe(*macros, builtIn, *tables);
+    std::string expected = readFileBytes(TAVIR_FIXTURES "/definitions/kruispunt/expected.txt");
+    if (const char* update = std::getenv("TAVIR_UPDATE_GOLDEN"); update && *update) {
+        std::FILE* file = std::fopen(TAVIR_FIXTURES "/definitions/kruispunt/expected.txt", "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs(got.c_str(), file);
+        std::fclose(file);
+        GTEST_SKIP() << "golden file written";
+    }
+    EXPECT_EQ(got, expected);
+}
+
+TEST(ApplicationGolden, LargestApplication) {
+    namespace gen = tavir::bench;
+    TempDir dir;
+    gen::writeMaxApplication(dir.dir());
+    auto macros = newMacroTable();
+    auto tables = newTables();
+    LoggedLines logged;
+    ASSERT_EQ(loadBuiltInMacros(*macros, logged.log), 0);
+    ASSERT_EQ(loadApplicationHeader(*macros, *tables, logged.log, dir.file("KVAPDEF.H").c_str()), 0);
+    EXPECT_TRUE(logged.all().empty());
+    EXPECT_EQ(macros->count, kMacroTableCapacity) << "the header fills the MacroTable exactly";
+
+    const gen::ApplicationShape& shape = gen::kMaxApplication;
+    const ApplicationCounts& n = tables->counts;
+    EXPECT_EQ(n.numSignalGroups, shape.signalGroups);
+    EXPECT_EQ(n.numDetectors, shape.detectors);
+    EXPECT_EQ(n.numTimers, shape.timers);
+    EXPECT_EQ(n.numClocks, shape.clocks);
+    EXPECT_EQ(n.numSwitches, shape.switches);
+    EXPECT_EQ(n.numEparms, shape.eparms);
+    EXPECT_EQ(n.numEggparms, shape.eggparms);
+    ASSERT_EQ(tables->numClearances, shape.clearances);
+
+    for (int i = 0; i < shape.signalGroups; ++i) {
+        const SignalGroupRecord& r = tables->signalGroups[static_cast<size_t>(i)];
+        ASSERT_EQ(r.name, gen::signalGroupName(i));
+        ASSERT_EQ(r.arrayNumber, i);
+        ASSERT_EQ(r.vgTime, gen::vgTimeOf(i)) << r.name;
+        ASSERT_EQ(r.glTime, gen::glTimeOf(i)) << r.name;
+        ASSERT_EQ(r.mgTime, gen::mgTimeOf(i)) << r.name;
+        for (int k = 1; k <= 12; ++k)
+            ASSERT_EQ(r.extraMgTimes[k - 1], gen::extraMgTimeOf(i, k)) << r.name << " " << k;
+    }
+    for (int i = 0; i < shape.detectors; ++i) {
+        const DetectorRecord& r = tables->detectors[static_cast<size_t>(i)];
+        ASSERT_EQ(r.name, gen::detectorName(i));
+        ASSERT_EQ(r.gapTime1, gen::gapTime1Of(i)) << r.name;
+        ASSERT_EQ(r.gapTime2, gen::gapTime2Of(i)) << r.name;
+        ASSERT_EQ(r.occupancyTime, gen::occupancyTimeOf(i)) << r.name;
+    }
+    for (int i = 0; i < shape.timers; ++i)
+        ASSERT_EQ(tables->timers[static_cast<size_t>(i)].time, gen::timerTimeOf(i));
+    for (int i = 0; i < shape.clocks; ++i) {
+        ASSERT_EQ(tables->clocks[static_cast<size_t>(i)].time1, gen::clockTime1Of(i));
+        ASSERT_EQ(tables->clocks[static_cast<size_t>(i)].time2, gen::clockTime2Of(i));
+    }
+    for (int i = 0; i < shape.switches; ++i)
+        ASSERT_EQ(tables->switches[static_cast<size_t>(i)].value, gen::switchValueOf(i));
+    for (int i = 0; i < shape.eggparms; ++i) {
+        ASSERT_EQ(tables->eggparms[static_cast<size_t>(i)].name, gen::eggparmName(i));
+        ASSERT_EQ(tables->eggparms[static_cast<size_t>(i)].value, gen::eggparmValueOf(i));
+    }
+    for (int i = 0; i < shape.eparms; ++i)
+        ASSERT_EQ(tables->eparms[static_cast<size_t>(i)].value, gen::eparmValueOf(i)) << i;
+    for (int row = 0; row < shape.clearances; ++row) {
+        int from = 0, to = 0;
+        double time = 0;
+        gen::clearanceOf(row, shape.signalGroups, &from, &to, &time);
+        const ClearanceEntry& e = tables->clearances[static_cast<size_t>(row)];
+        ASSERT_EQ(e.fromNumber, from) << row;
+        ASSERT_EQ(e.toNumber, to) << row;
+        ASSERT_EQ(e.fromName, gen::signalGroupName(from)) << row;
+        ASSERT_EQ(e.clearanceTime, static_cast<double>(static_cast<float>(time))) << row;
+    }
+}
+
+}  // namespace
+}  // namespace tavir
