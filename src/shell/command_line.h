@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+
+#include "shell/link_options.h"
+#include "shell/message_boxes.h"
+
+namespace tavir {
+
+// At most this many arguments of the command line are looked at; the rest of the text is ignored.
+constexpr int kMaxArguments = 10;
+
+// Reads the command-line text (the text after the program name) into options. The text is
+// upper-cased and cut into arguments in place. Problems are told in message boxes and parsing goes
+// on; an empty text leaves options as they are.
+void ParseCommandLine(char* text, LinkOptions& options, MessageBoxes& boxes);
+
+// The value of an argument's leading decimal digits, after optional blanks and one sign; 0 when no
+// digit follows. Values beyond 32 bits stop at INT32_MAX or INT32_MIN.
+int32_t argumentValue(const char* text);
+
+}  // namespace tavir
