@@ -1,0 +1,76 @@
+// tavir-sim: loads a controller application, seeds a simulated controller from it and serves it
+// over TCP or a serial line until "quit" or an interrupt.
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <random>
+
+#include "debugwin/message_log.h"
+#include "debugwin/message_sink.h"
+#include "seed_tables.h"
+#include "sim_options.h"
+#include "sim_runner.h"
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+extern "C" void onStopSignal(int) {
+    stopRequested.store(true);
+}
+
+// The parsers' messages, one per line on standard error.
+struct StderrLines : tavir::MessageSink {
+    int addLine(const char* text) override {
+        std::fprintf(stderr, "%s\n", text);
+        return 0;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace tavir::sim;
+    SimOptions options;
+    int exitCode = 0;
+    if (!parseSimOptions(argc, argv, options, exitCode)) return exitCode;
+    if (options.dir.empty()) options.dir = defaultApplicationDir();
+
+    StderrLines lines;
+    tavir::MessageLog messages;
+    messages.sink = &lines;
+    auto tables = std::make_unique<tavir::ApplicationTables>();
+    if (loadApplicationDirectory(options.dir, *tables, messages) != 0) {
+        std::fprintf(stderr, "tavir-sim: cannot read the application in %s\n", options.dir.c_str());
+        return 1;
+    }
+
+    FileLogWriter logFile;
+    if (!options.logPath.empty() && !logFile.open(options.logPath.c_str())) {
+        std::fprintf(stderr, "tavir-sim: cannot create the log %s\n", options.logPath.c_str());
+        return 1;
+    }
+
+    SimSettings settings;
+    settings.refreshHz = options.rate;
+    settings.seed = options.seedGiven ? options.seed : std::random_device{}();
+    settings.clockStartSeconds = startClockSeconds(options.seedGiven);
+    settings.faults = options.faults;
+    Simulator simulator(settings, options.logPath.empty() ? nullptr : &logFile);
+    int seeded = seedParameters(*tables, simulator.memory());
+    simulator.loadApplication(applicationFromTables(*tables));
+    std::fprintf(stderr, "tavir-sim: %s: %d parameters, %d signal groups in %d stages\n", options.dir.c_str(),
+                 seeded, static_cast<int>(applicationFromTables(*tables).groups.size()),
+                 simulator.plan().stageCount());
+
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+    RunnerHooks hooks;
+    hooks.stop = &stopRequested;
+    hooks.announce = [](const std::string& line) {
+        std::fprintf(stdout, "%s\n", line.c_str());
+        std::fflush(stdout);
+    };
+    return runSimulator(simulator, options, hooks);
+}

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "sim_test_support.h"
+
+namespace tavir::sim {
+namespace {
+
+using testing::DemoSimulator;
+
+SimSettings withFaults(const FaultOptions& faults) {
+    SimSettings settings;
+    settings.refreshHz = 0;
+    settings.seed = 11;
+    settings.faults = faults;
+    return settings;
+}
+
+void readMany(DemoSimulator& sim, int count) {
+    for (int i = 0; i < count; ++i) sim.request(kRead, 320, i % 8, -1);
+}
+
+TEST(Faults, SilentNeverAnswers) {
+    FaultOptions f;
+    f.silent = true;
+    DemoSimulator sim(withFaults(f));
+    readMany(sim, 10);
+    sim.request(kMonitor, 265, 0, -1);
+    sim.sendBytes({'V', 'M', 'O'});
+    sim.runFor(60 * 1000000LL);
+    EXPECT_TRUE(sim.link.bytes.empty());
+    // What it receives is still logged, and a Write is still stored.
+    sim.request(kWrite, 320, 0, -1, 99);
+    EXPECT_EQ(sim.simulator->get({320, 0, 0}), 99);
+    EXPECT_GT(sim.logLines.lines.size(), 10u);
+}
+
+TEST(Faults, DropKeepsBackTheGivenFraction) {
+    struct Case {
+        double drop;
+        int low, high;  // of 1000 answers received
+    } cases[] = {{0.0, 1000, 1000}, {1.0, 0, 0}, {0.25, 700, 800}, {0.5, 450, 550}};
+    for (const Case& c : cases) {
+        FaultOptions f;
+        f.drop = c.drop;
+        DemoSimulator sim(withFaults(f));
+        readMany(sim, 1000);
+        int received = static_cast<int>(sim.replies().size());
+        EXPECT_GE(received, c.low) << "drop " << c.drop;
+        EXPECT_LE(received, c.high) << "drop " << c.drop;
+        int droppedEntries = 0;
+        for (const std::string& line : sim.logLines.lines) {
+            if (nlohmann::json::parse(line).value("dropped", false)) ++droppedEntries;
+        }
+        EXPECT_EQ(droppedEntries, 1000 - received) << "each dropped frame is in the log";
+    }
+}
+
+TEST(Faults, DropIsTheSameForTheSameSeed) {
+    FaultOptions f;
+    f.drop = 0.5;
+    DemoSimulator a(withFaults(f));
+    DemoSimulator b(withFaults(f));
+    readMany(a, 200);
+    readMany(b, 200);
+    EXPECT_EQ(a.link.bytes, b.link.bytes);
+}
+
+TEST(Faults, DelayHoldsEveryAnswerBack) {
+    FaultOptions f;
+    f.delayMs = 250;
+    DemoSimulator sim(withFaults(f));
+    sim.request(kRead, 320, 0, -1);
+    sim.sendBytes({'V'});
+    sim.runFor(249000);
+    EXPECT_TRUE(sim.link.bytes.empty());
+    sim.runFor(1000);
+    auto got = sim.replies();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].record.value, 60);
+    std::string text(sim.link.bytes.begin(), sim.link.bytes.end());
+    EXPECT_NE(text.find("verbinding in orde"), std::string::npos) << "the order is kept";
+}
+
+// Garbage between frames never costs the debugger a frame and never makes one up.
+TEST(Faults, GarbageLeavesEveryFrameReadable) {
+    FaultOptions f;
+    f.garbage = 1.0;
+    DemoSimulator sim(withFaults(f));
+    readMany(sim, 500);
+    auto got = sim.replies();
+    ASSERT_EQ(got.size(), 500u);
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].record.functionCode, 320);
+        EXPECT_EQ(got[i].record.number, static_cast<int32_t>(i % 8));
+    }
+    size_t frameBytes = 0;
+    int garbageEntries = 0;
+    for (const std::string& line : sim.logLines.lines) {
+        auto entry = nlohmann::json::parse(line);
+        if (entry["kind"] == "Value" && entry["dir"] == "out")
+            frameBytes += entry["hex"].get<std::string>().size() / 2;
+        if (entry["kind"] == "garbage") ++garbageEntries;
+    }
+    EXPECT_EQ(garbageEntries, 500);
+    EXPECT_GT(sim.link.bytes.size(), frameBytes) << "there are bytes between the frames";
+}
+
+TEST(Faults, ConnectionEndsAfterTheGivenNumberOfFrames) {
+    struct Case {
+        int resetAfter, closeAfter;
+        size_t frames;
+        bool reset;
+    } cases[] = {{3, -1, 3, true}, {-1, 5, 5, false}, {1, -1, 1, true}, {0, -1, 0, true}, {-1, 0, 0, false}};
+    for (const Case& c : cases) {
+        FaultOptions f;
+        f.resetAfter = c.resetAfter;
+        f.closeAfter = c.closeAfter;
+        DemoSimulator sim(withFaults(f));
+        readMany(sim, 10);
+        EXPECT_EQ(sim.replies().size(), c.frames);
+        EXPECT_EQ(sim.link.ends, 1);
+        EXPECT_EQ(sim.link.lastEndWasReset, c.reset);
+        EXPECT_TRUE(sim.simulator->sessionEnded(sim.session));
+        // The next connection gets its own count.
+        sim.simulator->closeSession(sim.session, sim.now);
+        testing::RecordingLink next;
+        testing::Client client;
+        int session = sim.simulator->openSession(next, "tcp", sim.now);
+        auto frame = testing::requestFrame(kRead, 320, 0, -1);
+        for (size_t i = 0; i < c.frames + 2; ++i)
+            sim.simulator->receive(session, frame.data(), frame.size(), sim.now);
+        EXPECT_EQ(client.take(next).size(), c.frames);
+        EXPECT_EQ(next.ends, 1);
+    }
+}
+
+TEST(Faults, PauseHoldsAnswersUntilResume) {
+    DemoSimulator sim(withFaults({}));
+    sim.request(kMonitor, 320, 0, -1);
+    sim.replies();
+    sim.simulator->pause();
+    sim.request(kRead, 320, 1, -1);
+    sim.request(kWrite, 320, 0, -1, 66);
+    sim.runFor(1000000);
+    EXPECT_TRUE(sim.replies().empty());
+    sim.simulator->resume(sim.now);
+    auto got = sim.replies();
+    ASSERT_EQ(got.size(), 1u) << "the monitored value is sent again; the Read is not answered late";
+    EXPECT_EQ(got[0].record.value, 66);
+}
+
+}  // namespace
+}  // namespace tavir::sim

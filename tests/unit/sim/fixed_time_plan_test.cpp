@@ -1,0 +1,201 @@
+#include "fixed_time_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "calendar.h"
+#include "function_codes.h"
+#include "sim_test_support.h"
+
+namespace tavir::sim {
+namespace {
+
+// The example application's plan on its seeded memory, stepped by hand.
+struct DemoPlan : ::testing::Test {
+    testing::DemoTables demo;
+    SimApplication application;
+    ControllerMemory memory;
+    FixedTimePlan plan;
+    int64_t clock = secondsFromCalendar(2024, 6, 3, 7, 45, 0);
+
+    void SetUp() override {
+        ASSERT_EQ(demo.result, 0);
+        seedParameters(*demo.tables, memory);
+        application = applicationFromTables(*demo.tables);
+        plan.configure(application, 3);
+        plan.publish(memory, clock);
+    }
+    void step() { plan.step(memory, clock + plan.elapsedTenths() / 10); }
+    int groupIndex(const char* name) const {
+        for (size_t i = 0; i < application.groups.size(); ++i) {
+            if (application.groups[i].name == name) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    bool conflict(int a, int b) const {
+        int32_t na = application.groups[a].arrayNumber, nb = application.groups[b].arrayNumber;
+        return std::any_of(
+            application.conflicts.begin(), application.conflicts.end(), [&](const SimConflict& c) {
+                return (c.fromNumber == na && c.toNumber == nb) || (c.fromNumber == nb && c.toNumber == na);
+            });
+    }
+};
+
+TEST_F(DemoPlan, StagesHoldNoConflictingGroups) {
+    ASSERT_EQ(plan.stageCount(), 3);
+    EXPECT_EQ(plan.stageOf(groupIndex("SG02")), plan.stageOf(groupIndex("SG08")));
+    EXPECT_EQ(plan.stageOf(groupIndex("SG05")), plan.stageOf(groupIndex("SG11")));
+    EXPECT_EQ(plan.stageOf(groupIndex("SG22")), plan.stageOf(groupIndex("SG31")));
+    EXPECT_NE(plan.stageOf(groupIndex("SG02")), plan.stageOf(groupIndex("SG05")));
+    EXPECT_NE(plan.stageOf(groupIndex("SG05")), plan.stageOf(groupIndex("SG26")));
+}
+
+// Over ten minutes: no two conflicting groups are ever out of red together, a group goes from
+// green through amber (when it has an amber time) to red, a group turns green only after every
+// clearance time towards it has run out, and the memory shows exactly the plan's lights.
+TEST_F(DemoPlan, RunsSafely) {
+    size_t n = application.groups.size();
+    std::vector<FixedTimePlan::Light> last(n, FixedTimePlan::kLightRed);
+    std::vector<int64_t> redSince(n, -100000);
+    std::vector<int> greens(n, 0);
+    for (int t = 0; t < 6000; ++t) {
+        step();
+        for (size_t g = 0; g < n; ++g) {
+            FixedTimePlan::Light light = plan.lightOf(static_cast<int>(g));
+            int32_t number = application.groups[g].arrayNumber;
+            EXPECT_EQ(memory.load({fc::kRed, number, 0}), light == FixedTimePlan::kLightRed);
+            EXPECT_EQ(memory.load({fc::kGreen, number, 0}), light == FixedTimePlan::kLightGreen);
+            EXPECT_EQ(memory.load({fc::kAmber, number, 0}), light == FixedTimePlan::kLightAmber);
+            if (light == last[g]) continue;
+            if (last[g] == FixedTimePlan::kLightGreen) {
+                bool hasAmber = memory.load({fc::kAmberTime, number, 0}) > 0;
+                EXPECT_EQ(light, hasAmber ? FixedTimePlan::kLightAmber : FixedTimePlan::kLightRed) << g;
+            }
+            if (light == FixedTimePlan::kLightRed) redSince[g] = plan.elapsedTenths();
+            if (light == FixedTimePlan::kLightGreen) {
+                EXPECT_EQ(last[g], FixedTimePlan::kLightRed);
+                ++greens[g];
+                for (size_t other = 0; other < n; ++other) {
+                    if (!conflict(static_cast<int>(g), static_cast<int>(other))) continue;
+                    int32_t clearance =
+                        memory.load({fc::kClearanceTime, application.groups[other].arrayNumber, number});
+                    EXPECT_GE(plan.elapsedTenths() - redSince[other], clearance) << g << " after " << other;
+                }
+            }
+            last[g] = light;
+        }
+        for (size_t a = 0; a < n; ++a) {
+            for (size_t b = a + 1; b < n; ++b) {
+                if (!conflict(static_cast<int>(a), static_cast<int>(b))) continue;
+                EXPECT_FALSE(plan.lightOf(static_cast<int>(a)) != FixedTimePlan::kLightRed &&
+                             plan.lightOf(static_cast<int>(b)) != FixedTimePlan::kLightRed)
+                    << "conflicting " << a << " and " << b << " at " << t;
+            }
+        }
+    }
+    for (size_t g = 0; g < n; ++g) EXPECT_GE(greens[g], 5) << application.groups[g].name;
+    EXPECT_GE(memory.load({fc::kCycleCounter, 0, 0}), 5);
+}
+
+TEST_F(DemoPlan, OneBlockAtATime) {
+    for (int t = 0; t < 3000; ++t) {
+        step();
+        int active = 0;
+        for (int b = 0; b < plan.stageCount(); ++b) active += memory.load({fc::kBlock, 0, b});
+        ASSERT_EQ(active, 1) << t;
+        ASSERT_EQ(memory.load({fc::kBlock, 0, plan.currentStage()}), 1);
+    }
+}
+
+// The plan takes its times from the memory: a written maximum green time is the next green's length.
+TEST_F(DemoPlan, WrittenTimesChangeThePlan) {
+    int sg02 = groupIndex("SG02");
+    memory.store({fc::kMaxGreenTime, 0, 0}, 400);
+    int64_t greenStart = -1;
+    int64_t greenLength = -1;
+    for (int t = 0; t < 6000 && greenLength < 0; ++t) {
+        FixedTimePlan::Light before = plan.lightOf(sg02);
+        step();
+        FixedTimePlan::Light after = plan.lightOf(sg02);
+        if (before != FixedTimePlan::kLightGreen && after == FixedTimePlan::kLightGreen)
+            greenStart = plan.elapsedTenths();
+        if (greenStart >= 0 && before == FixedTimePlan::kLightGreen && after != FixedTimePlan::kLightGreen) {
+            greenLength = plan.elapsedTenths() - greenStart;
+        }
+    }
+    EXPECT_EQ(greenLength, 400);
+}
+
+// Values a client may write that make no sense for a plan are held to a range: the plan turns on.
+TEST_F(DemoPlan, AbsurdTimesDoNotStopThePlan) {
+    for (const SimConflict& c : application.conflicts)
+        memory.store({fc::kClearanceTime, c.fromNumber, c.toNumber}, INT32_MAX);
+    for (const SimSignalGroup& g : application.groups) {
+        memory.store({fc::kFixedGreenTime, g.arrayNumber, 0}, -5);
+        memory.store({fc::kMaxGreenTime, g.arrayNumber, 0}, INT32_MAX);
+        memory.store({fc::kAmberTime, g.arrayNumber, 0}, INT32_MIN);
+    }
+    for (int t = 0; t < 10 * 60 * 10; ++t) step();
+    EXPECT_GE(memory.load({fc::kCycleCounter, 0, 0}), 2);
+}
+
+TEST_F(DemoPlan, DetectorsComeAndGo) {
+    std::map<int32_t, int> changes;
+    std::map<int32_t, int32_t> last;
+    for (int t = 0; t < 1200; ++t) {
+        step();
+        for (const SimDetector& d : application.detectors) {
+            int32_t occupied = memory.load({fc::kDetectorOccupied, d.arrayNumber, 0});
+            if (last.count(d.arrayNumber) && last[d.arrayNumber] != occupied) ++changes[d.arrayNumber];
+            last[d.arrayNumber] = occupied;
+            if (!occupied) {
+                EXPECT_EQ(memory.load({fc::kOccupiedFor, d.arrayNumber, 0}), 0);
+            }
+        }
+    }
+    for (const SimDetector& d : application.detectors) EXPECT_GE(changes[d.arrayNumber], 2) << d.name;
+}
+
+TEST_F(DemoPlan, SameSeedSameRun) {
+    FixedTimePlan other;
+    ControllerMemory otherMemory;
+    seedParameters(*demo.tables, otherMemory);
+    other.configure(application, 3);
+    for (int t = 0; t < 2000; ++t) {
+        step();
+        other.step(otherMemory, clock + other.elapsedTenths() / 10);
+    }
+    EXPECT_EQ(memory.entries(), otherMemory.entries());
+}
+
+TEST_F(DemoPlan, ClocksAreActiveBetweenTheirTimes) {
+    struct Case {
+        int hour, minute;
+        const char* clockName;
+        int32_t arrayNumber;
+        int32_t active;
+    } cases[] = {
+        {7, 45, "KL_OCHTENDSPITS", 0, 1}, {9, 30, "KL_OCHTENDSPITS", 0, 0}, {6, 59, "KL_OCHTENDSPITS", 0, 0},
+        {23, 30, "KL_NACHT", 2, 1},       {5, 59, "KL_NACHT", 2, 1},        {6, 0, "KL_NACHT", 2, 0},
+        {8, 20, "KL_SCHOOL", 3, 1},       {12, 0, "KL_SCHOOL", 3, 0},
+    };
+    for (const Case& c : cases) {
+        plan.publish(memory, secondsFromCalendar(2024, 6, 3, c.hour, c.minute, 0));
+        EXPECT_EQ(memory.load({fc::kClockActive, c.arrayNumber, 0}), c.active)
+            << c.clockName << " " << c.hour;
+    }
+}
+
+TEST(FixedTimePlan, AnApplicationWithoutGroupsOnlyCounts) {
+    FixedTimePlan plan;
+    ControllerMemory memory;
+    plan.configure(SimApplication{}, 1);
+    for (int t = 0; t < 100; ++t) plan.step(memory, 0);
+    EXPECT_EQ(plan.stageCount(), 0);
+    EXPECT_EQ(memory.load({fc::kDate, 0, 0}), 10170);
+}
+
+}  // namespace
+}  // namespace tavir::sim

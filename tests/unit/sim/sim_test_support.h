@@ -1,0 +1,115 @@
+#pragma once
+// Helpers of the simulator tests: a link that records what the simulator sends, and a client
+// that reads it back with a frame decoder of its own, as the debugger does.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../support.h"
+#include "debugwin/message_log.h"
+#include "definitions/object_tables.h"
+#include "link/frame_decoder.h"
+#include "link/request_encoder.h"
+#include "request_log.h"
+#include "seed_tables.h"
+#include "simulator.h"
+
+namespace tavir::sim::testing {
+
+struct RecordingLink : LinkOutput {
+    std::vector<uint8_t> bytes;
+    int ends = 0;
+    bool lastEndWasReset = false;
+    void send(const uint8_t* data, size_t count) override { bytes.insert(bytes.end(), data, data + count); }
+    void end(bool reset) override {
+        ++ends;
+        lastEndWasReset = reset;
+    }
+};
+
+struct Received {
+    uint8_t kind;
+    ValueRecord record;
+};
+
+// The debugger's side: decodes every byte the link got since the last call.
+struct Client : ValueDelivery {
+    FrameDecoder decoder;
+    std::vector<Received> records;
+    size_t consumed = 0;
+    int completed = 0;
+    Client() { decoder.delivery = this; }
+    void deliver(uint8_t kind, const ValueRecord& record) override { records.push_back({kind, record}); }
+    // Feeds the new bytes and gives the records they completed.
+    std::vector<Received> take(const RecordingLink& link) {
+        size_t first = records.size();
+        for (; consumed < link.bytes.size(); ++consumed) completed += decoder.FeedByte(link.bytes[consumed]);
+        return std::vector<Received>(records.begin() + static_cast<long>(first), records.end());
+    }
+};
+
+struct RecordedLog : LogWriter {
+    std::vector<std::string> lines;
+    void writeLine(const std::string& line) override { lines.push_back(line); }
+};
+
+// The frame of a request, as the debugger's encoder builds it.
+inline std::vector<uint8_t> requestFrame(uint8_t kind, int32_t functionCode, int32_t number, int32_t block,
+                                         int32_t value = 0) {
+    ValueRecord r;
+    r.functionCode = functionCode;
+    r.number = number;
+    r.block = block;
+    r.value = value;
+    uint8_t buffer[kRequestBufferSize];
+    int length = encodeRequest(r, kind, buffer);
+    return std::vector<uint8_t>(buffer, buffer + length);
+}
+
+// The example application, loaded as tavir-sim loads it; messages are kept.
+struct DemoTables {
+    std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
+    tavir::testing::RecordedLines lines;
+    MessageLog log;
+    int result = -1;
+    DemoTables() {
+        log.sink = &lines;
+        result = loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log);
+    }
+};
+
+// A simulator seeded from the example application, with one connected client.
+struct DemoSimulator {
+    DemoTables demo;
+    RecordedLog logLines;
+    std::unique_ptr<Simulator> simulator;
+    RecordingLink link;
+    Client client;
+    int session = -1;
+    int64_t now = 0;
+
+    explicit DemoSimulator(SimSettings settings = SimSettings{}) {
+        simulator = std::make_unique<Simulator>(settings, &logLines);
+        seedParameters(*demo.tables, simulator->memory());
+        simulator->loadApplication(applicationFromTables(*demo.tables));
+        session = simulator->openSession(link, "tcp", now);
+    }
+    void request(uint8_t kind, int32_t functionCode, int32_t number, int32_t block, int32_t value = 0) {
+        std::vector<uint8_t> frame = requestFrame(kind, functionCode, number, block, value);
+        simulator->receive(session, frame.data(), frame.size(), now);
+    }
+    void sendBytes(const std::vector<uint8_t>& bytes) {
+        simulator->receive(session, bytes.data(), bytes.size(), now);
+    }
+    void runFor(int64_t micros) {
+        int64_t end = now + micros;
+        while (now < end) {
+            now = std::min(end, std::max(now + 1, simulator->nextDeadline()));
+            simulator->advance(now);
+        }
+    }
+    std::vector<Received> replies() { return client.take(link); }
+};
+
+}  // namespace tavir::sim::testing
