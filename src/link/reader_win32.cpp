@@ -1,0 +1,102 @@
+#include "link/reader_win32.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "link/serial_link_win32.h"
+#include "link/tcp_transport_win32.h"
+#include "resources/link_texts.h"
+
+namespace tavir {
+
+namespace {
+
+constexpr DWORD kSerialReadSize = 16;
+// A TCP receive takes whatever has arrived, up to this much, in one call.
+constexpr int kTcpReadSize = 512;
+
+SerialLink* serialReaderLink = nullptr;
+TcpClient* tcpReaderClient = nullptr;
+MessageBoxes* readerBoxes = nullptr;
+
+DWORD WINAPI serialReader(void*) {
+    SerialLink& link = *serialReaderLink;
+    DWORD modemStatus = 0;
+    if (!GetCommModemStatus(link.portHandle, &modemStatus)) {
+        readerBoxes->show(text::kModemStatusFailed, text::kLinkCaption, kBoxOk);
+    }
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(link.portHandle, &errors, &status)) {
+        readerBoxes->show(text::kClearCommErrorFailed, text::kLinkCaption, kBoxOk);
+    }
+    ProgramLink& program = programLink();
+    for (;;) {
+        Sleep(1);
+        uint8_t bytes[kSerialReadSize];
+        DWORD count = 0;
+        // After CloseSerialLink the handle is gone and every read fails: the loop only sleeps.
+        if (!ReadFile(link.portHandle, bytes, kSerialReadSize, &count, nullptr) || count == 0) continue;
+        routeReceivedBytes(program.path, bytes, count);
+    }
+}
+
+DWORD WINAPI tcpReader(void*) {
+    TcpClient& client = *tcpReaderClient;
+    ProgramLink& program = programLink();
+    for (;;) {
+        Sleep(1);
+        uint8_t bytes[kTcpReadSize];
+        int result = client.ReceiveBytes(bytes, kTcpReadSize);
+        if (program.flags.receiveTrace.load()) {
+            std::printf(text::kReceiveTrace, result);
+            std::fflush(stdout);
+        }
+        // The controller closed the connection in order: nothing more will come, so the reader
+        // ends instead of spinning; the next request that fails to go out ends the program.
+        if (result == 0) return 0;
+        if (result > 0) routeReceivedBytes(program.path, bytes, static_cast<size_t>(result));
+    }
+}
+
+}  // namespace
+
+ProgramLink& programLink() {
+    static ProgramLink link;
+    static const bool wired = [] {
+        link.decoder.delivery = &link.router;
+        link.path.flags = &link.flags;
+        link.path.decoder = &link.decoder;
+        return true;
+    }();
+    (void)wired;
+    return link;
+}
+
+int StartSerialReader(SerialLink& link, MessageBoxes& boxes) {
+    serialReaderLink = &link;
+    readerBoxes = &boxes;
+    link.readerThread = CreateThread(nullptr, 0, serialReader, nullptr, 0, nullptr);
+    if (link.readerThread == nullptr) {
+        boxes.show(text::kSerialThreadFailed, text::kLinkCaption, kBoxOk);
+        CloseSerialLink(link, boxes);
+        return -1;
+    }
+    SetThreadPriority(link.readerThread, THREAD_PRIORITY_LOWEST);
+    return 0;
+}
+
+int StartTcpReader(TcpClient& client, MessageBoxes& boxes) {
+    tcpReaderClient = &client;
+    readerBoxes = &boxes;
+    HANDLE thread = CreateThread(nullptr, 0, tcpReader, nullptr, 0, nullptr);
+    if (thread == nullptr) {
+        boxes.show(text::kTcpThreadFailed, text::kLinkCaption, kBoxOk);
+        return -1;
+    }
+    CloseHandle(thread);
+    return 0;
+}
+
+}  // namespace tavir

@@ -1,0 +1,34 @@
+#pragma once
+#include "link/delivery_router.h"
+#include "link/frame_decoder.h"
+#include "link/link_flags.h"
+#include "link/reader_route.h"
+#include "link/transport.h"
+#include "shell/message_boxes.h"
+
+namespace tavir {
+
+struct SerialLink;
+class TcpClient;
+
+// The receiving side of the program's one link: the flags the user-interface thread sets, the
+// frame decoder that only the reader thread feeds, and where its records go. transport is the
+// way down once the link is open (none before).
+struct ProgramLink {
+    LinkFlags flags;
+    DeliveryRouter router;
+    FrameDecoder decoder;
+    ReceivePath path;
+    Transport* transport = nullptr;
+};
+
+ProgramLink& programLink();
+
+// Starts the serial reader at the lowest priority: 0, or -1 after its message, with the port
+// closed again. The reader shows its own messages through boxes, which lives as long as the link.
+int StartSerialReader(SerialLink& link, MessageBoxes& boxes);
+
+// Starts the TCP reader: 0, or -1 after its message; the program goes on without a reader.
+int StartTcpReader(TcpClient& client, MessageBoxes& boxes);
+
+}  // namespace tavir

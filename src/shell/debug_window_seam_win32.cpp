@@ -1,0 +1,41 @@
+#include "shell/debug_window_seam_win32.h"
+
+#include "shell/window_classes_win32.h"
+
+namespace tavir {
+
+namespace {
+
+LRESULT itemProcedure(const ItemClass& itemClass, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) {
+        // The control keeps its item's record behind the base class's own extra bytes.
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, itemClass.recordOffset, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return 0;
+    }
+    return CallWindowProcA(itemClass.baseProcedure, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// The debug window file loader and the child windows' live display are not part of this
+// program: no debug window file becomes a child window, so these procedures see no window and
+// every file that is tried fails.
+
+LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK EditItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return itemProcedure(editItemClass(), window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CheckboxItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return itemProcedure(checkboxItemClass(), window, message, wParam, lParam);
+}
+
+HWND CreateChildWindow(MainWindowData&, const char*) {
+    return nullptr;
+}
+
+}  // namespace tavir

@@ -1,0 +1,141 @@
+// The commands of the debugger window's menu and keys.
+#include <cstdio>
+
+#include "resources/shell_texts.h"
+#include "resources/tavir_rc.h"
+#include "shell/center_dialog_win32.h"
+#include "shell/join_path.h"
+#include "shell/main_window_win32.h"
+#include "shell/open_selection.h"
+#include "shell/startup_win32.h"
+#include "shell/window_settings.h"
+
+namespace tavir {
+
+namespace {
+
+// The common dialogs' library is loaded when a dialog is first asked for: it brings in the
+// shell's libraries, which would otherwise add to every start of the program.
+template <class Function>
+Function commonDialog(const char* name) {
+    static HMODULE library = LoadLibraryA("comdlg32.dll");
+    if (library == nullptr) return nullptr;
+    // Through void (*)(): GetProcAddress gives every address the same type.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        CenterDialog(dialog, GetWindow(dialog, GW_OWNER));
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+HINSTANCE instanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+void showAbout(MainWindowData& main) {
+    DialogBoxParamA(instanceOf(main.window), MAKEINTRESOURCEA(IDD_ABOUT), main.window, aboutProc, 0);
+}
+
+void chooseFont(MainWindowData& main) {
+    CHOOSEFONTA& dialog = main.fontDialog;
+    dialog = CHOOSEFONTA{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = main.window;
+    dialog.lpLogFont = &main.logFont;
+    dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ANSIONLY;
+    auto chooseFontDialog = commonDialog<decltype(&ChooseFontA)>("ChooseFontA");
+    if (chooseFontDialog == nullptr || !chooseFontDialog(&dialog)) return;
+
+    HFONT previous = main.font;
+    main.font = CreateFontIndirectA(&main.logFont);
+    HDC dc = GetDC(main.window);
+    int perInch = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(main.window, dc);
+    writeFontSettings(main.settings, main.logFont.lfFaceName, -MulDiv(main.logFont.lfHeight, 72, perInch),
+                      main.logFont.lfWidth);
+    SendMessageA(main.window, WM_SETFONT, reinterpret_cast<WPARAM>(main.font), TRUE);
+    // Every control has the new font now.
+    if (previous != nullptr && previous != main.font) DeleteObject(previous);
+}
+
+void reportWindowLimit(MainWindowData& main) {
+    if (main.childCount < kMaxChildWindows) return;
+    char line[64];
+    std::snprintf(line, sizeof line, text::kWindowLimitFormat, main.childCount);
+    ReportMessage(main.messages, kWarning, line);
+}
+
+void openFiles(MainWindowData& main) {
+    std::snprintf(main.openFileName, sizeof main.openFileName, "%s", text::kOpenFileDefaultName);
+    OPENFILENAMEA& dialog = main.openFileDialog;
+    dialog = OPENFILENAMEA{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = main.window;
+    dialog.lpstrFilter = main.openFileFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = main.openFileName;
+    dialog.nMaxFile = sizeof main.openFileName;
+    dialog.lpstrTitle = main.openFileTitle;
+    dialog.lpstrDefExt = main.openFileDefaultExtension;
+    // Without the explorer style the selection comes back as a directory and names with blanks.
+    dialog.Flags = OFN_ALLOWMULTISELECT;
+    auto openFileDialog = commonDialog<decltype(&GetOpenFileNameA)>("GetOpenFileNameA");
+    if (openFileDialog == nullptr || !openFileDialog(&dialog)) return;
+
+    char* pieces[kMaxSelectionPieces];
+    int count = splitOpenSelection(main.openFileName, pieces);
+    if (count == 1) {
+        OpenDebugWindowFile(main, pieces[0]);
+    } else {
+        for (int i = 1; i < count && main.childCount < kMaxChildWindows; ++i) {
+            const char* path = JoinPath(pieces[0], pieces[i]);
+            if (path == nullptr) {
+                ReportMessage(main.messages, kError, pieces[i], text::kDebugPathTooLong, pieces[0]);
+                continue;
+            }
+            char copy[kPathCapacity];
+            std::snprintf(copy, sizeof copy, "%s", path);
+            OpenDebugWindowFile(main, copy);
+        }
+    }
+    reportWindowLimit(main);
+    SendMessageA(main.window, WM_SETFONT, reinterpret_cast<WPARAM>(main.font), TRUE);
+    UpdateMenu(main);
+}
+
+}  // namespace
+
+LRESULT RunMainCommand(MainWindowData& main, int command) {
+    switch (command) {
+    case IDM_OPEN:
+        openFiles(main);
+        break;
+    case IDM_EXIT:
+        PostQuitMessage(0);
+        break;
+    case IDM_FONT:
+        chooseFont(main);
+        break;
+    case IDM_ABOUT:
+        showAbout(main);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+}  // namespace tavir

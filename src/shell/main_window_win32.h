@@ -1,0 +1,76 @@
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstdint>
+
+#include "debugwin/message_log.h"
+#include "debugwin/message_window_win32.h"
+#include "definitions/macro_table.h"
+#include "shell/menu_states.h"
+#include "shell/message_boxes_win32.h"
+#include "shell/settings_path.h"
+#include "shell/settings_win32.h"
+#include "shell/window_title.h"
+
+namespace tavir {
+
+inline constexpr char kMainWindowClass[] = "TVRMAINCLASS";
+
+constexpr int kOpenFileNameCapacity = 1024;
+
+// The record of a debugger window, attached to it while it exists.
+struct MainWindowData {
+    explicit MainWindowData(HWND mainWindow, int32_t debuggerNumber, const char* definitionDirectory);
+
+    HWND window;
+    int32_t number;
+    int32_t childCount = 0;
+    int32_t currentChild = -1;
+    int32_t keysToChild = 0;
+    int32_t displayStartSequence = -1;
+    MacroTable* definitions = nullptr;
+    HWND messageWindow = nullptr;
+    HWND childWindows[kMaxChildWindows] = {};
+    OPENFILENAMEA openFileDialog{};
+    MessageLog messages;  // messageFileContext and messageLineContext, and where the lines go
+    char openFileName[kOpenFileNameCapacity] = {};
+    char openFileFilter[256] = {};
+    char openFileTitle[kTitleCapacity] = {};
+    char openFileDefaultExtension[8] = {};
+    char baseTitle[kTitleCapacity] = {};
+    char currentTitle[kTitleCapacity] = {};
+    char iniPath[kSettingsPathCapacity + 1] = {};
+    CHOOSEFONTA fontDialog{};
+    LOGFONTA logFont{};
+    HFONT font = nullptr;
+
+    ProfileSettings settings;
+    MessageWindowSink messageSink;
+    Win32MessageBoxes boxes;
+};
+
+// What CreateWindow hands to the debugger window's creation.
+struct MainWindowCreation {
+    int32_t number;
+    const char* definitionDirectory;
+};
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The record of a debugger window; none while it is being created or for another window.
+MainWindowData* mainWindowData(HWND window);
+
+// Sets the menu states that follow the number of child windows.
+void UpdateMenu(MainWindowData& main);
+
+// The commands of the menu and the keys; result 0.
+LRESULT RunMainCommand(MainWindowData& main, int command);
+
+// The key commands of a key that the keyboard hook forwarded.
+LRESULT HandleMainKey(MainWindowData& main, WPARAM virtualKey, LPARAM keyData);
+
+// Whether the Ctrl key is held, from the forwarded key messages.
+extern bool ctrlDown;
+
+}  // namespace tavir

@@ -1,0 +1,435 @@
+"""The end-to-end harness: Xvfb and one Wine prefix with a virtual desktop per test run,
+tavir-sim on a free loopback port or a pseudo-terminal, TAVIR.EXE, and the probe that reads
+and drives the windows inside the desktop.
+
+Every wait polls a condition until a deadline; nothing relies on a sleep alone. Every process a
+case starts is ended by its own id when the case ends.
+"""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+DESKTOP_SIZE = "1024x768"
+# Wine's MessageBox keeps its text in a static control; its buttons are ordinary buttons.
+DIALOG_CLASS = "#32770"
+IDOK = 1
+IDCANCEL = 2
+
+
+class E2EFailure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise E2EFailure(message)
+
+
+def wait_for(what, probe, timeout=20.0, interval=0.1):
+    """Calls probe until it gives something other than None or False; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    last = None
+    while True:
+        try:
+            last = probe()
+        except E2EFailure:
+            last = None
+        if last not in (None, False):
+            return last
+        if time.monotonic() >= deadline:
+            raise E2EFailure(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+def cp1252(text):
+    """A text of the program as the probe reports it (the program's texts are CP1252 bytes)."""
+    return text.encode("latin-1").decode("cp1252") if isinstance(text, str) else text.decode("cp1252")
+
+
+# ---------------------------------------------------------------------------------------------
+# The environment of one run: Xvfb, the Wine prefix and its server. Made by `e2e_env.py up`,
+# ended by `e2e_env.py down`; the cases find it through the state file.
+
+
+class Environment:
+    def __init__(self, state_file):
+        self.state_file = Path(state_file)
+        self.state = json.loads(self.state_file.read_text()) if self.state_file.exists() else {}
+
+    @property
+    def display(self):
+        return self.state["display"]
+
+    @property
+    def prefix(self):
+        return Path(self.state["prefix"])
+
+    def wine_env(self):
+        env = dict(os.environ)
+        env["WINEPREFIX"] = str(self.prefix)
+        env["WINEDEBUG"] = "-all"
+        env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+        env["DISPLAY"] = self.display
+        env.pop("WAYLAND_DISPLAY", None)
+        return env
+
+    def up(self, work_dir):
+        work_dir = Path(work_dir)
+        work_dir.mkdir(parents=True, exist_ok=True)
+        self.down()
+        prefix = work_dir / "wineprefix"
+        shutil.rmtree(prefix, ignore_errors=True)
+        # Xvfb picks a free display itself and tells it on a pipe.
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        check(number.isdigit(), "Xvfb did not start")
+        self.state = {"display": f":{number}", "xvfb": xvfb.pid, "prefix": str(prefix)}
+        self.save()
+        env = self.wine_env()
+        # The prefix is made once per run; it takes about 15 s.
+        subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=180)
+        subprocess.run(["wineserver", "-w"], env=env, timeout=120)
+        # A server that stays for the whole run: its services start once, so the COM mapping below
+        # is not rewritten by them later.
+        server = subprocess.Popen(["wineserver", "-f", "-p"], env=env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL, start_new_session=True)
+        self.state["wineserver"] = server.pid
+        self.save()
+        registry = work_dir / "desktop.reg"
+        # Every program runs inside one virtual desktop: without a window manager Wine draws no
+        # title bars and pauses whenever a top-level window is hidden.
+        registry.write_text(
+            "REGEDIT4\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n\"Desktop\"=\"Default\"\n\n"
+            f"[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n\"Default\"=\"{DESKTOP_SIZE}\"\n\n"
+            "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"ForegroundLockTimeout\"=dword:00000000\n\n"
+            # A program that crashes ends at once, instead of leaving Wine's crash dialog for the
+            # next case to find.
+            "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n\"ShowCrashDialog\"=dword:00000000\n")
+        subprocess.run(["wine", "regedit", str(registry)], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=120)
+        # No test may reach a serial port of the machine: COM1 to COM4 lead nowhere until a case
+        # maps one to a pseudo-terminal of its own.
+        for port in range(1, 5):
+            self.map_com_port(port, None)
+
+    def map_com_port(self, port, device):
+        """Maps COMn to device, or to nothing. Wine opens the machine's own /dev/ttyS(n-1) for a
+        COM name whose link is missing or leads to a path that does not exist, so "nothing" is a
+        directory of the prefix: opening it as a port fails."""
+        link = self.prefix / "dosdevices" / f"com{port}"
+        if link.is_symlink() or link.exists():
+            link.unlink()
+        nowhere = self.prefix / "no-serial-port"
+        nowhere.mkdir(exist_ok=True)
+        link.symlink_to(device if device else nowhere)
+
+    def down(self):
+        if self.state.get("wineserver"):
+            # The server of our own prefix ends its Wine processes (the services too) and itself.
+            subprocess.run(["wineserver", "-k"], env=self.wine_env(), stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=60)
+        for key in ("wineserver", "xvfb"):
+            pid = self.state.get(key)
+            if pid:
+                end_process(pid)
+        if self.state_file.exists():
+            self.state_file.unlink()
+        self.state = {}
+
+    def save(self):
+        self.state_file.parent.mkdir(parents=True, exist_ok=True)
+        self.state_file.write_text(json.dumps(self.state))
+
+
+def end_process(pid, timeout=10.0):
+    """Ends one process we started, by its id: politely first."""
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.kill(pid, sig)
+        except ProcessLookupError:
+            return
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            try:
+                finished, _ = os.waitpid(pid, os.WNOHANG)
+                if finished == pid:
+                    return
+            except ChildProcessError:
+                # Not our child (started by an earlier step): look whether it still exists.
+                try:
+                    os.kill(pid, 0)
+                except ProcessLookupError:
+                    return
+            time.sleep(0.05)
+
+
+# ---------------------------------------------------------------------------------------------
+# One case: the probe, tavir-sim and TAVIR.EXE, all ended when the case ends.
+
+
+class Probe:
+    def __init__(self, env, probe_exe):
+        self.process = subprocess.Popen(["wine", str(probe_exe)], env=env, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                                        encoding="utf-8", cwd=str(Path(probe_exe).parent))
+
+    def ask(self, *words):
+        line = " ".join(str(w) for w in words)
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        answer = self.process.stdout.readline()
+        check(answer, f"the probe ended while answering '{line}'")
+        return json.loads(answer)
+
+    def close(self):
+        if self.process.poll() is None:
+            try:
+                self.process.stdin.write("quit\n")
+                self.process.stdin.flush()
+                self.process.wait(timeout=10)
+            except (BrokenPipeError, subprocess.TimeoutExpired):
+                end_process(self.process.pid)
+
+
+class Simulator:
+    def __init__(self, sim_exe, app_dir, log_file, pty=False, extra=()):
+        args = [str(sim_exe), "--dir", str(app_dir), "--log", str(log_file), "--tcp", "127.0.0.1:0"]
+        if pty:
+            args.append("--pty")
+        args += list(extra)
+        self.log_file = Path(log_file)
+        self.process = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True)
+        self.port = None
+        self.pty = None
+        deadline = time.monotonic() + 20
+        while (self.port is None or (pty and self.pty is None)) and time.monotonic() < deadline:
+            line = self.process.stdout.readline()
+            check(line, "tavir-sim ended at its start")
+            if line.startswith("listening on "):
+                self.port = int(line.rsplit(":", 1)[1])
+            elif line.startswith("pty "):
+                self.pty = line.split(" ", 1)[1].strip()
+        check(self.port is not None, "tavir-sim gave no port")
+
+    def log(self):
+        if not self.log_file.exists():
+            return []
+        entries = []
+        for line in self.log_file.read_text().splitlines():
+            try:
+                entries.append(json.loads(line))
+            except json.JSONDecodeError:
+                pass  # a line being written
+        return entries
+
+    def close(self):
+        if self.process.poll() is None:
+            try:
+                self.process.stdin.write("quit\n")
+                self.process.stdin.flush()
+                self.process.wait(timeout=5)
+            except (BrokenPipeError, subprocess.TimeoutExpired):
+                end_process(self.process.pid)
+
+
+class Program:
+    """TAVIR.EXE running under Wine; standard output is kept."""
+
+    def __init__(self, env, exe, args, cwd, out_file):
+        self.out_file = Path(out_file)
+        self._out = open(self.out_file, "wb")
+        self.process = subprocess.Popen(["wine", str(exe)] + list(args), env=env, cwd=str(cwd),
+                                        stdout=self._out, stderr=subprocess.DEVNULL)
+
+    def output(self):
+        self._out.flush()
+        return self.out_file.read_bytes().decode("cp1252", errors="replace").replace("\r\n", "\n")
+
+    def wait_exit(self, timeout=20.0):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise E2EFailure(f"TAVIR.EXE did not end within {timeout:.0f} s")
+
+    def close(self):
+        if self.process.poll() is None:
+            end_process(self.process.pid)
+        self._out.close()
+
+
+class Case:
+    def __init__(self, name, env, paths):
+        self.name = name
+        self.env = env
+        self.paths = paths
+        self.work = Path(tempfile.mkdtemp(prefix=f"tavir-e2e-{name}-"))
+        self.wine_env = env.wine_env()
+        self.probe = None
+        self.sims = []
+        self.programs = []
+
+    # -- set-up --------------------------------------------------------------------------------
+
+    def app_dir(self, with_example=True, name="app"):
+        """A directory of the case's own, with a copy of the example application."""
+        directory = self.work / name
+        if with_example:
+            shutil.copytree(self.paths["examples"], directory)
+        else:
+            directory.mkdir()
+        return directory
+
+    def start_sim(self, pty=False, extra=()):
+        sim = Simulator(self.paths["sim"], self.paths["examples"], self.work / f"sim{len(self.sims)}.jsonl", pty,
+                        extra)
+        self.sims.append(sim)
+        return sim
+
+    def start_tavir(self, args, cwd):
+        if self.probe is None:
+            self.probe = Probe(self.wine_env, self.paths["probe"])
+        # Whatever a case asserts about dialogs needs a desktop without the leftovers of another.
+        left = [w["text"] for w in self.top_windows() if w["class"] in (DIALOG_CLASS, "TVRMAINCLASS")]
+        check(not left, f"windows of an earlier program are still open: {left}")
+        program = Program(self.wine_env, self.paths["tavir"], args, cwd, self.work / f"tavir{len(self.programs)}.out")
+        self.programs.append(program)
+        return program
+
+    def close(self):
+        for program in self.programs:
+            program.close()
+        if self.probe is not None:
+            self.probe.close()
+        for sim in self.sims:
+            sim.close()
+        for port in range(1, 5):
+            self.env.map_com_port(port, None)
+
+    # -- looking ---------------------------------------------------------------------------------
+
+    def top_windows(self, visible=True):
+        windows = self.probe.ask("top")["windows"]
+        return [w for w in windows if w["visible"] or not visible]
+
+    def find_top(self, cls=None, text=None, pid=None):
+        for w in self.top_windows():
+            if cls is not None and w["class"] != cls:
+                continue
+            if text is not None and w["text"] != text:
+                continue
+            return w
+        return None
+
+    def wait_top(self, cls=None, text=None, timeout=20.0):
+        return wait_for(f"a window of class {cls} titled {text}", lambda: self.find_top(cls, text), timeout)
+
+    def children(self, hwnd):
+        answer = self.probe.ask("children", hwnd)
+        check(answer["ok"], f"window {hwnd} is gone")
+        return answer["windows"]
+
+    def child(self, hwnd, cls=None, text=None, control_id=None):
+        for w in self.children(hwnd):
+            if cls is not None and w["class"].lower() != cls.lower():
+                continue
+            if text is not None and w["text"] != text:
+                continue
+            if control_id is not None and w["id"] != control_id:
+                continue
+            return w
+        return None
+
+    def message_lines(self, main):
+        """The lines of the message window's list, and which one is selected."""
+        box = self.child(main["hwnd"], cls="TVRMSGCLASS")
+        check(box is not None, "the debugger window has no message window")
+        listbox = self.child(box["hwnd"], cls="ListBox")
+        check(listbox is not None, "the message window has no list")
+        answer = self.probe.ask("lines", listbox["hwnd"])
+        check(answer["ok"], "the list gave no lines")
+        return answer["lines"], answer["selected"]
+
+    def message_boxes(self):
+        """Every dialog shown: its caption, its texts and its buttons."""
+        boxes = []
+        for w in self.top_windows():
+            if w["class"] != DIALOG_CLASS:
+                continue
+            kids = self.children(w["hwnd"])
+            texts = [k["text"] for k in kids if k["class"].lower() == "static" and k["text"]]
+            buttons = {k["text"].replace("&", ""): k for k in kids if k["class"].lower() == "button"}
+            boxes.append({"window": w, "caption": w["text"], "texts": texts, "buttons": buttons})
+        return boxes
+
+    def wait_box(self, caption=None, timeout=20.0):
+        def found():
+            for box in self.message_boxes():
+                if caption is None or box["caption"] == caption:
+                    return box
+            return None
+        return wait_for(f"a message box '{caption}'", found, timeout)
+
+    def answer_box(self, box, button="OK"):
+        check(button in box["buttons"], f"box '{box['caption']}' has no button {button}: {list(box['buttons'])}")
+        self.probe.ask("click", box["buttons"][button]["hwnd"])
+        wait_for(f"box '{box['caption']}' to close", lambda: self.find_box_gone(box["window"]["hwnd"]), 10)
+
+    def find_box_gone(self, hwnd):
+        return all(w["hwnd"] != hwnd for w in self.top_windows())
+
+    def menu(self, hwnd):
+        answer = self.probe.ask("menu", hwnd)
+        check(answer["ok"], f"the menu could not be read: {answer.get('error')}")
+        return answer["items"]
+
+    def screenshot(self, path):
+        path = Path(path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["import", "-display", self.env.display, "-window", "root", str(path)], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        return path
+
+
+def run(cases, argv):
+    """Command line of a case file: --state FILE --tavir EXE --probe EXE --sim EXE --examples DIR CASE."""
+    import argparse
+    parser = argparse.ArgumentParser()
+    for option in ("state", "tavir", "probe", "sim", "examples", "artifacts"):
+        parser.add_argument(f"--{option}", required=option != "artifacts")
+    parser.add_argument("case", choices=sorted(cases))
+    options = parser.parse_args(argv)
+    env = Environment(options.state)
+    check(env.state, "the end-to-end environment is not up (run e2e_env.py up)")
+    paths = {"tavir": options.tavir, "probe": options.probe, "sim": options.sim, "examples": options.examples}
+    check(Path(options.sim).exists(), f"tavir-sim is missing: {options.sim} (build the native preset first)")
+    case = Case(options.case, env, paths)
+    started = time.monotonic()
+    try:
+        cases[options.case](case)
+    except Exception:
+        if options.artifacts:
+            try:
+                shot = case.screenshot(Path(options.artifacts) / f"{options.case}-failure.png")
+                print(f"screenshot of the failure: {shot}", file=sys.stderr)
+            except Exception as error:  # the screenshot is a help, not the result
+                print(f"no screenshot: {error}", file=sys.stderr)
+        raise
+    finally:
+        case.close()
+        shutil.rmtree(case.work, ignore_errors=True)
+    print(f"{options.case}: passed in {time.monotonic() - started:.1f} s")

@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""The debugger window's menu, its dialogs and its keys, with TAVIR.EXE on the example
+application over TCP to tavir-sim."""
+
+import sys
+
+from harness import check, run, wait_for
+
+MAIN_CLASS = "TVRMAINCLASS"
+
+# Every item of the menu: popup, id, text, state ("" enabled, "grey", "inactive": shown but
+# not selectable), as the window has them when it is created. Separators are id 0.
+MENU = [
+    (0, 40001, "&Openen...\tCtrl+O", ""),
+    (0, 40015, "&Sluiten...\tCtrl+S", "grey"),
+    (0, 0, "", "sep"),
+    (0, 40022, "&Kies Venster...\tCtrl+K", "grey"),
+    (0, 0, "", "sep"),
+    (0, 40031, "Vo&rig Venster\tPgUp", "grey"),
+    (0, 40032, "Vo&lgend Venster\tPgDn", "grey"),
+    (0, 0, "", "sep"),
+    (0, 40026, "Start DPCOM...", ""),
+    (0, 40029, "Start Automatische Afname...", "inactive"),
+    (0, 40030, "Start Automatische Parameteraanpassing...", "inactive"),
+    (0, 40033, "Start Verschillen met KVAPTAB.C vinden...", "inactive"),
+    (0, 0, "", "sep"),
+    (0, 40002, "&Afsluiten", ""),
+    (1, 40019, "&Stop Weergeven\tF3", "grey"),
+    (1, 40018, "&Continu Weergeven\tF5", "grey"),
+    (1, 0, "", "sep"),
+    (1, 40023, "&Aanzetten normale trace\tF4", "grey"),
+    (1, 40024, "&Uitzetten normale trace\tF4", "grey"),
+    (1, 0, "", "sep"),
+    (1, 40025, "&Dumpen geheugentrace\tF6", "grey"),
+    (2, 40021, "&Lettertype...\tCtrl+L", ""),
+    (3, 40041, "Debugger &Info...", ""),
+]
+POPUPS = ["&Venster", "V&ariabelen", "&Instellingen", "&?"]
+
+
+def start(case):
+    sim = case.start_sim()
+    app = case.app_dir()
+    program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    main = case.wait_top(MAIN_CLASS)
+    # The start-up is over once the last search has written its lines.
+    wait_for("the end of the start-up",
+             lambda: any("?????_???.DBG" in line for line in case.message_lines(main)[0]), 30)
+    return program, main
+
+
+def item_state(item):
+    if item["separator"]:
+        return "sep"
+    if item["grayed"]:
+        return "grey"
+    return "inactive" if item["inactive"] else ""
+
+
+def case_menu_states(case):
+    """The menu with its texts, ids, separators and initial states."""
+    _, main = start(case)
+    items = case.menu(main["hwnd"])
+    popups = [i["text"] for i in items if i["popup"] == -1]
+    check(popups == POPUPS, f"popups {popups}")
+    found = [(i["popup"], 0 if i["separator"] else i["id"], i["text"], item_state(i)) for i in items if i["popup"] >= 0]
+    for expected, actual in zip(MENU, found):
+        check(expected == actual, f"menu item {actual} instead of {expected}")
+    check(len(found) == len(MENU), f"{len(found)} menu items instead of {len(MENU)}")
+
+
+def dialog_of(case, main, title):
+    for box in case.message_boxes():
+        if box["caption"] == title and box["window"]["owner"] == main["hwnd"]:
+            return box
+    return None
+
+
+def case_dialogs(case):
+    """The About dialog, centred over its owner, and the font dialog open and close."""
+    program, main = start(case)
+    case.probe.ask("move", main["hwnd"], 100, 80, 600, 450)
+    wait_for("the move", lambda: case.find_top(MAIN_CLASS)["rect"] == [100, 80, 700, 530], 10)
+    case.probe.ask("command", main["hwnd"], 40041)
+    about = wait_for("the About dialog", lambda: dialog_of(case, main, "Tavir Info"), 10)
+    check("Versie 5.5" in about["texts"], f"About texts {about['texts']}")
+    left, top, right, bottom = about["window"]["rect"]
+    width, height = right - left, bottom - top
+    check((left, top) == (100 + (600 - width) // 2, 80 + (450 - height) // 2),
+          f"About at {left},{top} ({width} x {height}) is not centred over 100,80 600 x 450")
+    check(not case.find_top(MAIN_CLASS)["enabled"], "the About dialog is not modal")
+    case.answer_box(about, "OK")
+    check(case.find_top(MAIN_CLASS)["enabled"], "the debugger window stays disabled")
+
+    case.probe.ask("command", main["hwnd"], 40021)
+    font = wait_for("the font dialog", lambda: next(
+        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
+    cancel = next((k for k in case.children(font["window"]["hwnd"]) if k["id"] == 2), None)
+    check(cancel is not None, "the font dialog has no Cancel button")
+    case.probe.ask("click", cancel["hwnd"])
+    wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)
+    check(program.process.poll() is None, "the program ended")
+
+
+def case_keys_through_hook(case):
+    """Keys reach the debugger window through the hook while the message list has the focus."""
+    _, main = start(case)
+    box = case.child(main["hwnd"], cls="TVRMSGCLASS")
+    listbox = case.child(box["hwnd"], cls="ListBox")
+    case.probe.ask("activate", main["hwnd"])
+    left, top, right, bottom = listbox["rect"]
+
+    def click_into_list():
+        # A click that comes while a closing dialog still keeps the window disabled is lost:
+        # click again until the list has the focus.
+        if case.probe.ask("focus", main["hwnd"])["focus"] == listbox["hwnd"]:
+            return True
+        if case.find_top(MAIN_CLASS)["enabled"]:
+            case.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
+        return False
+
+    wait_for("the list to have the focus", click_into_list, 10, interval=0.3)
+
+    case.probe.ask("keys", "ctrl+o")
+    title = "Selecteer debug bestand van Kalvoor 001"
+    opened = wait_for("the open-file dialog", lambda: dialog_of(case, main, title), 10)
+    case.probe.ask("keys", "escape")
+    wait_for("the open-file dialog to close", lambda: case.find_box_gone(opened["window"]["hwnd"]), 10)
+
+    # The dialog's end gives the focus to the debugger window itself: click into the list again.
+    wait_for("the focus back on the list", click_into_list, 10, interval=0.3)
+    case.probe.ask("keys", "ctrl+l")
+    font = wait_for("the font dialog", lambda: next(
+        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
+    case.probe.ask("keys", "escape")
+    wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)
+    wait_for("the focus back on the list", click_into_list, 10, interval=0.3)
+    # Ctrl was let go inside the font dialog: a plain O is no Ctrl+O. Had it opened the open-file
+    # dialog, the Ctrl+L after it would go to that dialog and no font dialog would come.
+    case.probe.ask("keys", "o", "ctrl+l")
+    font = wait_for("a dialog after O and Ctrl+L", lambda: next(
+        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
+    check(font["caption"] != title, "a plain O opened the open-file dialog")
+    case.probe.ask("keys", "escape")
+    wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)
+    # F4 and F6 do nothing although the menu names them: no dialog, the program goes on.
+    case.probe.ask("keys", "f4", "f6", "pgdn", "pgup")
+    opened = case.message_boxes()
+    check(not opened, f"a key opened a dialog: {[(b['caption'], b['texts']) for b in opened]}")
+    lines, _ = case.message_lines(main)
+    check(lines[-1] == "Er zijn geen debug venster bestanden die voldoen aan dit pad.", "keys added lines")
+
+
+def case_quit_command(case):
+    """Afsluiten ends the message loop: the window goes and the exit code is 1."""
+    program, main = start(case)
+    case.probe.ask("command", main["hwnd"], 40002)
+    check(program.wait_exit() == 1, "exit code of Afsluiten")
+
+
+CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}
+
+if __name__ == "__main__":
+    run(CASES, sys.argv[1:])

@@ -1,0 +1,366 @@
+// The end-to-end tests' eyes and hands inside the Wine desktop. Reads one command per line on
+// standard input and answers each with one line of JSON on standard output:
+//   top                         top-level windows: handle, class, title, process, state, rectangle
+//   children HWND               every descendant window of HWND, with its control id and check state
+//   lines HWND                  the lines and the selection of a list box
+//   menu HWND                   the menu of HWND: every item with its id, text, separator, grey
+//                               and inactive (shown but not selectable) marks
+//   focus HWND                  active, focus and capture windows of HWND's thread
+//   text HWND                   the window's text
+//   command HWND ID             posts WM_COMMAND ID to HWND
+//   click HWND                  clicks the button HWND (BM_CLICK)
+//   close HWND                  posts WM_CLOSE
+//   move HWND X Y W H           moves and sizes HWND
+//   activate HWND               makes HWND the foreground window
+//   keys KEY...                 types keys into the active window: a, f5, tab, pgdn, ctrl+l, ...
+//   mouse X Y                   clicks the left button at screen position X, Y
+//   quit
+// Every answer has "ok"; failures carry "error".
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const wchar_t* text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return "";
+    std::string out(static_cast<size_t>(size - 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string quoted(const wchar_t* text) {
+    return quoted(utf8(text));
+}
+
+std::string handleText(HWND window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+    return text;
+}
+
+HWND parseHandle(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 10)));
+}
+
+std::string windowText(HWND window) {
+    wchar_t text[2048] = L"";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &result);
+    return quoted(text);
+}
+
+std::string className(HWND window) {
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return quoted(name);
+}
+
+std::string rectText(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    char text[96];
+    std::snprintf(text, sizeof text, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+std::string describe(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    std::string out = "{\"hwnd\":" + handleText(window) + ",\"class\":" + className(window) +
+                      ",\"text\":" + windowText(window) + ",\"pid\":" + std::to_string(process) +
+                      ",\"visible\":" + (IsWindowVisible(window) ? "true" : "false") +
+                      ",\"enabled\":" + (IsWindowEnabled(window) ? "true" : "false") +
+                      ",\"rect\":" + rectText(window) +
+                      ",\"id\":" + std::to_string(GetDlgCtrlID(window)) +
+                      ",\"parent\":" + handleText(GetAncestor(window, GA_PARENT)) +
+                      ",\"owner\":" + handleText(GetWindow(window, GW_OWNER)) +
+                      ",\"style\":" + std::to_string(static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    if (_wcsicmp(name, L"Button") == 0) {
+        DWORD_PTR check = 0;
+        SendMessageTimeoutW(window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &check);
+        out += ",\"check\":" + std::to_string(check);
+    }
+    return out + "}";
+}
+
+BOOL CALLBACK collect(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::string listOf(const std::vector<HWND>& windows) {
+    std::string out = "[";
+    for (size_t i = 0; i < windows.size(); ++i) {
+        if (i > 0) out += ",";
+        out += describe(windows[i]);
+    }
+    return out + "]";
+}
+
+std::string listLines(HWND list) {
+    DWORD_PTR count = 0, selected = 0;
+    if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) {
+        return "{\"ok\":false,\"error\":\"no answer\"}";
+    }
+    SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
+    std::string out = "{\"ok\":true,\"selected\":" + std::to_string(static_cast<long long>(static_cast<LONG_PTR>(selected))) +
+                      ",\"lines\":[";
+    for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i) {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+        std::vector<wchar_t> text(length + 2, L'\0');
+        DWORD_PTR ignored = 0;
+        // The wide call: across processes the ANSI one hands back UTF-16 under Wine.
+        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                            &ignored);
+        if (i > 0) out += ",";
+        out += quoted(text.data());
+    }
+    return out + "]}";
+}
+
+// The menu is read inside the program under test by the hook library, which sends it back here.
+std::wstring menuAnswer;
+bool menuAnswered = false;
+
+LRESULT CALLBACK answerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        menuAnswer.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+        if (!menuAnswer.empty() && menuAnswer.back() == L'\0') menuAnswer.pop_back();
+        menuAnswered = true;
+        return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::string readMenu(HWND target) {
+    static HMODULE hookLibrary = LoadLibraryW(L"tavir_probe_hook.dll");
+    static HWND answerWindow = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = answerProc;
+        windowClass.lpszClassName = L"TavirProbeAnswer";
+        RegisterClassW(&windowClass);
+        return CreateWindowW(L"TavirProbeAnswer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    }();
+    if (hookLibrary == nullptr) return "{\"ok\":false,\"error\":\"no hook library\"}";
+    // Through void (*)(): the address is of the hook procedure, whatever type GetProcAddress gives it.
+    auto hookProc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(hookLibrary, "ProbeGetMessageHook")));
+    DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hookProc, hookLibrary, thread);
+    if (hook == nullptr) return "{\"ok\":false,\"error\":\"no hook\"}";
+    menuAnswered = false;
+    PostMessageW(target, RegisterWindowMessageW(L"TavirProbeMenuQuestion"), reinterpret_cast<WPARAM>(answerWindow), 0);
+    DWORD start = GetTickCount();
+    while (!menuAnswered && GetTickCount() - start < 5000) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        if (!menuAnswered) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    UnhookWindowsHookEx(hook);
+    if (!menuAnswered) return "{\"ok\":false,\"error\":\"no answer\"}";
+    std::string out = "{\"ok\":true,\"items\":[";
+    size_t at = 0;
+    bool first = true;
+    while (at < menuAnswer.size()) {
+        size_t end = menuAnswer.find(L'\n', at);
+        if (end == std::wstring::npos) end = menuAnswer.size();
+        std::wstring line = menuAnswer.substr(at, end - at);
+        at = end + 1;
+        int popup = 0, position = 0, id = 0;
+        unsigned type = 0, state = 0;
+        int consumed = 0;
+        if (swscanf(line.c_str(), L"%d\t%d\t%d\t%u\t%u\t%n", &popup, &position, &id, &type, &state, &consumed) < 5) continue;
+        if (!first) out += ",";
+        first = false;
+        out += "{\"popup\":" + std::to_string(popup) + ",\"position\":" + std::to_string(position) +
+               ",\"id\":" + std::to_string(id) + ",\"separator\":" + ((type & MFT_SEPARATOR) ? "true" : "false") +
+               ",\"grayed\":" + ((state & MF_GRAYED) ? "true" : "false") +
+               ",\"inactive\":" + ((state & MF_DISABLED) ? "true" : "false") + ",\"state\":" +
+               std::to_string(state) + ",\"text\":" + quoted(line.c_str() + consumed) + "}";
+    }
+    return out + "]}";
+}
+
+std::string threadFocus(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+        return "{\"ok\":false,\"error\":\"no thread info\"}";
+    }
+    return "{\"ok\":true,\"active\":" + handleText(info.hwndActive) + ",\"focus\":" + handleText(info.hwndFocus) +
+           ",\"capture\":" + handleText(info.hwndCapture) + ",\"menuOwner\":" + handleText(info.hwndMenuOwner) +
+           ",\"foreground\":" + handleText(GetForegroundWindow()) + "}";
+}
+
+WORD virtualKey(const std::string& name) {
+    struct Named {
+        const char* name;
+        WORD key;
+    };
+    static const Named keys[] = {
+        {"tab", VK_TAB}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"space", VK_SPACE},
+        {"pgup", VK_PRIOR}, {"pgdn", VK_NEXT}, {"left", VK_LEFT}, {"right", VK_RIGHT},
+        {"up", VK_UP}, {"down", VK_DOWN}, {"f1", VK_F1}, {"f2", VK_F2}, {"f3", VK_F3},
+        {"f4", VK_F4}, {"f5", VK_F5}, {"f6", VK_F6}, {"f7", VK_F7}, {"alt", VK_MENU},
+    };
+    for (const Named& k : keys) {
+        if (name == k.name) return k.key;
+    }
+    if (name.size() == 1) {
+        char c = name[0];
+        if (c >= 'a' && c <= 'z') return static_cast<WORD>(c - 'a' + 'A');
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return static_cast<WORD>(c);
+    }
+    return 0;
+}
+
+INPUT keyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+std::string typeKeys(const std::vector<std::string>& words) {
+    for (size_t i = 1; i < words.size(); ++i) {
+        std::string word = words[i];
+        bool ctrl = word.rfind("ctrl+", 0) == 0;
+        if (ctrl) word = word.substr(5);
+        WORD key = virtualKey(word);
+        if (key == 0) return "{\"ok\":false,\"error\":" + quoted("unknown key " + word) + "}";
+        std::vector<INPUT> inputs;
+        if (ctrl) inputs.push_back(keyInput(VK_CONTROL, false));
+        inputs.push_back(keyInput(key, false));
+        inputs.push_back(keyInput(key, true));
+        if (ctrl) inputs.push_back(keyInput(VK_CONTROL, true));
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        Sleep(30);
+    }
+    return "{\"ok\":true}";
+}
+
+std::string clickAt(int x, int y) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>((x * 65535LL) / (width - 1));
+        input.mi.dy = static_cast<LONG>((y * 65535LL) / (height - 1));
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+    return "{\"ok\":true}";
+}
+
+std::vector<std::string> splitWords(const std::string& line) {
+    std::vector<std::string> words;
+    size_t at = 0;
+    while (at < line.size()) {
+        size_t start = line.find_first_not_of(" \t\r\n", at);
+        if (start == std::string::npos) break;
+        size_t end = line.find_first_of(" \t\r\n", start);
+        if (end == std::string::npos) end = line.size();
+        words.push_back(line.substr(start, end - start));
+        at = end;
+    }
+    return words;
+}
+
+std::string run(const std::vector<std::string>& words) {
+    const std::string& verb = words[0];
+    HWND target = words.size() > 1 ? parseHandle(words[1].c_str()) : nullptr;
+    if (verb == "top") {
+        std::vector<HWND> windows;
+        EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
+        return "{\"ok\":true,\"windows\":" + listOf(windows) + "}";
+    }
+    if (words.size() < 2 && verb != "keys") return "{\"ok\":false,\"error\":\"missing argument\"}";
+    if (verb == "children") {
+        if (!IsWindow(target)) return "{\"ok\":false,\"error\":\"no window\"}";
+        std::vector<HWND> windows;
+        EnumChildWindows(target, collect, reinterpret_cast<LPARAM>(&windows));
+        return "{\"ok\":true,\"windows\":" + listOf(windows) + "}";
+    }
+    if (verb == "lines") return listLines(target);
+    if (verb == "menu") return readMenu(target);
+    if (verb == "focus") return threadFocus(target);
+    if (verb == "text") return "{\"ok\":true,\"text\":" + windowText(target) + "}";
+    if (verb == "command" && words.size() >= 3) {
+        BOOL posted = PostMessageW(target, WM_COMMAND, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0);
+        return posted ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"not posted\"}";
+    }
+    if (verb == "click") {
+        // Posted, so that the probe never waits for a dialog that the click ends.
+        PostMessageW(target, BM_CLICK, 0, 0);
+        return "{\"ok\":true}";
+    }
+    if (verb == "close") {
+        PostMessageW(target, WM_CLOSE, 0, 0);
+        return "{\"ok\":true}";
+    }
+    if (verb == "move" && words.size() >= 6) {
+        BOOL moved = SetWindowPos(target, nullptr, std::atoi(words[2].c_str()), std::atoi(words[3].c_str()),
+                                  std::atoi(words[4].c_str()), std::atoi(words[5].c_str()),
+                                  SWP_NOZORDER | SWP_NOACTIVATE);
+        return moved ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"not moved\"}";
+    }
+    if (verb == "activate") {
+        SetForegroundWindow(target);
+        return "{\"ok\":true}";
+    }
+    if (verb == "keys") return typeKeys(words);
+    if (verb == "mouse" && words.size() >= 3) return clickAt(std::atoi(words[1].c_str()), std::atoi(words[2].c_str()));
+    return "{\"ok\":false,\"error\":" + quoted("unknown command " + verb) + "}";
+}
+
+}  // namespace
+
+int main() {
+    char line[4096];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        std::vector<std::string> words = splitWords(line);
+        if (words.empty()) continue;
+        if (words[0] == "quit") break;
+        std::string answer = run(words);
+        std::fputs(answer.c_str(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,228 @@
+#!/usr/bin/env python3
+"""Start-up of TAVIR.EXE: over TCP and over a serial port to tavir-sim, and the ways it ends
+early (bad command lines, a refused connection, a missing header, a missing COM port)."""
+
+import configparser
+import fnmatch
+import os
+import subprocess
+import sys
+import time
+
+from harness import check, cp1252, run, wait_for
+
+MAIN_CLASS = "TVRMAINCLASS"
+LINK_CAPTION = "TAVIR.EXE"
+PORT_NOT_OPENED = "Fatale fout: de COM-poort kan niet geopend worden.\nControleer de COM-poortinstellingen."
+
+
+def wine_path(directory, name=""):
+    """How Wine names a Linux path: drive Z: is the root."""
+    path = "Z:" + str(directory).replace("/", "\\")
+    return path + ("\\" + name if name else "")
+
+
+def debug_files(app, pattern):
+    return sorted(n for n in os.listdir(app) if fnmatch.fnmatch(n.upper(), pattern))
+
+
+def expect_startup_lines(case, main, app):
+    """The message window's lines of a start-up in app, in order, with the newest one selected."""
+    none_found = "Er zijn geen debug venster bestanden die voldoen aan dit pad."
+    searches = []
+    for pattern in ("DEBUG_???.*", "?????_???.DBG"):
+        files = debug_files(app, pattern)
+        # Each file tried shows its path; the order is the file system's.
+        searches.append((wine_path(app, pattern) + ": Inlezen van de debug venster bestanden...",
+                         sorted(wine_path(app, n) for n in files) or [none_found]))
+    expected_count = sum(1 + len(paths) for _, paths in searches)
+
+    def complete():
+        lines, selected = case.message_lines(main)
+        if searches[0][0] not in lines:
+            return None
+        return (lines, selected) if len(lines) - lines.index(searches[0][0]) >= expected_count else None
+
+    lines, selected = wait_for("the start-up's message lines", complete, 30)
+    check(lines[:2] == ["macrodef.qtz : Inlezen van het macro definitie bestand.",
+                        wine_path(app, "KVAPDEF.H") + " : Inlezen van het Kalvoor definitie bestand."],
+          f"first lines: {lines[:2]}")
+    # Whatever the readers report about the example stands between; the searches follow it.
+    at = lines.index(searches[0][0])
+    for search_line, paths in searches:
+        check(lines[at] == search_line, f"line {at}: {lines[at]!r} instead of {search_line!r}")
+        tried = lines[at + 1:at + 1 + len(paths)]
+        check(sorted(tried) == paths, f"after {search_line!r}: {tried} instead of {paths}")
+        at += 1 + len(paths)
+    check(at == len(lines), f"lines after the searches: {lines[at:]}")
+    check(selected == len(lines) - 1, f"the newest line is not selected: {selected} of {len(lines)}")
+    return lines
+
+
+def case_tcp_startup(case):
+    """The example application over TCP: lines in order, the title, the settings after a move."""
+    sim = case.start_sim()
+    app = case.app_dir()
+    program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    main = case.wait_top(MAIN_CLASS)
+    check(main["text"] == "Debugger", f"title {main['text']!r}")
+    # Without a settings file the window opens at 0,0 with 500 x 400.
+    check(main["rect"] == [0, 0, 500, 400], f"first place {main['rect']}")
+    expect_startup_lines(case, main, app)
+    wait_for("tavir-sim to see the connection",
+             lambda: any(e.get("dir") == "event" and e.get("kind") == "connect" for e in sim.log()), 10)
+
+    check(case.probe.ask("move", main["hwnd"], 40, 30, 640, 480)["ok"], "the window could not be moved")
+
+    def stored():
+        ini = app / "tavir.ini"
+        if not ini.exists():
+            return None
+        parser = configparser.ConfigParser()
+        parser.optionxform = str
+        parser.read_string(ini.read_bytes().decode("cp1252"))
+        section = parser["Hoofdvenster"] if parser.has_section("Hoofdvenster") else {}
+        values = {k: section.get(k) for k in ("X-positie", "Y-positie", "Breedte", "Hoogte")}
+        return values if values == {"X-positie": "40", "Y-positie": "30", "Breedte": "640", "Hoogte": "480"} else None
+
+    wait_for("tavir.ini to hold the new place", stored, 10)
+    # The message window stays docked along the bottom of the client area.
+    box = case.child(main["hwnd"], cls="TVRMSGCLASS")
+    check(box["rect"][3] >= 30 + 480 - 8, f"message window not at the bottom: {box['rect']}")
+
+    # A second start opens where the first one was left.
+    case.probe.ask("close", main["hwnd"])
+    code = program.wait_exit()
+    check(code == 1, f"a normal end gives exit code 1, not {code}")
+    case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    again = case.wait_top(MAIN_CLASS)
+    check(again["rect"] == [40, 30, 680, 510], f"second place {again['rect']}")
+    case.screenshot(case.work / "startup.png")
+
+
+def case_serial_startup(case):
+    """COM1 on a pseudo-terminal of tavir-sim: the port is set up as specified, the reader runs and
+    the program reaches its message loop."""
+    sim = case.start_sim(pty=True)
+    check(sim.pty, "tavir-sim gave no pseudo-terminal")
+    case.env.map_com_port(1, sim.pty)
+    app = case.app_dir()
+    # A speed other than the pseudo-terminal's own shows that the port was set up by the program.
+    case.start_tavir(["19200"], app)
+    # A pseudo-terminal has no modem lines: raising DTR fails, and so does the reader's first
+    # modem-status call. Both are told and the start goes on.
+    dtr = case.wait_box(LINK_CAPTION)
+    check(dtr["texts"] == ["Fatale fout: er is een fout opgetreden tijdens het instellen van de COM-poort "
+                           "(Raise DTR).\nControleer de COM-poortinstellingen."], f"first box {dtr['texts']}")
+    case.answer_box(dtr)
+    modem = case.wait_box(LINK_CAPTION)
+    check(modem["texts"] == ["Er is een fout opgetreden tijdens het instellen van de COM-poort "
+                             "(GetCommModemStatus).\n                          Controleer de COM-poortinstellingen."],
+          f"reader box {modem['texts']}")
+    case.answer_box(modem)
+    main = case.wait_top(MAIN_CLASS)
+    expect_startup_lines(case, main, app)
+    settings = subprocess.run(["stty", "-a", "-F", sim.pty], capture_output=True, text=True, timeout=10).stdout
+    check("speed 19200 baud" in settings, f"the port is not at 19200 baud: {settings}")
+    words = settings.replace(";", " ").split()
+    for flag in ("cs8", "-parenb", "-cstopb", "-crtscts", "-ixon", "-ixoff"):
+        check(flag in words, f"the port is not set up with {flag}: {settings}")
+    check(not case.message_boxes(), "no further message box")
+
+
+def expect_quiet_end_of_connection(case, fault):
+    """tavir-sim ends the connection right after accepting it; the debugger goes on without a
+    message."""
+    sim = case.start_sim(extra=[fault, "0"])
+    app = case.app_dir()
+    program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    main = case.wait_top(MAIN_CLASS)
+    what = "reset" if fault == "--reset-after" else "close"
+    wait_for(f"tavir-sim to {what} the connection",
+             lambda: any(e.get("dir") == "event" and e.get("kind") == what for e in sim.log()), 10)
+    expect_startup_lines(case, main, app)
+    # A message would come at once from the reader thread; give it a moment to show.
+    deadline = time.monotonic() + 1.0
+    while time.monotonic() < deadline:
+        check(not case.message_boxes(), "the end of the connection showed a message")
+        time.sleep(0.1)
+    check(program.process.poll() is None, "the program ended")
+    case.probe.ask("command", main["hwnd"], 40002)
+    check(program.wait_exit() == 1, "the program does not end normally")
+
+
+def case_connection_reset(case):
+    """A reset while receiving is the silent case."""
+    expect_quiet_end_of_connection(case, "--reset-after")
+
+
+def case_orderly_close(case):
+    """An orderly close ends the reader without a message."""
+    expect_quiet_end_of_connection(case, "--close-after")
+
+
+def run_to_exit(case, args, app, boxes, exit_code):
+    """Starts TAVIR.EXE and answers the boxes it shows, in order: (caption, text) each."""
+    program = case.start_tavir(args, app)
+    for caption, text in boxes:
+        box = case.wait_box(caption)
+        check(box["texts"] == [cp1252(text)], f"box '{caption}': {box['texts']} instead of {text!r}")
+        check(list(box["buttons"]) == ["OK"], f"buttons of '{caption}': {list(box['buttons'])}")
+        case.answer_box(box)
+    code = program.wait_exit()
+    check(code == exit_code, f"exit code {code} instead of {exit_code}")
+    check(case.find_top(MAIN_CLASS) is None, "the debugger window stayed")
+    return program
+
+
+def case_bad_command_lines(case):
+    """Each bad argument shows its box, parsing goes on, and COM1 (leading nowhere) ends the start."""
+    app = case.app_dir()
+    not_valid = "LOG : Geen geldig argument.\nArgument[{}]: {}"
+    serial = ("LOG : Geen geldig seri\xeble-poort argument. \nAlleen poortnummers 1,2,3 en 4 zijn toegestaan.\n"
+              "COM1 zal gebruikt worden.")
+    baud = "LOG : Geen geldig baudrate argument.\n9600 baud zal gebruikt worden."
+    table = [
+        (["xyz"], [not_valid.format(0, "XYZ")]),
+        (["COM3", "0"], [not_valid.format(1, "0")]),
+        (["-C", "5"], [serial]),
+        (["-B", "1000", "AFNAME"], [baud]),
+        (["-C", "9", "-B", "77"], [serial, baud]),
+    ]
+    for args, texts in table:
+        run_to_exit(case, args, app, [("TAVIR", t) for t in texts] + [(LINK_CAPTION, PORT_NOT_OPENED)], 0)
+
+
+def case_refused_connection(case):
+    """A connection that is refused: the report on standard output, the stop box, exit code 1."""
+    sim = case.start_sim()
+    port = sim.port
+    sim.close()  # the port is free again: nothing listens there
+    app = case.app_dir()
+    text = "error calling connect():\nThe attempt to connect was forcefully rejected."
+    program = run_to_exit(case, ["-IP", "127.0.0.1", "-IPP", str(port)], app,
+                          [("TAVIR - IP communicatie probleem - einde programma", text)], 1)
+    output = program.output()
+    expected = "Error detect: \n\t\t==> error code: 10061\n\t\t==> error message: " + text + "\n"
+    check(output.endswith(expected), f"standard output {output!r}")
+
+
+def case_missing_header(case):
+    """A directory without KVAPDEF.H ends the start after its box."""
+    sim = case.start_sim()
+    app = case.app_dir(with_example=False)
+    path = wine_path(app, "KVAPDEF.H")
+    run_to_exit(case, ["-IP", "127.0.0.1", "-IPP", str(sim.port)], app,
+                [("Debugger Foutmelding", f"Het applicatie definitie bestand '{path}' \nkon niet worden geopend.")], 0)
+
+
+def case_missing_com_port(case):
+    """COM2 leads nowhere: its box, and the program ends with exit code 0."""
+    app = case.app_dir()
+    run_to_exit(case, ["COM2", "19200"], app, [(LINK_CAPTION, PORT_NOT_OPENED)], 0)
+
+
+CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}
+
+if __name__ == "__main__":
+    run(CASES, sys.argv[1:])
