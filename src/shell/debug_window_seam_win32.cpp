@@ -18,9 +18,9 @@ LRESULT itemProcedure(const ItemClass& itemClass, HWND window, UINT message, WPA
 
 }  // namespace
 
-// The debug window file loader and the child windows' live display are not part of this
-// program: no debug window file becomes a child window, so these procedures see no window and
-// every file that is tried fails.
+// The seam to the debug child windows. Until the debug window file loader and the child windows'
+// live display are built in, CreateChildWindow makes no window: every file found is tried (its
+// path line is shown) and fails, and the child and item procedures see no window of their own.
 
 LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);

@@ -101,7 +101,7 @@ def case_tcp_startup(case):
 
 
 def case_serial_startup(case):
-    """COM1 on a pseudo-terminal of tavir-sim: the port is set up as specified, the reader runs and
+    """COM1 on a pseudo-terminal of tavir-sim: the port is set up with its settings, the reader runs and
     the program reaches its message loop."""
     sim = case.start_sim(pty=True)
     check(sim.pty, "tavir-sim gave no pseudo-terminal")
