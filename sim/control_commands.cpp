@@ -13,6 +13,7 @@ const char kControlHelp[] =
     "  get FC NUMBER BLOCK         print the value\n"
     "  send HEXBYTES               send raw bytes (e.g. a24547) to the connected client\n"
     "  pause | resume              stop | restart all answers\n"
+    "  reset | close               end the connected client's link by reset | orderly close\n"
     "  quit                        end tavir-sim\n";
 
 namespace {
@@ -97,6 +98,11 @@ ControlResult runControlCommand(Simulator& simulator, const std::string& line, i
     } else if (command == "resume" && words.size() == 1) {
         simulator.resume(now);
         result.reply = "ok";
+    } else if ((command == "reset" || command == "close") && words.size() == 1) {
+        // The same ends as --reset-after and --close-after, at a moment the caller chooses: a
+        // test can wait until the debugger is connected before its link goes down.
+        int ended = simulator.endLinks(command == "reset", now);
+        result.reply = ended > 0 ? "ok" : "error: no client connected";
     } else if (command == "quit" && words.size() == 1) {
         result.reply = "ok";
         result.quit = true;

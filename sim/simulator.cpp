@@ -376,6 +376,17 @@ int Simulator::sendRaw(const uint8_t* bytes, size_t count, int64_t now) {
     return reached;
 }
 
+int Simulator::endLinks(bool reset, int64_t now) {
+    now_ = std::max(now_, now);
+    int ended = 0;
+    for (auto& owned : sessions_) {
+        if (!owned || owned->ended) continue;
+        endSession(*owned, reset);
+        ++ended;
+    }
+    return ended;
+}
+
 void Simulator::resume(int64_t now) {
     now_ = std::max(now_, now);
     if (!paused_) return;

@@ -82,6 +82,7 @@ public:
     int32_t get(const SimAddress& address) const { return memory_.load(address); }
     bool set(const SimAddress& address, int32_t value, int64_t now);
     int sendRaw(const uint8_t* bytes, size_t count, int64_t now);  // links reached
+    int endLinks(bool reset, int64_t now);  // ends every open link by reset or close; links ended
     void pause() { paused_ = true; }
     void resume(int64_t now);
     bool paused() const { return paused_; }

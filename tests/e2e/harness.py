@@ -237,6 +237,19 @@ class Simulator:
                 pass  # a line being written
         return entries
 
+    def command(self, line, timeout=10):
+        """One control command on tavir-sim's standard input; gives its one-line reply."""
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            reply = self.process.stdout.readline()
+            check(reply, "tavir-sim ended")
+            reply = reply.strip()
+            if reply == "ok" or reply.startswith("error"):
+                return reply
+        raise E2EFailure(f"tavir-sim did not answer '{line}'")
+
     def close(self):
         if self.process.poll() is None:
             try:

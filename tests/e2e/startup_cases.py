@@ -130,14 +130,18 @@ def case_serial_startup(case):
     check(not case.message_boxes(), "no further message box")
 
 
-def expect_quiet_end_of_connection(case, fault):
-    """tavir-sim ends the connection right after accepting it; the debugger goes on without a
-    message."""
-    sim = case.start_sim(extra=[fault, "0"])
+def expect_quiet_end_of_connection(case, what):
+    """tavir-sim ends the connection (by "reset" or "close") once the debugger is connected; the
+    debugger goes on without a message. The end is asked for only after the main window exists:
+    a reset that reaches the debugger while it is still connecting is a failed connect, which is
+    another case."""
+    sim = case.start_sim()
     app = case.app_dir()
     program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     main = case.wait_top(MAIN_CLASS)
-    what = "reset" if fault == "--reset-after" else "close"
+    wait_for("tavir-sim to see the connection",
+             lambda: any(e.get("dir") == "event" and e.get("kind") == "connect" for e in sim.log()), 10)
+    check(sim.command(what) == "ok", f"tavir-sim could not {what} the connection")
     wait_for(f"tavir-sim to {what} the connection",
              lambda: any(e.get("dir") == "event" and e.get("kind") == what for e in sim.log()), 10)
     expect_startup_lines(case, main, app)
@@ -153,12 +157,12 @@ def expect_quiet_end_of_connection(case, fault):
 
 def case_connection_reset(case):
     """A reset while receiving is the silent case."""
-    expect_quiet_end_of_connection(case, "--reset-after")
+    expect_quiet_end_of_connection(case, "reset")
 
 
 def case_orderly_close(case):
     """An orderly close ends the reader without a message."""
-    expect_quiet_end_of_connection(case, "--close-after")
+    expect_quiet_end_of_connection(case, "close")
 
 
 def run_to_exit(case, args, app, boxes, exit_code):

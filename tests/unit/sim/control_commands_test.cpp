@@ -51,6 +51,20 @@ TEST(ControlCommands, AnswerEachCommand) {
     EXPECT_TRUE(quit.quit);
 }
 
+TEST(ControlCommands, ResetAndCloseEndTheConnectedLink) {
+    for (bool reset : {true, false}) {
+        DemoSimulator sim(quiet());
+        ControlResult result = runControlCommand(*sim.simulator, reset ? "reset" : "close", sim.now);
+        EXPECT_EQ(result.reply, "ok");
+        EXPECT_EQ(sim.link.ends, 1);
+        EXPECT_EQ(sim.link.lastEndWasReset, reset);
+        // The link is gone: a second end finds nobody.
+        result = runControlCommand(*sim.simulator, reset ? "reset" : "close", sim.now);
+        EXPECT_EQ(result.reply, "error: no client connected");
+        EXPECT_EQ(sim.link.ends, 1);
+    }
+}
+
 TEST(ControlCommands, SetSendsAMonitoredValueAndSendWritesRawBytes) {
     DemoSimulator sim(quiet());
     sim.request(kMonitor, 33, 2, -1);
