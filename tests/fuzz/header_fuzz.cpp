@@ -3,12 +3,9 @@
 // macros. Then the result is checked again: a failed load reported exactly one line and a good
 // one none, every text stayed within its field, the counts and the clearances within their
 // limits, and the MacroTable's index answers as a walk from its first entry does.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -16,14 +13,12 @@
 #include "debugwin/message_log.h"
 #include "definitions/application_header.h"
 #include "definitions/builtin_macros.h"
+#include "fuzz_files.h"
 
 namespace {
 
 using namespace tavir;
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzz::check;
 
 struct CountedLines : MessageSink {
     int count = 0;
@@ -38,29 +33,12 @@ void checkText(const char (&field)[kCapacity]) {
     check(std::memchr(field, '\0', kCapacity) != nullptr);
 }
 
-void writeFile(const std::string& path, const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    check(file != nullptr);
-    if (size) check(std::fwrite(data, 1, size, file) == size);
-    std::fclose(file);
-}
-
 struct Workspace {
-    std::string dir;
+    fuzz::ScratchFolder folder{"tavir-header-fuzz"};
     std::unique_ptr<MacroTable> builtIn = std::make_unique<MacroTable>();
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
-    ~Workspace() {
-        std::remove((dir + "/KVAPDEF.H").c_str());
-        std::remove((dir + "/KVAPTAB.C").c_str());
-        rmdir(dir.c_str());
-    }
     Workspace() {
-        // Memory-backed when the machine has it: the files are written on every run.
-        std::string pattern =
-            std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/tavir-header-fuzz-XXXXXX";
-        check(mkdtemp(&pattern[0]) != nullptr);
-        dir = pattern;
         MessageLog log;
         clearMacroTable(*builtIn);
         check(loadBuiltInMacros(*builtIn, log) == 0);
@@ -74,12 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char kSeparator[] = "@@KVAPTAB@@\n";
     const uint8_t* split = static_cast<const uint8_t*>(memmem(data, size, kSeparator, sizeof kSeparator - 1));
     size_t headerSize = split ? static_cast<size_t>(split - data) : size;
-    std::string header = work.dir + "/KVAPDEF.H";
-    std::string tableSource = work.dir + "/KVAPTAB.C";
-    writeFile(header, data, headerSize);
+    std::string header = work.folder.header();
+    std::string tableSource = work.folder.tableSource();
+    fuzz::writeFile(header, data, headerSize);
     if (split) {
         size_t rest = headerSize + sizeof kSeparator - 1;
-        writeFile(tableSource, data + rest, size - rest);
+        fuzz::writeFile(tableSource, data + rest, size - rest);
     } else {
         std::remove(tableSource.c_str());
     }

@@ -2,12 +2,9 @@
 // pass may and may not have changed: the clearances stay within 1001 and hold names that end
 // within their fields, the names and array numbers of the records are those of the header, and
 // the working fields of the batch tools are never touched.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -15,14 +12,12 @@
 #include "debugwin/message_log.h"
 #include "definitions/application_header.h"
 #include "definitions/table_source.h"
+#include "fuzz_files.h"
 
 namespace {
 
 using namespace tavir;
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzz::check;
 
 // Names the fuzzer can find: every kind of row, with short names so mutations hit them.
 const char kHeader[] =
@@ -37,28 +32,14 @@ const char kHeader[] =
     "/* declaratie arraynummers voor eggparms */\n#define G 0\n#define NUMEGGP 1\n";
 
 struct Workspace {
-    std::string dir;
+    fuzz::ScratchFolder folder{"tavir-table-fuzz"};
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
-    ~Workspace() {
-        std::remove((dir + "/KVAPDEF.H").c_str());
-        std::remove((dir + "/KVAPTAB.C").c_str());
-        rmdir(dir.c_str());
-    }
     Workspace() {
-        // Memory-backed when the machine has it: the files are written on every run.
-        std::string pattern =
-            std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/tavir-table-fuzz-XXXXXX";
-        check(mkdtemp(&pattern[0]) != nullptr);
-        dir = pattern;
-        std::FILE* file = std::fopen((dir + "/KVAPDEF.H").c_str(), "wb");
-        check(file != nullptr);
-        std::fputs(kHeader, file);
-        std::fclose(file);
-        std::remove((dir + "/KVAPTAB.C").c_str());
+        fuzz::writeFile(folder.header(), reinterpret_cast<const uint8_t*>(kHeader), sizeof kHeader - 1);
         clearMacroTable(*macros);
         MessageLog log;
-        check(loadApplicationHeader(*macros, *tables, log, (dir + "/KVAPDEF.H").c_str()) == 0);
+        check(loadApplicationHeader(*macros, *tables, log, folder.header().c_str()) == 0);
     }
 };
 
@@ -85,14 +66,10 @@ void checkUntouchedOne(const Record& r) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Workspace work;
-    std::string path = work.dir + "/KVAPTAB.C";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    check(file != nullptr);
-    if (size) check(std::fwrite(data, 1, size, file) == size);
-    std::fclose(file);
+    fuzz::writeFile(work.folder.tableSource(), data, size);
 
     ApplicationTables& t = *work.tables;
-    loadTableSource(*work.macros, t, (work.dir + "/KVAPDEF.H").c_str());
+    loadTableSource(*work.macros, t, work.folder.header().c_str());
 
     check(t.numClearances >= 0 && t.numClearances <= kClearanceCapacity);
     for (int i = 0; i < t.numClearances; ++i) {
