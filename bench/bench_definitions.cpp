@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app_generator.h"
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/application_header.h"
 #include "definitions/builtin_macros.h"
 

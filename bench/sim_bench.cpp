@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "link/frame_decoder.h"
 #include "link/request_encoder.h"
 #include "seed_tables.h"

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/application_header.h"
 #include "definitions/builtin_macros.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 
 namespace tavir {
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "controller_memory.h"
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/object_tables.h"
 #include "sim_application.h"
 

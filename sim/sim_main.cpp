@@ -6,8 +6,8 @@
 #include <memory>
 #include <random>
 
-#include "debugwin/message_log.h"
-#include "debugwin/message_sink.h"
+#include "base/message_log.h"
+#include "base/message_sink.h"
 #include "seed_tables.h"
 #include "sim_options.h"
 #include "sim_runner.h"

@@ -4,7 +4,6 @@
 
 #include "debugwin/message_window_layout.h"
 #include "resources/debugwin_texts.h"
-#include "shell/main_window_win32.h"
 
 namespace tavir {
 
@@ -17,9 +16,9 @@ MessageWindowData* messageData(HWND window) {
     return reinterpret_cast<MessageWindowData*>(GetWindowLongPtrA(window, 0));
 }
 
-// The debugger window that a message window belongs to.
-MainWindowData* ownerData(HWND window) {
-    return mainWindowData(GetParent(window));
+MessageWindowOwner* ownerOf(HWND window) {
+    MessageWindowData* data = messageData(window);
+    return data != nullptr ? data->owner : nullptr;
 }
 
 void fillClientArea(MessageWindowData& data) {
@@ -29,15 +28,14 @@ void fillClientArea(MessageWindowData& data) {
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
-    HWND mainWindow = reinterpret_cast<HWND>(create.lpCreateParams);
-    MainWindowData* main = mainWindowData(mainWindow);
-    auto* data = new (std::nothrow) MessageWindowData{window, nullptr};
-    if (data == nullptr || main == nullptr) {
+    auto* owner = static_cast<MessageWindowOwner*>(create.lpCreateParams);
+    auto* data = new (std::nothrow) MessageWindowData{window, nullptr, owner};
+    if (data == nullptr || owner == nullptr) {
         delete data;
         return -1;
     }
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(data));
-    main->messageWindow = window;
+    owner->messageWindowChanged(window);
     RECT client;
     GetClientRect(window, &client);
     data->list = CreateWindowExA(0, "listbox", "",
@@ -47,10 +45,10 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
 }
 
 void onGetMinMaxInfo(HWND window, MINMAXINFO& info) {
-    MainWindowData* main = ownerData(window);
-    if (main == nullptr) return;
+    MessageWindowOwner* owner = ownerOf(window);
+    if (owner == nullptr) return;
     RECT client;
-    GetClientRect(main->window, &client);
+    GetClientRect(owner->ownerWindow(), &client);
     info.ptMinTrackSize.x = client.right;
     info.ptMaxTrackSize.x = client.right;
     info.ptMinTrackSize.y = 0;
@@ -73,20 +71,23 @@ LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_DESTROY: {
         MessageWindowData* data = messageData(window);
         SetWindowLongPtrA(window, 0, 0);
+        if (data != nullptr && data->owner != nullptr) data->owner->messageWindowChanged(nullptr);
         delete data;
-        if (MainWindowData* main = ownerData(window)) main->messageWindow = nullptr;
         return 0;
     }
     case WM_MOVE:
     case WM_SIZE:
-        if (MessageWindowData* data = messageData(window)) fillClientArea(*data);
+        if (MessageWindowData* data = messageData(window)) {
+            fillClientArea(*data);
+            if (data->owner != nullptr) data->owner->messageWindowMoved();
+        }
         return 0;
     case WM_SETFOCUS:
-        if (MainWindowData* main = ownerData(window)) main->keysToChild = 0;
+        if (MessageWindowOwner* owner = ownerOf(window)) owner->messageWindowActivated();
         break;
     case WM_SETCURSOR:
         if (HIWORD(lParam) == WM_LBUTTONDOWN) {
-            if (MainWindowData* main = ownerData(window)) main->keysToChild = 0;
+            if (MessageWindowOwner* owner = ownerOf(window)) owner->messageWindowActivated();
         }
         break;
     case WM_GETMINMAXINFO:
@@ -105,27 +106,28 @@ LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateMessageWindow(MainWindowData& main) {
+HWND CreateMessageWindow(MessageWindowOwner& owner, HFONT font) {
+    HWND ownerWindow = owner.ownerWindow();
     RECT client;
-    GetClientRect(main.window, &client);
+    GetClientRect(ownerWindow, &client);
     WindowPlace place = initialMessageWindowPlace(client.right, client.bottom);
     HWND window = CreateWindowExA(0, kMessageWindowClass, text::kMessageWindowText,
                                   WS_CHILD | WS_VISIBLE | WS_THICKFRAME, place.x, place.y, place.width, place.height,
-                                  main.window, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main.window, GWLP_HINSTANCE)),
-                                  main.window);
+                                  ownerWindow, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(ownerWindow, GWLP_HINSTANCE)),
+                                  &owner);
     if (window == nullptr) return nullptr;
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(main.font), FALSE);
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return window;
 }
 
-void LayoutMessageWindow(MainWindowData& main) {
-    if (main.messageWindow == nullptr) return;
+void LayoutMessageWindow(HWND ownerWindow, HWND messageWindow) {
+    if (messageWindow == nullptr) return;
     RECT client, outer, inner;
-    GetClientRect(main.window, &client);
-    GetWindowRect(main.messageWindow, &outer);
-    GetClientRect(main.messageWindow, &inner);
+    GetClientRect(ownerWindow, &client);
+    GetWindowRect(messageWindow, &outer);
+    GetClientRect(messageWindow, &inner);
     WindowPlace place = dockedMessageWindowPlace(client.right, client.bottom, outer.bottom - outer.top, inner.bottom);
-    MoveWindow(main.messageWindow, place.x, place.y, place.width, place.height, TRUE);
+    MoveWindow(messageWindow, place.x, place.y, place.width, place.height, TRUE);
 }
 
 int AddMessageLine(HWND messageWindow, const char* text) {
@@ -136,7 +138,7 @@ int AddMessageLine(HWND messageWindow, const char* text) {
 }
 
 int MessageWindowSink::addLine(const char* text) {
-    return AddMessageLine(main_.messageWindow, text);
+    return AddMessageLine(messageWindow_, text);
 }
 
 }  // namespace tavir

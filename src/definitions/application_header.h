@@ -2,7 +2,7 @@
 // Reading the application definition header KVAPDEF.H: every define goes into the MacroTable,
 // the sections give the object tables their names and array numbers, and then the table source
 // KVAPTAB.C next to the header gives their values.
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
 

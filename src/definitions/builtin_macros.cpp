@@ -4,7 +4,7 @@
 
 #include "definitions/define_line.h"
 #include "definitions/macrodef_text.h"
-#include "definitions/parse_decimal.h"
+#include "base/parse_decimal.h"
 #include "resources/definitions_texts.h"
 
 namespace tavir {

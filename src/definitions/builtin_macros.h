@@ -1,7 +1,7 @@
 #pragma once
 // Reading the macro definition text into a MacroTable: category header comments set the base,
 // each "#define name number" below them adds name = base + number.
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/macro_table.h"
 
 namespace tavir {

@@ -2,7 +2,7 @@
 // The line reader of the text-file parsers (application header, debug window files). While a
 // file is open, the message window's file and line prefixes name it and the line just read, so
 // that every message of the parser points at its place.
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/text_stream.h"
 
 namespace tavir {

@@ -4,7 +4,7 @@
 #include "link/link_flags.h"
 #include "link/reader_route.h"
 #include "link/transport.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
 namespace tavir {
 

@@ -5,7 +5,7 @@
 
 #include "link/serial_settings.h"
 #include "link/transport.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
 namespace tavir {
 

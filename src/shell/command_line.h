@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "shell/link_options.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
 namespace tavir {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "resources/shell_texts.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 #include "shell/menu_states.h"
 
 namespace tavir {

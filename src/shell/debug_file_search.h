@@ -1,7 +1,7 @@
 #pragma once
 #include <cstring>
 
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 
 namespace tavir {
 

@@ -5,7 +5,7 @@
 #include "definitions/application_header.h"
 #include "definitions/builtin_macros.h"
 #include "resources/shell_texts.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 
 namespace tavir {
 

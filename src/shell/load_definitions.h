@@ -1,8 +1,8 @@
 #pragma once
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
 namespace tavir {
 

@@ -4,7 +4,7 @@
 #include "resources/shell_texts.h"
 #include "resources/tavir_rc.h"
 #include "shell/center_dialog_win32.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 #include "shell/main_window_win32.h"
 #include "shell/open_selection.h"
 #include "shell/startup_win32.h"

@@ -113,11 +113,21 @@ void storeWindowRectangle(MainWindowData& data) {
 
 }  // namespace
 
+HWND MainMessageWindowOwner::ownerWindow() const { return main_.window; }
+
+void MainMessageWindowOwner::messageWindowChanged(HWND messageWindow) { main_.messageWindow = messageWindow; }
+
+void MainMessageWindowOwner::messageWindowActivated() { main_.keysToChild = 0; }
+
+// The child windows are laid out in the space above the message window once they exist.
+void MainMessageWindowOwner::messageWindowMoved() {}
+
 MainWindowData::MainWindowData(HWND mainWindow, int32_t debuggerNumber, const char* definitionDirectory)
     : window(mainWindow),
       number(debuggerNumber),
       settings(fillIniPath(iniPath, definitionDirectory)),
-      messageSink(*this) {
+      messageSink(messageWindow),
+      messageOwner(*this) {
     messages.sink = &messageSink;
     messages.boxes = &boxes;
     std::snprintf(openFileName, sizeof openFileName, "%s", text::kOpenFileDefaultName);
@@ -181,7 +191,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_MOVE:
     case WM_SIZE:
-        LayoutMessageWindow(*data);
+        LayoutMessageWindow(data->window, data->messageWindow);
         storeWindowRectangle(*data);
         return 0;
     case WM_SETFOCUS:

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "debugwin/message_window_win32.h"
 #include "definitions/macro_table.h"
 #include "shell/menu_states.h"
@@ -18,6 +18,21 @@ namespace tavir {
 inline constexpr char kMainWindowClass[] = "TVRMAINCLASS";
 
 constexpr int kOpenFileNameCapacity = 1024;
+
+struct MainWindowData;
+
+// The debugger window's side of its message window.
+class MainMessageWindowOwner : public MessageWindowOwner {
+public:
+    explicit MainMessageWindowOwner(MainWindowData& main) : main_(main) {}
+    HWND ownerWindow() const override;
+    void messageWindowChanged(HWND messageWindow) override;
+    void messageWindowActivated() override;
+    void messageWindowMoved() override;
+
+private:
+    MainWindowData& main_;
+};
 
 // The record of a debugger window, attached to it while it exists.
 struct MainWindowData {
@@ -47,6 +62,7 @@ struct MainWindowData {
 
     ProfileSettings settings;
     MessageWindowSink messageSink;
+    MainMessageWindowOwner messageOwner;
     Win32MessageBoxes boxes;
 };
 

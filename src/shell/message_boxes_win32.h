@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/message_boxes.h"
+#include "base/message_boxes.h"
 
 namespace tavir {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "resources/shell_texts.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 
 namespace tavir {
 

@@ -5,7 +5,7 @@
 #include "definitions/object_tables.h"
 #include "resources/shell_texts.h"
 #include "shell/debug_file_search.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 #include "shell/debug_window_seam_win32.h"
 #include "shell/load_definitions.h"
 #include "shell/main_window_win32.h"
@@ -103,7 +103,7 @@ HWND OpenDebugger(int32_t number, const char* definitionDirectory, const char* d
                                   &creation);
     if (window == nullptr) return nullptr;
     MainWindowData& main = *mainWindowData(window);
-    if (CreateMessageWindow(main) == nullptr) {
+    if (CreateMessageWindow(main.messageOwner, main.font) == nullptr) {
         DestroyWindow(window);
         return nullptr;
     }

@@ -7,7 +7,7 @@
 
 #include "link/tcp_transport_win32.h"
 #include "shell/command_line.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 #include "shell/keyboard_hook_win32.h"
 #include "shell/message_boxes_win32.h"
 #include "shell/startup_win32.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/application_header.h"
 #include "definitions/builtin_macros.h"
 #include "fuzz_files.h"

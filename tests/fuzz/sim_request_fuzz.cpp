@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controller_memory.h"
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "link/frame_decoder.h"
 #include "link/request_encoder.h"
 #include "seed_tables.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/application_header.h"
 #include "definitions/table_source.h"
 #include "fuzz_files.h"

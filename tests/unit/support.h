@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "debugwin/message_sink.h"
-#include "shell/message_boxes.h"
+#include "base/message_sink.h"
+#include "base/message_boxes.h"
 
 namespace tavir::testing {
 

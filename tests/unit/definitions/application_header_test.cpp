@@ -7,7 +7,7 @@
 
 #include "definitions/builtin_macros.h"
 #include "definitions_support.h"
-#include "shell/join_path.h"
+#include "base/join_path.h"
 
 namespace tavir {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "../support.h"
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
 

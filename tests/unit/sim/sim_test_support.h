@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../support.h"
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 #include "definitions/object_tables.h"
 #include "link/frame_decoder.h"
 #include "link/request_encoder.h"

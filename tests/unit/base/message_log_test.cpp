@@ -1,4 +1,4 @@
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "debugwin/message_sink.h"
-#include "shell/message_boxes.h"
+#include "base/message_sink.h"
+#include "base/message_boxes.h"
 
 namespace tavir {
 

@@ -1,10 +1,10 @@
-#include "debugwin/message_log.h"
+#include "base/message_log.h"
 
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
-#include "definitions/parse_decimal.h"
+#include "base/parse_decimal.h"
 #include "resources/debugwin_texts.h"
 
 namespace tavir {

@@ -1,4 +1,4 @@
-#include "shell/join_path.h"
+#include "base/join_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "definitions/parse_decimal.h"
+#include "base/parse_decimal.h"
 
 #include <gtest/gtest.h>
 
