@@ -49,6 +49,8 @@ DWORD WINAPI tcpReader(void*) {
         Sleep(1);
         uint8_t bytes[kTcpReadSize];
         int result = client.ReceiveBytes(bytes, kTcpReadSize);
+        // The program is ending: the reader stops here, whatever it received.
+        if (result == kEndpointClosed || client.closing) return 0;
         if (program.flags.receiveTrace.load()) {
             std::printf(text::kReceiveTrace, result);
             std::fflush(stdout);
@@ -63,14 +65,15 @@ DWORD WINAPI tcpReader(void*) {
 }  // namespace
 
 ProgramLink& programLink() {
-    static ProgramLink link;
-    static const bool wired = [] {
-        link.decoder.delivery = &link.router;
-        link.path.flags = &link.flags;
-        link.path.decoder = &link.decoder;
-        return true;
+    // Never destroyed: the reader runs until the process ends and may be handing bytes to the
+    // decoder and the router while the exit processing runs.
+    static ProgramLink& link = *[] {
+        auto* made = new ProgramLink;
+        made->decoder.delivery = &made->router;
+        made->path.flags = &made->flags;
+        made->path.decoder = &made->decoder;
+        return made;
     }();
-    (void)wired;
     return link;
 }
 

@@ -13,7 +13,8 @@ class TcpClient;
 
 // The receiving side of the program's one link: the flags the user-interface thread sets, the
 // frame decoder that only the reader thread feeds, and where its records go. transport is the
-// way down once the link is open (none before).
+// way down once the link is open (none before). The record, the transport and whatever the
+// router hands records to live until the process ends: the reader is never stopped.
 struct ProgramLink {
     LinkFlags flags;
     DeliveryRouter router;

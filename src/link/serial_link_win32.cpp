@@ -29,7 +29,8 @@ SerialTimeouts fromPlatform(const COMMTIMEOUTS& t) {
 }  // namespace
 
 SerialLink& programSerialLink() {
-    static SerialLink link;
+    // Never destroyed: the reader uses it until the process ends.
+    static SerialLink& link = *new SerialLink;
     return link;
 }
 

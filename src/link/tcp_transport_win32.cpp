@@ -52,6 +52,13 @@ TcpSocket::TcpSocket() {
 }
 
 TcpSocket::~TcpSocket() {
+    Close();
+}
+
+void TcpSocket::Close() {
+    if (closed_) return;
+    closed_ = true;
+    closing = true;
     try {
         if (WSACleanup() != 0) throw myException(0, text::kWsaCleanupFailed);
     } catch (const myException& error) {
@@ -81,6 +88,8 @@ void TcpClient::Connect(const char* address) {
 void TcpClient::SendFrame(const uint8_t* bytes, size_t count) {
     try {
         if (send(socket, reinterpret_cast<const char*>(bytes), static_cast<int>(count), 0) == SOCKET_ERROR) {
+            // A frame from the timer thread that meets the endpoint's end is dropped.
+            if (closing) return;
             int error = WSAGetLastError();
             throw myException(error, text::kSendFailed, describeSocketError(SocketCall::kSend, error));
         }
@@ -94,6 +103,9 @@ int TcpClient::ReceiveBytes(uint8_t* buffer, int capacity) {
     try {
         result = recv(socket, reinterpret_cast<char*>(buffer), capacity, 0);
         if (result == SOCKET_ERROR) {
+            // The reader was blocked in this receive when the program ended and the endpoint was
+            // cleaned up under it.
+            if (closing) return kEndpointClosed;
             int error = WSAGetLastError();
             if (error == WSAECONNRESET) return kConnectionReset;
             throw myException(error, text::kReceiveFailed, describeSocketError(SocketCall::kReceive, error));
@@ -105,7 +117,13 @@ int TcpClient::ReceiveBytes(uint8_t* buffer, int capacity) {
 }
 
 TcpClient& programTcpClient() {
-    static TcpClient client;
+    static TcpClient& client = *[] {
+        auto* made = new TcpClient;
+        // Registered as the endpoint is made, so it runs where the destructor of a static
+        // endpoint would: after the objects made later are gone.
+        std::atexit([] { programTcpClient().Close(); });
+        return made;
+    }();
     return client;
 }
 

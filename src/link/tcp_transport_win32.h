@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -28,8 +29,18 @@ public:
     TcpSocket(const TcpSocket&) = delete;
     TcpSocket& operator=(const TcpSocket&) = delete;
 
+    // The end of the endpoint: sockets are cleaned up, then the socket is closed. Runs once.
+    void Close();
+
     int32_t port = 0;
     uintptr_t socket = ~uintptr_t{0};  // the Windows Sockets handle; all ones: none
+    // Set when the program ends in order, before the endpoint is closed. From then on a receive
+    // or send that fails is the endpoint going away under a thread still using it, not a fault
+    // to report: the call gives kEndpointClosed instead of taking the fatal path.
+    std::atomic<bool> closing{false};
+
+private:
+    bool closed_ = false;
 };
 
 // The client side of the controller connection. Every failing call ends the program after its
@@ -44,13 +55,17 @@ public:
     void SendFrame(const uint8_t* bytes, size_t count);
 
     // One blocking receive of whatever has arrived, up to capacity bytes: the number of bytes,
-    // 0 when the controller closed the connection, -99 after a reset.
+    // 0 when the controller closed the connection, -99 after a reset, kEndpointClosed once the
+    // program is ending.
     int ReceiveBytes(uint8_t* buffer, int capacity);
 };
 
 constexpr int kConnectionReset = -99;
+constexpr int kEndpointClosed = -100;
 
-// The program's one endpoint, made on first use (the start of the program).
+// The program's one endpoint, made on first use (the start of the program). The object is never
+// destroyed, because the reader may be inside a receive on it while the process ends; its Close
+// runs in the program's exit processing instead.
 TcpClient& programTcpClient();
 
 // Frames go out with one send each.

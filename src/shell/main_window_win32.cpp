@@ -26,6 +26,8 @@ const char* fillIniPath(char (&iniPath)[kSettingsPathCapacity + 1], const char* 
 
 // Opens the controller link chosen on the command line: 0, or -1 when there is no serial port
 // (its message has been shown). A TCP connection that cannot be made ends the program itself.
+// The transport is made once, for the one debugger window, and never destroyed: the timer
+// thread may be sending on it while the process ends.
 int openControllerLink(MessageBoxes& boxes) {
     const LinkOptions& options = programLinkOptions();
     ProgramLink& link = programLink();
@@ -33,14 +35,12 @@ int openControllerLink(MessageBoxes& boxes) {
         SerialLink& serial = programSerialLink();
         serial.settings = defaultSerialSettings(options.comPort, options.baudRate);
         if (OpenSerialLink(serial, boxes) == INVALID_HANDLE_VALUE) return -1;
-        static SerialTransport transport(serial);
-        link.transport = &transport;
+        link.transport = new SerialTransport(serial);
     } else {
         TcpClient& client = programTcpClient();
         client.port = options.ipPort;
         client.Connect(options.ipAddress);
-        static TcpTransport transport(client);
-        link.transport = &transport;
+        link.transport = new TcpTransport(client);
         StartTcpReader(client, boxes);
     }
     return 0;
@@ -79,8 +79,8 @@ void applyStoredFont(MainWindowData& data) {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     const auto& creation = *static_cast<const MainWindowCreation*>(create.lpCreateParams);
-    // The reader thread shows its boxes through the same object for as long as the link lives.
-    static Win32MessageBoxes linkBoxes;
+    // The reader thread shows its boxes through this object; like the link, it is never destroyed.
+    static Win32MessageBoxes& linkBoxes = *new Win32MessageBoxes;
     if (openControllerLink(linkBoxes) != 0) return -1;
     postStartTool(window);
 

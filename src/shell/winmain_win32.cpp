@@ -60,6 +60,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         DispatchMessageA(&message);
     }
 
+    // The program ends in order from here: a receive or send that fails now is the endpoint
+    // closing under the reader or a sender at exit, and is not reported.
+    programTcpClient().closing = true;
     RemoveKeyboardHook();
     MainWindowTable& table = mainWindowTable();
     for (int number = 0; number <= table.highest && number < kMainWindowTableCapacity; ++number) {

@@ -7,9 +7,10 @@ import fnmatch
 import os
 import subprocess
 import sys
+import threading
 import time
 
-from harness import check, cp1252, run, wait_for
+from harness import E2EFailure, check, cp1252, run, wait_for
 
 MAIN_CLASS = "TVRMAINCLASS"
 LINK_CAPTION = "TAVIR.EXE"
@@ -163,6 +164,69 @@ def case_connection_reset(case):
 def case_orderly_close(case):
     """An orderly close ends the reader without a message."""
     expect_quiet_end_of_connection(case, "close")
+
+
+class ValueStream:
+    """tavir-sim sends value frames to the connected debugger, a burst every few milliseconds, on a
+    thread of its own until stopped. A burst without a client is answered with an error and the
+    stream goes on."""
+
+    BURST = "send " + "a24547" * 80  # 80 short value frames
+
+    def __init__(self, sim):
+        self.sim = sim
+        self.sent = 0
+        self.stopping = threading.Event()
+        self.thread = threading.Thread(target=self._run, daemon=True)
+        self.thread.start()
+
+    def _run(self):
+        while not self.stopping.is_set():
+            try:
+                if self.sim.command(self.BURST) == "ok":
+                    self.sent += 1
+            except E2EFailure:
+                return
+            self.stopping.wait(0.002)
+
+    def stop(self):
+        self.stopping.set()
+        self.thread.join(timeout=15)
+        check(not self.thread.is_alive(), "the value stream did not stop")
+
+
+def case_close_while_streaming(case):
+    """A normal end while values arrive, by the close box and by "&Afsluiten" in turn: nothing on
+    standard output (a socket failure writes its report there before it shows its box) and exit
+    code 1. Five times, since the reader may be anywhere in its loop (blocked in a receive, or
+    handing bytes on) when the program ends."""
+    sim = case.start_sim()
+    app = case.app_dir()
+    # Without debug window files no child window is shown, so the receive trace stays off and
+    # standard output must stay empty.
+    for name in debug_files(app, "DEBUG_???.*") + debug_files(app, "?????_???.DBG"):
+        (app / name).unlink()
+    stream = ValueStream(sim)
+    try:
+        for attempt in range(5):
+            program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+            main = case.wait_top(MAIN_CLASS)
+            wait_for("tavir-sim to see the connection",
+                     lambda: sum(e.get("kind") == "connect" for e in sim.log()) == attempt + 1, 10)
+            streamed = stream.sent
+            wait_for("values to stream", lambda: stream.sent >= streamed + 20, 10)
+            if attempt % 2 == 0:
+                case.probe.ask("close", main["hwnd"])
+            else:
+                case.probe.ask("command", main["hwnd"], 40002)
+            code = program.wait_exit()
+            check(code == 1, f"close {attempt + 1}: exit code {code} instead of 1")
+            output = program.output()
+            check(output == "", f"close {attempt + 1}: standard output {output!r}")
+            wait_for("tavir-sim to see the connection end",
+                     lambda: sum(e.get("kind") == "disconnect" for e in sim.log()) == attempt + 1, 10)
+    finally:
+        stream.stop()
 
 
 def run_to_exit(case, args, app, boxes, exit_code):
