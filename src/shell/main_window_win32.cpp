@@ -74,7 +74,10 @@ void applyStoredFont(MainWindowData& data) {
     std::snprintf(data.logFont.lfFaceName, sizeof data.logFont.lfFaceName, "%s", stored.faceName);
     data.logFont.lfHeight = -MulDiv(stored.pointSize, verticalPixelsPerInch(data.window), 72);
     data.logFont.lfWidth = stored.width;
+    HFONT creationFont = data.font;
     data.font = CreateFontIndirectA(&data.logFont);
+    // Nothing holds the font made at creation yet: the window hands its font on only afterwards.
+    if (creationFont != nullptr && creationFont != data.font) DeleteObject(creationFont);
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
