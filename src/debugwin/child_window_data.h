@@ -1,0 +1,35 @@
+#pragma once
+// What a debug child window holds: its character grid, its labels and its items in file order,
+// and the index that finds an item for a received value. The loader fills it; the window side
+// attaches it to the child window and frees the index with it.
+#include <cstdint>
+
+#include "debugwin/debug_item.h"
+#include "link/item_index.h"
+
+namespace tavir {
+
+constexpr int kMaxDebugItems = 500;
+constexpr int kMaxLabels = 200;
+constexpr int kLabelControlBase = 500;  // a label's control id is this plus its label number
+
+struct DebugLabel {
+    ControlHandle window;
+    int32_t length;  // in characters
+    int32_t column;
+    int32_t row;
+};
+
+struct ChildWindowData {
+    ControlHandle window = nullptr;  // the child window itself
+    int32_t columns = 1;             // width of the character grid
+    int32_t rows = 1;                // height of the character grid
+    int32_t labelCount = 0;
+    int32_t itemCount = 0;
+    int32_t focusedItem = -1;
+    ItemIndex* itemIndex = nullptr;  // owned; DestroyItemIndex when the window goes
+    DebugItem items[kMaxDebugItems];
+    DebugLabel labels[kMaxLabels] = {};
+};
+
+}  // namespace tavir
