@@ -1,15 +1,11 @@
 #include "check_definitions.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "base/message_log.h"
-#include "definitions/application_header.h"
-#include "definitions/builtin_macros.h"
+#include "definitions/load_application.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
-#include "base/join_path.h"
 
 namespace tavir {
 
@@ -17,11 +13,10 @@ namespace {
 
 struct PrintedLines : MessageSink {
     std::FILE* out;
-    int count = 0;
     explicit PrintedLines(std::FILE* o) : out(o) {}
     int addLine(const char* text) override {
         std::fprintf(out, "%s\n", text);
-        return count++;
+        return 0;
     }
 };
 
@@ -36,26 +31,16 @@ int checkDefinitions(const std::string& dir, std::FILE* out) {
     auto tables = std::make_unique<ApplicationTables>();
     clearMacroTable(*macros);
 
-    if (loadBuiltInMacros(*macros, log) != 0) return 2;
-    int builtIn = macros->count;
-    const char* joined = JoinPath(dir.c_str(), "KVAPDEF.H");
-    if (!joined) {
-        std::fprintf(out, "path too long: %s\n", dir.c_str());
-        return 2;
-    }
-    std::string header = joined;
-    int linesBefore = lines.count;
-    if (loadApplicationHeader(*macros, *tables, log, header.c_str()) != 0) {
-        std::fprintf(out, "%s: refused\n", header.c_str());
-        return 2;
-    }
+    ApplicationLoad load = LoadApplication(*macros, *tables, log, dir.c_str());
+    if (load.result == ApplicationLoadResult::kHeaderRefused) std::fprintf(out, "%s: refused\n", load.headerPath);
+    if (load.result != ApplicationLoadResult::kLoaded) return 2;
     const ApplicationCounts& c = tables->counts;
     std::fprintf(out,
-                 "%s: %d names (%d built in); %d signal groups, %d detectors, %d timers, %d clocks, "
-                 "%d switches, %d EPARMs, %d EGGPARMs, %d clearances\n",
-                 header.c_str(), macros->count, builtIn, c.numSignalGroups, c.numDetectors, c.numTimers,
-                 c.numClocks, c.numSwitches, c.numEparms, c.numEggparms, tables->numClearances);
-    return lines.count > linesBefore ? 1 : 0;
+                 "%s: %d names; %d signal groups, %d detectors, %d timers, %d clocks, %d switches, "
+                 "%d EPARMs, %d EGGPARMs, %d clearances\n",
+                 load.headerPath, macros->count, c.numSignalGroups, c.numDetectors, c.numTimers, c.numClocks,
+                 c.numSwitches, c.numEparms, c.numEggparms, tables->numClearances);
+    return load.reportedLines > 0 ? 1 : 0;
 }
 
 }  // namespace tavir

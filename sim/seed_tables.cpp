@@ -3,8 +3,6 @@
 #include <cmath>
 #include <memory>
 
-#include "definitions/application_header.h"
-#include "definitions/builtin_macros.h"
 #include "definitions/macro_table.h"
 #include "function_codes.h"
 
@@ -116,14 +114,11 @@ SimApplication applicationFromTables(const ApplicationTables& t) {
     return application;
 }
 
-int loadApplicationDirectory(const std::string& dir, ApplicationTables& tables, MessageLog& log) {
+ApplicationLoad loadApplicationDirectory(const std::string& dir, ApplicationTables& tables, MessageLog& log) {
+    // The names are needed only while the files are read.
     auto macros = std::make_unique<MacroTable>();
     clearMacroTable(*macros);
-    if (loadBuiltInMacros(*macros, log) != 0) return -1;
-    std::string header = dir;
-    if (!header.empty() && header.back() != '/' && header.back() != '\\') header += '/';
-    header += "KVAPDEF.H";
-    return loadApplicationHeader(*macros, tables, log, header.c_str());
+    return LoadApplication(*macros, tables, log, dir.c_str());
 }
 
 }  // namespace tavir::sim

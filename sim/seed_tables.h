@@ -3,6 +3,7 @@
 
 #include "controller_memory.h"
 #include "base/message_log.h"
+#include "definitions/load_application.h"
 #include "definitions/object_tables.h"
 #include "sim_application.h"
 
@@ -22,8 +23,7 @@ int seedParameters(const ApplicationTables& tables, ControllerMemory& memory);
 // The objects the plan runs: signal groups, detectors, clearance pairs and clocks.
 SimApplication applicationFromTables(const ApplicationTables& tables);
 
-// Reads dir/KVAPDEF.H and the KVAPTAB.C beside it as the debugger does (built-in macros first);
-// the parsers' messages go to log. Gives -1 when the header cannot be read.
-int loadApplicationDirectory(const std::string& dir, ApplicationTables& tables, MessageLog& log);
+// Reads the application in dir as the debugger does (LoadApplication); every line goes to log.
+ApplicationLoad loadApplicationDirectory(const std::string& dir, ApplicationTables& tables, MessageLog& log);
 
 }  // namespace tavir::sim

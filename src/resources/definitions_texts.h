@@ -3,6 +3,13 @@
 
 namespace tavir::text {
 
+// Loading an application: the announcement of each file and the refused header path.
+inline constexpr char kMacroFileName[] = "macrodef.qtz";
+inline constexpr char kReadingMacroFile[] = " : Inlezen van het macro definitie bestand.";
+inline constexpr char kHeaderFileName[] = "KVAPDEF.H";
+inline constexpr char kHeaderPathTooLong[] = ": Pad naar Kalvoor definitie bestand is te lang: ";
+inline constexpr char kReadingHeaderFile[] = " : Inlezen van het Kalvoor definitie bestand.";
+
 // Built-in macro text.
 inline constexpr char kMacroValueInvalidBegin[] = "De definitie waarde ";
 inline constexpr char kMacroValueInvalidEnd[] = " is ongeldig.";

@@ -77,12 +77,7 @@ inline constexpr char kOpenFileFilter[] =
     "Alle Bestanden (*.*)\0*.*\0";
 inline constexpr char kDefaultFontFace[] = "MS Sans Serif";
 
-inline constexpr char kMacroFileName[] = "macrodef.qtz";
-inline constexpr char kReadingMacroFile[] = " : Inlezen van het macro definitie bestand.";
 inline constexpr char kMacroFileIncorrect[] = "Het macrodefinitie bestand is niet correct. \n";
-inline constexpr char kHeaderFileName[] = "KVAPDEF.H";
-inline constexpr char kHeaderPathTooLong[] = ": Pad naar Kalvoor definitie bestand is te lang: ";
-inline constexpr char kReadingHeaderFile[] = " : Inlezen van het Kalvoor definitie bestand.";
 inline constexpr char kHeaderNotOpenedFormat[] =
     "Het applicatie definitie bestand '%s' \nkon niet worden geopend.";
 

@@ -1,8 +1,8 @@
 #pragma once
+#include "base/message_boxes.h"
 #include "base/message_log.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
-#include "base/message_boxes.h"
 
 namespace tavir {
 
@@ -12,8 +12,8 @@ enum class DefinitionsResult {
     kFailed,             // a message box has said why; the debugger window is to be closed
 };
 
-// The definition part of the start-up: the built-in macros, then KVAPDEF.H in the definition
-// directory and, from it, KVAPTAB.C, each announced by its line in the message window.
+// The definition part of the start-up: LoadApplication in the definition directory, and the
+// message box that tells why the debugger cannot go on.
 DefinitionsResult LoadDefinitions(MacroTable& macros, ApplicationTables& tables, MessageLog& log,
                                   MessageBoxes& boxes, const char* definitionDirectory);
 

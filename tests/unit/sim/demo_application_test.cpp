@@ -21,8 +21,8 @@ const std::string kDemo = TAVIR_EXAMPLES "/demo";
 
 TEST(DemoApplication, LoadsWithoutAMessage) {
     testing::DemoTables demo;
-    ASSERT_EQ(demo.result, 0);
-    EXPECT_TRUE(demo.lines.lines.empty()) << demo.lines.lines.front();
+    ASSERT_EQ(demo.load.result, ApplicationLoadResult::kLoaded);
+    EXPECT_EQ(demo.load.reportedLines, 0) << demo.lines.lines.back();
     const ApplicationTables& t = *demo.tables;
     EXPECT_EQ(t.counts.numSignalGroups, 8);
     EXPECT_EQ(t.counts.numDetectors, 16);

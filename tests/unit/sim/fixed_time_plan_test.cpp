@@ -21,7 +21,7 @@ struct DemoPlan : ::testing::Test {
     int64_t clock = secondsFromCalendar(2024, 6, 3, 7, 45, 0);
 
     void SetUp() override {
-        ASSERT_EQ(demo.result, 0);
+        ASSERT_EQ(demo.load.result, ApplicationLoadResult::kLoaded);
         seedParameters(*demo.tables, memory);
         application = applicationFromTables(*demo.tables);
         plan.configure(application, 3);

@@ -72,10 +72,10 @@ struct DemoTables {
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
     tavir::testing::RecordedLines lines;
     MessageLog log;
-    int result = -1;
+    ApplicationLoad load;
     DemoTables() {
         log.sink = &lines;
-        result = loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log);
+        load = loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log);
     }
 };
 
