@@ -44,6 +44,8 @@ constexpr int32_t kGuaranteedGreenTime = 323;  // inst_GG_TIJD
 constexpr int32_t kGuaranteedRedTime = 324;    // inst_GR_TIJD
 constexpr int32_t kAmberTime = 325;            // inst_GL_TIJD
 constexpr int32_t kMaxGreenTime = 326;         // inst_MG_TIJD
+constexpr int32_t kExtraMaxGreenTime1 = 331;   // inst_MG_TIJD1 .. 6 at 331 .. 336
+constexpr int32_t kExtraMaxGreenTime7 = 339;   // inst_MG_TIJD7 .. 12 at 339 .. 344
 constexpr int32_t kInternalState = 345;        // interne_toestand: 0 red, 1 green, 2 amber
 
 // Category 11 and 12, between two signal groups (number from, block to).

@@ -22,7 +22,9 @@ bool isSet(double time) {
 }  // namespace
 
 int32_t scaledValue(double value, double scale) {
-    double product = std::trunc(value * scale);
+    // The parameter tools find a value equal when it lies within 0.1 of the product; a product
+    // just below an integer (4.35 * 100 = 434.99999999999994) would differ if it were truncated.
+    double product = std::round(value * scale);
     if (!(product >= -2147483648.0)) return INT32_MIN;  // also NaN
     if (product > 2147483647.0) return INT32_MAX;
     return static_cast<int32_t>(product);
@@ -48,7 +50,7 @@ int seedParameters(const ApplicationTables& t, ControllerMemory& memory) {
             put(memory, stored, fc::kMaxGreenTime, g.arrayNumber, 0, scaledValue(g.mgTime, 10));
         for (int k = 1; k <= 12; ++k) {
             // 337 and 338 are not extra MG times.
-            int32_t code = k <= 6 ? 330 + k : 332 + k;
+            int32_t code = k <= 6 ? fc::kExtraMaxGreenTime1 + k - 1 : fc::kExtraMaxGreenTime7 + k - 7;
             double time = g.extraMgTimes[k - 1];
             if (isSet(time)) put(memory, stored, code, g.arrayNumber, 0, scaledValue(time, 10));
         }

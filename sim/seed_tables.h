@@ -1,16 +1,16 @@
 #pragma once
 #include <string>
 
-#include "controller_memory.h"
 #include "base/message_log.h"
+#include "controller_memory.h"
 #include "definitions/load_application.h"
 #include "definitions/object_tables.h"
 #include "sim_application.h"
 
 namespace tavir::sim {
 
-// The integer the controller holds for a table value: the product with the scale, truncated
-// toward zero (and held within 32 bits).
+// The integer the controller holds for a table value: the product with the scale, rounded to
+// the nearest integer (and held within 32 bits).
 int32_t scaledValue(double value, double scale);
 
 // Stores every parameter of the tables at the address and in the unit under which the parameter
