@@ -32,7 +32,8 @@ int checkDefinitions(const std::string& dir, std::FILE* out) {
     clearMacroTable(*macros);
 
     ApplicationLoad load = LoadApplication(*macros, *tables, log, dir.c_str());
-    if (load.result == ApplicationLoadResult::kHeaderRefused) std::fprintf(out, "%s: refused\n", load.headerPath);
+    if (load.result == ApplicationLoadResult::kHeaderRefused)
+        std::fprintf(out, "%s: refused\n", load.headerPath);
     if (load.result != ApplicationLoadResult::kLoaded) return 2;
     const ApplicationCounts& c = tables->counts;
     std::fprintf(out,

@@ -88,8 +88,8 @@ public:
         sa.sin_port = htons(static_cast<uint16_t>(address.port));
         if (inet_pton(AF_INET, address.host.c_str(), &sa.sin_addr) != 1 ||
             bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd, kListenBacklog) != 0) {
-            std::fprintf(stderr, "tavir-sim: cannot listen on %s:%d: %s\n", address.host.c_str(), address.port,
-                         std::strerror(errno));
+            std::fprintf(stderr, "tavir-sim: cannot listen on %s:%d: %s\n", address.host.c_str(),
+                         address.port, std::strerror(errno));
             ::close(fd);
             return kNoChannel;
         }
@@ -154,7 +154,8 @@ public:
     int write(Channel channel, const uint8_t* bytes, size_t count) override {
         const Entry& e = entry(channel);
         count = std::min<size_t>(count, kLargestWrite);
-        ssize_t n = e.kind == Kind::kSocket ? send(e.fd, bytes, count, MSG_NOSIGNAL) : ::write(e.fd, bytes, count);
+        ssize_t n =
+            e.kind == Kind::kSocket ? send(e.fd, bytes, count, MSG_NOSIGNAL) : ::write(e.fd, bytes, count);
         if (n >= 0) return static_cast<int>(n);
         return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
     }
@@ -181,7 +182,8 @@ public:
     void wait(std::vector<Watch>& watches, int64_t micros) override {
         fds_.clear();
         for (const Watch& w : watches) {
-            fds_.push_back(pollfd{entry(w.channel).fd, static_cast<short>(POLLIN | (w.write ? POLLOUT : 0)), 0});
+            fds_.push_back(
+                pollfd{entry(w.channel).fd, static_cast<short>(POLLIN | (w.write ? POLLOUT : 0)), 0});
         }
         int timeoutMs = static_cast<int>((micros + 999) / 1000);
         int ready = poll(fds_.data(), fds_.size(), timeoutMs);

@@ -102,7 +102,8 @@ public:
     // with what has arrived.
     Channel openSerial(const std::string& device, int baud) override {
         std::string path = device.rfind("\\\\.\\", 0) == 0 ? device : "\\\\.\\" + device;
-        HANDLE port = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE port =
+            CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (port == INVALID_HANDLE_VALUE) {
             std::fprintf(stderr, "tavir-sim: cannot open %s: error %lu\n", device.c_str(), GetLastError());
             return kNoChannel;
@@ -144,14 +145,16 @@ public:
     int read(Channel channel, uint8_t* bytes, size_t capacity) override {
         Entry& e = entry(channel);
         if (e.kind == Kind::kSocket) {
-            int n = recv(e.socket, reinterpret_cast<char*>(bytes), static_cast<int>(std::min(capacity, kLargestWrite)), 0);
+            int n = recv(e.socket, reinterpret_cast<char*>(bytes),
+                         static_cast<int>(std::min(capacity, kLargestWrite)), 0);
             if (n > 0) return n;
             lastErrorCode_ = n == 0 ? 0 : static_cast<unsigned long>(WSAGetLastError());
             return n < 0 && lastErrorCode_ == WSAEWOULDBLOCK ? 0 : -1;
         }
         if (e.kind == Kind::kSerial) {
             DWORD got = 0;
-            if (ReadFile(e.handle, bytes, static_cast<DWORD>(std::min(capacity, kLargestWrite)), &got, nullptr)) {
+            if (ReadFile(e.handle, bytes, static_cast<DWORD>(std::min(capacity, kLargestWrite)), &got,
+                         nullptr)) {
                 return static_cast<int>(got);
             }
             lastErrorCode_ = GetLastError();
@@ -176,7 +179,8 @@ public:
             return lastErrorCode_ == WSAEWOULDBLOCK ? 0 : -1;
         }
         DWORD written = 0;
-        if (e.kind == Kind::kSerial && WriteFile(e.handle, bytes, static_cast<DWORD>(count), &written, nullptr)) {
+        if (e.kind == Kind::kSerial &&
+            WriteFile(e.handle, bytes, static_cast<DWORD>(count), &written, nullptr)) {
             return static_cast<int>(written);
         }
         lastErrorCode_ = GetLastError();
@@ -189,7 +193,8 @@ public:
             if (reset) {
                 // A zero linger makes closesocket send a reset instead of the orderly end.
                 linger hard{1, 0};
-                setsockopt(e.socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard), sizeof hard);
+                setsockopt(e.socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard),
+                           sizeof hard);
             } else {
                 char scrap[4096];
                 while (recv(e.socket, scrap, sizeof scrap, 0) > 0) {
@@ -232,7 +237,8 @@ public:
         }
         for (Watch& w : watches) {
             const Entry& e = entry(w.channel);
-            w.ready = e.kind != Kind::kSocket || FD_ISSET(e.socket, &readable) || FD_ISSET(e.socket, &writable);
+            w.ready =
+                e.kind != Kind::kSocket || FD_ISSET(e.socket, &readable) || FD_ISSET(e.socket, &writable);
         }
     }
 

@@ -157,8 +157,8 @@ void Runner::readSerial() {
 // A serial line that fails stays failed (a device unplugged, a terminal hung up): the
 // simulator ends rather than wait on it again and again.
 void Runner::serialFailed() {
-    std::fprintf(stderr, "tavir-sim: %s %s has failed (%s); ending\n", serialName_.c_str(), serialPath_.c_str(),
-                 io_.lastError().c_str());
+    std::fprintf(stderr, "tavir-sim: %s %s has failed (%s); ending\n", serialName_.c_str(),
+                 serialPath_.c_str(), io_.lastError().c_str());
     io_.close(serial_, false);
     serial_ = kNoChannel;
     quit_ = true;
@@ -180,7 +180,8 @@ void Runner::readStdin() {
     char bytes[4096];
     int n = io_.read(stdin_, reinterpret_cast<uint8_t*>(bytes), sizeof bytes);
     if (n > 0) {
-        stdinLines_.feed(bytes, static_cast<size_t>(n), [&](const std::string& line) { command(line, nullptr); });
+        stdinLines_.feed(bytes, static_cast<size_t>(n),
+                         [&](const std::string& line) { command(line, nullptr); });
     } else if (n < 0) {
         io_.close(stdin_, false);
         stdin_ = kNoChannel;
@@ -199,7 +200,8 @@ void Runner::readControl(ControlClient& client) {
     char bytes[4096];
     int n = io_.read(client.channel, reinterpret_cast<uint8_t*>(bytes), sizeof bytes);
     if (n > 0) {
-        client.lines.feed(bytes, static_cast<size_t>(n), [&](const std::string& line) { command(line, &client); });
+        client.lines.feed(bytes, static_cast<size_t>(n),
+                          [&](const std::string& line) { command(line, &client); });
     }
     if (n < 0 || client.pending.size() > kMaxControlPending) {
         io_.close(client.channel, false);

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "function_codes.h"
 #include "sim_test_support.h"
 
 namespace tavir::sim {
@@ -10,32 +11,39 @@ namespace {
 using testing::DemoSimulator;
 
 SimSettings withFaults(const FaultOptions& faults) {
-    SimSettings settings;
-    settings.refreshHz = 0;
-    settings.seed = 11;
+    SimSettings settings = testing::quiet(11);
     settings.faults = faults;
     return settings;
 }
 
 void readMany(DemoSimulator& sim, int count) {
-    for (int i = 0; i < count; ++i) sim.request(kRead, 320, i % 8, -1);
+    for (int i = 0; i < count; ++i) sim.request(kRead, fc::kFixedGreenTime, i % 8, -1);
 }
 
-TEST(Faults, SilentNeverAnswers) {
+int logEntries(const DemoSimulator& sim, const char* key, const char* value) {
+    int count = 0;
+    for (const std::string& line : sim.logLines.lines) {
+        auto entry = nlohmann::json::parse(line);
+        if (entry.contains(key) && entry[key] == nlohmann::json::parse(value)) ++count;
+    }
+    return count;
+}
+
+TEST(Faults, SilentNeverAnswersButStillListens) {
     FaultOptions f;
     f.silent = true;
     DemoSimulator sim(withFaults(f));
     readMany(sim, 10);
-    sim.request(kMonitor, 265, 0, -1);
+    sim.request(kMonitor, fc::kGreen, 0, -1);
     sim.sendBytes({'V', 'M', 'O'});
     sim.runFor(60 * 1000000LL);
     EXPECT_TRUE(sim.link.bytes.empty());
-    // What it receives is still logged, and a Write is still stored.
-    sim.request(kWrite, 320, 0, -1, 99);
-    EXPECT_EQ(sim.simulator->get({320, 0, 0}), 99);
-    EXPECT_GT(sim.logLines.lines.size(), 10u);
+    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 99);
+    EXPECT_EQ(sim.simulator->get({fc::kFixedGreenTime, 0, 0}), 99);
+    EXPECT_EQ(logEntries(sim, "kind", "\"Read\""), 10);
 }
 
+// Each dropped frame is in the log; the same seed drops the same frames.
 TEST(Faults, DropKeepsBackTheGivenFraction) {
     struct Case {
         double drop;
@@ -44,34 +52,22 @@ TEST(Faults, DropKeepsBackTheGivenFraction) {
     for (const Case& c : cases) {
         FaultOptions f;
         f.drop = c.drop;
-        DemoSimulator sim(withFaults(f));
+        DemoSimulator sim(withFaults(f)), again(withFaults(f));
         readMany(sim, 1000);
+        readMany(again, 1000);
         int received = static_cast<int>(sim.replies().size());
         EXPECT_GE(received, c.low) << "drop " << c.drop;
         EXPECT_LE(received, c.high) << "drop " << c.drop;
-        int droppedEntries = 0;
-        for (const std::string& line : sim.logLines.lines) {
-            if (nlohmann::json::parse(line).value("dropped", false)) ++droppedEntries;
-        }
-        EXPECT_EQ(droppedEntries, 1000 - received) << "each dropped frame is in the log";
+        EXPECT_EQ(logEntries(sim, "dropped", "true"), 1000 - received) << "drop " << c.drop;
+        EXPECT_EQ(sim.link.bytes, again.link.bytes) << "drop " << c.drop;
     }
 }
 
-TEST(Faults, DropIsTheSameForTheSameSeed) {
-    FaultOptions f;
-    f.drop = 0.5;
-    DemoSimulator a(withFaults(f));
-    DemoSimulator b(withFaults(f));
-    readMany(a, 200);
-    readMany(b, 200);
-    EXPECT_EQ(a.link.bytes, b.link.bytes);
-}
-
-TEST(Faults, DelayHoldsEveryAnswerBack) {
+TEST(Faults, DelayHoldsEveryAnswerBackInOrder) {
     FaultOptions f;
     f.delayMs = 250;
     DemoSimulator sim(withFaults(f));
-    sim.request(kRead, 320, 0, -1);
+    sim.request(kRead, fc::kFixedGreenTime, 0, -1);
     sim.sendBytes({'V'});
     sim.runFor(249000);
     EXPECT_TRUE(sim.link.bytes.empty());
@@ -79,8 +75,8 @@ TEST(Faults, DelayHoldsEveryAnswerBack) {
     auto got = sim.replies();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].record.value, 60);
-    std::string text(sim.link.bytes.begin(), sim.link.bytes.end());
-    EXPECT_NE(text.find("verbinding in orde"), std::string::npos) << "the order is kept";
+    std::string text(sim.link.bytes.begin() + 5, sim.link.bytes.end());
+    EXPECT_EQ(text, "tavir-sim: verbinding in orde\n") << "the dump answer follows the frame";
 }
 
 // Garbage between frames never costs the debugger a frame and never makes one up.
@@ -91,20 +87,8 @@ TEST(Faults, GarbageLeavesEveryFrameReadable) {
     readMany(sim, 500);
     auto got = sim.replies();
     ASSERT_EQ(got.size(), 500u);
-    for (size_t i = 0; i < got.size(); ++i) {
-        EXPECT_EQ(got[i].record.functionCode, 320);
-        EXPECT_EQ(got[i].record.number, static_cast<int32_t>(i % 8));
-    }
-    size_t frameBytes = 0;
-    int garbageEntries = 0;
-    for (const std::string& line : sim.logLines.lines) {
-        auto entry = nlohmann::json::parse(line);
-        if (entry["kind"] == "Value" && entry["dir"] == "out")
-            frameBytes += entry["hex"].get<std::string>().size() / 2;
-        if (entry["kind"] == "garbage") ++garbageEntries;
-    }
-    EXPECT_EQ(garbageEntries, 500);
-    EXPECT_GT(sim.link.bytes.size(), frameBytes) << "there are bytes between the frames";
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].record.number, static_cast<int32_t>(i % 8));
+    EXPECT_EQ(logEntries(sim, "kind", "\"garbage\""), 500);
 }
 
 TEST(Faults, ConnectionEndsAfterTheGivenNumberOfFrames) {
@@ -112,7 +96,7 @@ TEST(Faults, ConnectionEndsAfterTheGivenNumberOfFrames) {
         int resetAfter, closeAfter;
         size_t frames;
         bool reset;
-    } cases[] = {{3, -1, 3, true}, {-1, 5, 5, false}, {1, -1, 1, true}, {0, -1, 0, true}, {-1, 0, 0, false}};
+    } cases[] = {{3, -1, 3, true}, {-1, 5, 5, false}, {0, -1, 0, true}, {-1, 0, 0, false}};
     for (const Case& c : cases) {
         FaultOptions f;
         f.resetAfter = c.resetAfter;
@@ -122,13 +106,12 @@ TEST(Faults, ConnectionEndsAfterTheGivenNumberOfFrames) {
         EXPECT_EQ(sim.replies().size(), c.frames);
         EXPECT_EQ(sim.link.ends, 1);
         EXPECT_EQ(sim.link.lastEndWasReset, c.reset);
-        EXPECT_TRUE(sim.simulator->sessionEnded(sim.session));
-        // The next connection gets its own count.
+        // The next connection counts from 0 again.
         sim.simulator->closeSession(sim.session, sim.now);
         testing::RecordingLink next;
         testing::Client client;
         int session = sim.simulator->openSession(next, "tcp", sim.now);
-        auto frame = testing::requestFrame(kRead, 320, 0, -1);
+        auto frame = testing::requestFrame(kRead, fc::kFixedGreenTime, 0, -1);
         for (size_t i = 0; i < c.frames + 2; ++i)
             sim.simulator->receive(session, frame.data(), frame.size(), sim.now);
         EXPECT_EQ(client.take(next).size(), c.frames);
@@ -138,11 +121,11 @@ TEST(Faults, ConnectionEndsAfterTheGivenNumberOfFrames) {
 
 TEST(Faults, PauseHoldsAnswersUntilResume) {
     DemoSimulator sim(withFaults({}));
-    sim.request(kMonitor, 320, 0, -1);
+    sim.request(kMonitor, fc::kFixedGreenTime, 0, -1);
     sim.replies();
     sim.simulator->pause();
-    sim.request(kRead, 320, 1, -1);
-    sim.request(kWrite, 320, 0, -1, 66);
+    sim.request(kRead, fc::kFixedGreenTime, 1, -1);
+    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 66);
     sim.runFor(1000000);
     EXPECT_TRUE(sim.replies().empty());
     sim.simulator->resume(sim.now);

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "../support.h"
 #include "base/message_log.h"
 #include "definitions/object_tables.h"
 #include "link/frame_decoder.h"
@@ -38,13 +37,12 @@ struct Client : ValueDelivery {
     FrameDecoder decoder;
     std::vector<Received> records;
     size_t consumed = 0;
-    int completed = 0;
     Client() { decoder.delivery = this; }
     void deliver(uint8_t kind, const ValueRecord& record) override { records.push_back({kind, record}); }
     // Feeds the new bytes and gives the records they completed.
     std::vector<Received> take(const RecordingLink& link) {
         size_t first = records.size();
-        for (; consumed < link.bytes.size(); ++consumed) completed += decoder.FeedByte(link.bytes[consumed]);
+        for (; consumed < link.bytes.size(); ++consumed) decoder.FeedByte(link.bytes[consumed]);
         return std::vector<Received>(records.begin() + static_cast<long>(first), records.end());
     }
 };
@@ -67,14 +65,20 @@ inline std::vector<uint8_t> requestFrame(uint8_t kind, int32_t functionCode, int
     return std::vector<uint8_t>(buffer, buffer + length);
 }
 
-// The example application, loaded as tavir-sim loads it; messages are kept.
+// Monitored values are sent only when they change.
+inline SimSettings quiet(uint64_t seed = 7) {
+    SimSettings settings;
+    settings.refreshHz = 0;
+    settings.seed = seed;
+    return settings;
+}
+
+// The example application, loaded as tavir-sim loads it.
 struct DemoTables {
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
-    tavir::testing::RecordedLines lines;
-    MessageLog log;
     ApplicationLoad load;
     DemoTables() {
-        log.sink = &lines;
+        MessageLog log;
         load = loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log);
     }
 };
@@ -89,7 +93,7 @@ struct DemoSimulator {
     int session = -1;
     int64_t now = 0;
 
-    explicit DemoSimulator(SimSettings settings = SimSettings{}) {
+    explicit DemoSimulator(SimSettings settings = quiet()) {
         simulator = std::make_unique<Simulator>(settings, &logLines);
         seedParameters(*demo.tables, simulator->memory());
         simulator->loadApplication(applicationFromTables(*demo.tables));
