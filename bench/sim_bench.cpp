@@ -74,7 +74,8 @@ struct Server {
 
     explicit Server(double refreshHz) {
         MessageLog log;
-        if (loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log).result != ApplicationLoadResult::kLoaded)
+        if (loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log).result !=
+            ApplicationLoadResult::kLoaded)
             std::exit(2);
         SimSettings settings;
         settings.refreshHz = refreshHz;

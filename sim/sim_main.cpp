@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     tavir::MessageLog messages;
     messages.sink = &lines;
     auto tables = std::make_unique<tavir::ApplicationTables>();
-    if (loadApplicationDirectory(options.dir, *tables, messages).result != tavir::ApplicationLoadResult::kLoaded) {
+    if (loadApplicationDirectory(options.dir, *tables, messages).result !=
+        tavir::ApplicationLoadResult::kLoaded) {
         std::fprintf(stderr, "tavir-sim: cannot read the application in %s\n", options.dir.c_str());
         return 1;
     }

@@ -144,7 +144,8 @@ TEST(Protocol, DumpExchange) {
     sim.runFor(10 * kSecond);
     std::string dump = sentSince(sim, mark);
     EXPECT_EQ(dump.rfind("DUMP tavir-sim datum ", 0), 0u);
-    EXPECT_EQ(dump.find('\xFF'), dump.size() - 2) << "the marker comes only at the end, followed by a newline";
+    EXPECT_EQ(dump.find('\xFF'), dump.size() - 2)
+        << "the marker comes only at the end, followed by a newline";
     EXPECT_EQ(dump.find("  "), std::string::npos) << "two blanks would switch the dialog's display off";
     EXPECT_NE(dump.find("\n320 0 0 60\n"), std::string::npos) << "code, number, block and value of SG02's VG";
 
