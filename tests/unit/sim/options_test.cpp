@@ -7,7 +7,8 @@
 namespace tavir::sim {
 namespace {
 
-// Which links a command line opens, and the values it refuses.
+// Which links a command line opens, and the addresses it refuses. (The ranges of the numbers are
+// the option library's checks.)
 TEST(SimOptions, CommandLines) {
     struct Case {
         std::vector<const char*> words;
@@ -17,15 +18,8 @@ TEST(SimOptions, CommandLines) {
         {{}, true, true},
         {{"--serial", "/dev/ttyS1"}, true, false},  // a serial link alone opens no TCP port
         {{"--serial", "/dev/ttyS1", "--tcp", "127.0.0.1:7100"}, true, true},
-        {{"--drop", "1.5"}, false, false},
-        {{"--garbage", "-0.1"}, false, false},
-        {{"--delay", "-1"}, false, false},
         {{"--tcp", "host:7000"}, false, false},
         {{"--control", "10.0.0.1:7001"}, false, false},  // control only on a loopback address
-        {{"--reset-after", "-2"}, false, false},
-        {{"--rate", "5000"}, false, false},
-        {{"--seed", "abc"}, false, false},
-        {{"--frobnicate"}, false, false},
     };
     for (Case& c : cases) {
         c.words.insert(c.words.begin(), "tavir-sim");
