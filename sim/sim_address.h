@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "link/wire_format.h"
+
 namespace tavir::sim {
 
 // Where a value lives in the simulated controller: the three fields by which a received request
@@ -15,17 +17,12 @@ inline bool operator==(const SimAddress& a, const SimAddress& b) {
     return a.functionCode == b.functionCode && a.number == b.number && a.block == b.block;
 }
 
-// What a category carries on the wire. Categories 4 and 5 carry only a block, 6, 7, 11 and 12
-// both, 15 neither; the others a number of 6, 12 or 16 bits.
-inline int categoryOf(int32_t functionCode) {
-    return (functionCode >> 5) & 0x0F;
-}
-bool categoryHasNumber(int category);
-bool categoryHasBlock(int category);
-
-// The widest number and value a category can carry, as masks.
-uint32_t categoryNumberMask(int category);
-uint32_t categoryValueMask(int category);
+// What a category carries on the wire, as the link's frame format says.
+using wire::categoryHasBlock;
+using wire::categoryHasNumber;
+using wire::categoryNumberMask;
+using wire::categoryOf;
+using wire::categoryValueMask;
 
 // The address as the wire can carry it: the function code within 0..511, fields the category
 // does not carry set to 0 and the others cut to their width. Two requests that reach the same

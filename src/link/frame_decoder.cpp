@@ -3,69 +3,58 @@
 namespace tavir {
 namespace {
 
-constexpr uint8_t kHeaderBit = 0x80;
-constexpr uint8_t kLongFormBit = 0x10;
-constexpr uint8_t kDataBit = 0x40;
-constexpr uint8_t kKindMask = 0x60;
-constexpr uint8_t kFlagBit = 0x20;
+using namespace wire;
 
 int32_t group(const uint8_t* buffer, int position) {
-    return buffer[position] & 0x3F;
+    return buffer[position] & kGroupMask;
 }
 
-// Number and block presence of the categories decoded by the general rule (2 to 12), one bit per
-// category. Category 0 carries neither on receive; 1, 13, 14 and 15 have fixed layouts of their own.
-constexpr uint16_t kNumberCategories = (1u << 2) | (1u << 3) | (1u << 6) | (1u << 7) | (1u << 8) | (1u << 9) |
-                                       (1u << 10) | (1u << 11) | (1u << 12);
-constexpr uint16_t kBlockCategories = (1u << 4) | (1u << 5) | (1u << 6) | (1u << 7) | (1u << 11) | (1u << 12);
+// A field of a fixed layout: its groups from position on, most significant first.
+int32_t fixedField(const uint8_t* buffer, int position, int bits) {
+    uint32_t field = 0;
+    for (int g = 0; g < fieldGroups(bits); ++g) {
+        const int width = fieldGroupWidth(bits, g);
+        field = (field << width) | (buffer[position + g] & bitMask(width));
+    }
+    return static_cast<int32_t>(field);
+}
 
 // The body of decodeFrame, kept in this file so that FeedByte gets it inlined: a frame is
 // decoded once every few bytes, and the call would be a good part of its cost.
 inline ValueRecord decodeComplete(const uint8_t* buffer, int index) {
     const uint8_t header = buffer[0];
-    const int category = header & 0x0F;
+    const int category = header & kCategoryMask;
     const bool carriesValue = (header & kKindMask) == kWrite;
     const bool isLong = (header & kLongFormBit) != 0;
     const int subPosition = isLong ? 2 : 1;
-    const int firstAfterSub = subPosition + 1;
     const int32_t flag = (buffer[subPosition] & kFlagBit) ? 1 : 0;
+    const CategoryLayout& layout = layoutOf(category);
 
     ValueRecord record;
-    record.functionCode = category * 32 + (buffer[subPosition] & 0x1F);
+    record.functionCode = category * 32 + (buffer[subPosition] & kSubMask);
 
-    switch (category) {
-        case 1:
-            record.number = (group(buffer, 3) << 10) | (group(buffer, 4) << 4) | (buffer[5] & 0x0F);
-            if (carriesValue)
-                record.value = (group(buffer, 6) << 10) | (group(buffer, 7) << 4) | (buffer[8] & 0x0F);
-            return record;
-        case 13:
-            record.number = (group(buffer, 3) << 6) | group(buffer, 4);
-            if (carriesValue) record.value = flag;
-            return record;
-        case 14:
-            record.number = (group(buffer, 3) << 6) | group(buffer, 4);
-            if (carriesValue) record.value = (group(buffer, 5) << 6) | group(buffer, 6);
-            return record;
-        case 15:
-            if (carriesValue)
-                record.value = (group(buffer, 3) << 18) | (group(buffer, 4) << 12) | (group(buffer, 5) << 6) |
-                               group(buffer, 6);
-            return record;
-        default:
-            break;
+    if (!receivedByGeneralRule(category)) {
+        // Fixed positions in either form: a short frame reads what an earlier frame left there.
+        record.number = fixedField(buffer, kFixedFirstPosition, layout.numberBits);
+        if (carriesValue) {
+            record.value = layout.valueBits == 1
+                               ? flag
+                               : fixedField(buffer, kFixedFirstPosition + fieldGroups(layout.numberBits),
+                                            layout.valueBits);
+        }
+        return record;
     }
 
-    const bool hasNumber = (kNumberCategories >> category) & 1u;
-    const bool hasBlock = (kBlockCategories >> category) & 1u;
+    const bool hasNumber = receivedNumber(category);
+    const int firstAfterSub = subPosition + 1;
     if (hasNumber) record.number = group(buffer, firstAfterSub);
-    if (hasBlock) record.block = group(buffer, hasNumber ? firstAfterSub + 1 : firstAfterSub);
+    if (layout.hasBlock) record.block = group(buffer, hasNumber ? firstAfterSub + 1 : firstAfterSub);
     if (!carriesValue) return record;
 
     // A long frame of length 1 or 2 still counts as 4, so that it carries only the flag.
     int length = 3;
     if (isLong) length = index + 1 < 4 ? 4 : index + 1;
-    const int firstValue = (hasNumber && hasBlock) ? 5 : 4;
+    const int firstValue = firstValuePosition(category);
     if (length > firstValue) {
         // A frame may carry more groups than 32 bits hold; unsigned arithmetic keeps the low
         // 32 bits without overflow.
@@ -89,10 +78,10 @@ ValueRecord decodeFrame(const uint8_t* buffer, int index) {
 
 int FrameDecoder::FeedByte(uint8_t byte) {
     if (state == 0) {
-        if (!(byte & kHeaderBit)) return 0;
+        if (!(byte & wire::kHeaderBit)) return 0;
         buffer[0] = byte;
         index = 0;
-        if (byte & kLongFormBit) {
+        if (byte & wire::kLongFormBit) {
             state = 1;
         } else {
             remaining = 2;
@@ -111,12 +100,12 @@ int FrameDecoder::FeedByte(uint8_t byte) {
     }
     buffer[position] = byte;
     index = static_cast<int16_t>(position);
-    if (!(byte & kDataBit)) {
+    if (!(byte & wire::kDataBit)) {
         state = 0;
         return 0;
     }
     if (state == 1) {
-        remaining = static_cast<int16_t>(byte & 0x3F);
+        remaining = static_cast<int16_t>(byte & wire::kGroupMask);
         state = 2;
         return 0;
     }
@@ -126,7 +115,7 @@ int FrameDecoder::FeedByte(uint8_t byte) {
 
     state = 0;
     const ValueRecord record = decodeComplete(buffer, position);
-    if (delivery) delivery->deliver(static_cast<uint8_t>(buffer[0] & kKindMask), record);
+    if (delivery) delivery->deliver(static_cast<uint8_t>(buffer[0] & wire::kKindMask), record);
     return 1;
 }
 

@@ -3,12 +3,14 @@
 
 #include "link/value_record.h"
 #include "link/value_sinks.h"
+#include "link/wire_format.h"
 
 namespace tavir {
 
-// Header, length byte and 63 body bytes, rounded up. Decoding reads fixed positions up to 8 and
-// general-rule groups up to 64, all inside this size.
+// The longest frame, rounded up. Decoding reads fixed positions up to 8 and general-rule groups
+// up to 64, all inside this size.
 constexpr int kFrameBufferSize = 72;
+static_assert(kFrameBufferSize >= wire::kLongestReceivedFrame);
 
 // The receiving side of the byte protocol: fed one byte at a time by the reader thread, it keeps
 // its place in the current frame between calls and delivers a ValueRecord for each complete

@@ -4,11 +4,12 @@
 
 #include "link/transport.h"
 #include "link/value_record.h"
+#include "link/wire_format.h"
 
 namespace tavir {
 
 constexpr int kRequestBufferSize = 100;
-constexpr int kLongestFrame = 11;
+constexpr int kLongestFrame = wire::kLongestRequest;
 
 // Builds the frame of a request into buffer (kRequestBufferSize bytes, cleared first) and gives
 // its length. The simulator uses the same encoder for its value frames (kind kWrite).

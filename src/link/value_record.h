@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "link/wire_format.h"  // the request kinds that go with every record
+
 namespace tavir {
 
 // The address and value of every request and the result of every decoded frame.
@@ -11,14 +13,6 @@ struct ValueRecord {
     int32_t block = 0;         // low byte 0xFF = none in requests
     int32_t spare = 0;         // never sent
     int32_t value = 0;
-};
-
-// Request kinds: bits 6..5 of a frame's header. A received frame of kind Write carries a value.
-enum RequestKind : uint8_t {
-    kStop = 0x00,
-    kWrite = 0x20,
-    kMonitor = 0x40,
-    kRead = 0x60,
 };
 
 }  // namespace tavir
