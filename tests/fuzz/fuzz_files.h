@@ -1,7 +1,6 @@
 #pragma once
-// What the file-reading fuzz targets share: a failed check ends the run, and a scratch folder
-// (memory-backed when the machine has /dev/shm) that holds the KVAPDEF.H and KVAPTAB.C written
-// for each input and is removed when the target ends.
+// What the file-reading fuzz targets share: a failed check ends the run, and the tests' scratch
+// folder (memory-backed when the machine has /dev/shm) for the files written for each input.
 #include <unistd.h>
 
 #include <cstddef>
@@ -9,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "../unit/scratch_folder.h"
 
 namespace tavir::fuzz {
 
@@ -23,21 +24,8 @@ inline void writeFile(const std::string& path, const uint8_t* data, size_t size)
     std::fclose(file);
 }
 
-struct ScratchFolder {
-    std::string dir;
-    explicit ScratchFolder(const char* name) {
-        std::string pattern =
-            std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/" + name + "-XXXXXX";
-        check(mkdtemp(&pattern[0]) != nullptr);
-        dir = pattern;
-    }
-    ~ScratchFolder() {
-        std::remove((dir + "/KVAPDEF.H").c_str());
-        std::remove((dir + "/KVAPTAB.C").c_str());
-        rmdir(dir.c_str());
-    }
-    std::string header() const { return dir + "/KVAPDEF.H"; }
-    std::string tableSource() const { return dir + "/KVAPTAB.C"; }
-};
+inline std::filesystem::path fastTemp() {
+    return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
+}
 
 }  // namespace tavir::fuzz

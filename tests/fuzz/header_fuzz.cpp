@@ -34,7 +34,7 @@ void checkText(const char (&field)[kCapacity]) {
 }
 
 struct Workspace {
-    fuzz::ScratchFolder folder{"tavir-header-fuzz"};
+    testing::ScratchFolder folder{"tavir-header-fuzz", fuzz::fastTemp()};
     std::unique_ptr<MacroTable> builtIn = std::make_unique<MacroTable>();
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char kSeparator[] = "@@KVAPTAB@@\n";
     const uint8_t* split = static_cast<const uint8_t*>(memmem(data, size, kSeparator, sizeof kSeparator - 1));
     size_t headerSize = split ? static_cast<size_t>(split - data) : size;
-    std::string header = work.folder.header();
-    std::string tableSource = work.folder.tableSource();
+    std::string header = work.folder.file("KVAPDEF.H");
+    std::string tableSource = work.folder.file("KVAPTAB.C");
     fuzz::writeFile(header, data, headerSize);
     if (split) {
         size_t rest = headerSize + sizeof kSeparator - 1;

@@ -32,14 +32,15 @@ const char kHeader[] =
     "/* declaratie arraynummers voor eggparms */\n#define G 0\n#define NUMEGGP 1\n";
 
 struct Workspace {
-    fuzz::ScratchFolder folder{"tavir-table-fuzz"};
+    testing::ScratchFolder folder{"tavir-table-fuzz", fuzz::fastTemp()};
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
     Workspace() {
-        fuzz::writeFile(folder.header(), reinterpret_cast<const uint8_t*>(kHeader), sizeof kHeader - 1);
+        fuzz::writeFile(folder.file("KVAPDEF.H"), reinterpret_cast<const uint8_t*>(kHeader),
+                        sizeof kHeader - 1);
         clearMacroTable(*macros);
         MessageLog log;
-        check(loadApplicationHeader(*macros, *tables, log, folder.header().c_str()) == 0);
+        check(loadApplicationHeader(*macros, *tables, log, folder.file("KVAPDEF.H").c_str()) == 0);
     }
 };
 
@@ -66,10 +67,10 @@ void checkUntouchedOne(const Record& r) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Workspace work;
-    fuzz::writeFile(work.folder.tableSource(), data, size);
+    fuzz::writeFile(work.folder.file("KVAPTAB.C"), data, size);
 
     ApplicationTables& t = *work.tables;
-    loadTableSource(*work.macros, t, work.folder.header().c_str());
+    loadTableSource(*work.macros, t, work.folder.file("KVAPDEF.H").c_str());
 
     check(t.numClearances >= 0 && t.numClearances <= kClearanceCapacity);
     for (int i = 0; i < t.numClearances; ++i) {

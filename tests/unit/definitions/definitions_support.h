@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "../scratch_folder.h"
 #include "../support.h"
 #include "base/message_log.h"
 #include "definitions/macro_table.h"
@@ -16,36 +17,7 @@
 
 namespace tavir::testing {
 
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("tavir-defs-" + std::to_string(random()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    // The directory with a separator at its end, as the program's paths are joined.
-    std::string dir() const { return (path_ / "").string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-    std::string write(const std::string& name, const std::string& bytes) const {
-        std::string at = file(name);
-        std::ofstream out(at, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return at;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using TempDir = ScratchFolder;
 
 inline std::unique_ptr<MacroTable> newMacroTable() {
     auto table = std::make_unique<MacroTable>();

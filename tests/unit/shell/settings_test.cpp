@@ -3,7 +3,6 @@
 // are known to write differently from Windows, the case gives both results.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "../scratch_folder.h"
 #include "shell/settings_ini.h"
 #include "shell/window_settings.h"
 
@@ -59,22 +59,9 @@ std::string fileText(const std::string& path) {
 template <class Impl>
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static std::atomic<int> serial{0};
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tavir_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                std::to_string(serial++));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-
     // A fresh file for every case: the platform keeps recently used files in memory and must
     // never be handed a stale one.
-    std::string newPath() { return (dir_ / ("case" + std::to_string(cases_++) + ".ini")).string(); }
+    std::string newPath() { return (folder_.path() / ("case" + std::to_string(cases_++) + ".ini")).string(); }
 
     std::string withFile(const char* content) {
         std::string path = newPath();
@@ -92,7 +79,7 @@ protected:
         return Impl::kPlatform && underWine() && wine != nullptr ? wine : windows;
     }
 
-    std::filesystem::path dir_;
+    testing::ScratchFolder folder_{"tavir-settings"};
     int cases_ = 0;
 };
 
@@ -311,7 +298,7 @@ TYPED_TEST(SettingsTest, SectionIsChosenByTheCaller) {
 }
 
 TYPED_TEST(SettingsTest, WriteIntoAMissingDirectoryFails) {
-    std::string path = (this->dir_ / "missing" / "tavir.ini").string();
+    std::string path = (this->folder_.path() / "missing" / "tavir.ini").string();
     EXPECT_EQ(this->settings(path)->writeInt("Breedte", 300), -1);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(this->settings(path)->readInt("Breedte", 500), 500);

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "../scratch_folder.h"
+#include "../support.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
 #include "shell/class_registration.h"
 #include "shell/load_definitions.h"
-#include "../support.h"
 
 namespace tavir {
 namespace {
@@ -60,7 +61,9 @@ TEST(ClassRegistration, EachFailureShowsItsMessagesAndUndoesWhatWasRegistered) {
         {1, {kCheck, kItem, kChild, kStart}, {"+edit", "+check", "-edit"}},
         {2, {kChild, kStart}, {"+edit", "+check", "+child", "-edit", "-check"}},
         {3, {kMessage, kStart}, {"+edit", "+check", "+child", "+message", "-edit", "-check", "-child"}},
-        {4, {kStart}, {"+edit", "+check", "+child", "+message", "+main", "-message", "-edit", "-check", "-child"}},
+        {4,
+         {kStart},
+         {"+edit", "+check", "+child", "+message", "+main", "-message", "-edit", "-check", "-child"}},
     };
     for (const RegistrationCase& c : cases) {
         SCOPED_TRACE(c.failing);
@@ -93,20 +96,15 @@ TEST(ClassRegistration, ShutdownOrderStopsWhenTheMainClassStays) {
 class LoadDefinitionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("tavir-startup-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
         log.sink = &lines;
         log.boxes = &boxes;
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     DefinitionsResult load(const std::string& directory) {
         return LoadDefinitions(*macros, *tables, log, boxes, directory.c_str());
     }
 
-    std::filesystem::path dir;
+    testing::ScratchFolder folder{"tavir-startup"};
+    const std::filesystem::path& dir = folder.path();
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
     RecordedLines lines;
@@ -131,7 +129,8 @@ TEST_F(LoadDefinitionsTest, AMissingHeaderEndsWithItsMessageBox) {
     ASSERT_EQ(load(directory), DefinitionsResult::kFailed);
     std::string path = directory + "KVAPDEF.H";
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Het applicatie definitie bestand '" + path + "' \nkon niet worden geopend.");
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Het applicatie definitie bestand '" + path + "' \nkon niet worden geopend.");
     EXPECT_EQ(boxes.boxes[0].caption, "Debugger Foutmelding");
     EXPECT_EQ(boxes.boxes[0].style, kBoxOk | kBoxIconExclamation);
     EXPECT_EQ(lines.lines[1], path + " : Inlezen van het Kalvoor definitie bestand.");
@@ -143,7 +142,8 @@ TEST_F(LoadDefinitionsTest, ATooLongDirectoryLeavesTheWindowWithoutDefinitions) 
         DefinitionsResult result;
     };
     // "KVAPDEF.H" has 9 characters: a directory of 1015 reaches 1024.
-    for (Case c : {Case{1014, DefinitionsResult::kFailed}, Case{1015, DefinitionsResult::kHeaderPathTooLong}}) {
+    for (Case c :
+         {Case{1014, DefinitionsResult::kFailed}, Case{1015, DefinitionsResult::kHeaderPathTooLong}}) {
         SCOPED_TRACE(c.length);
         lines.lines.clear();
         boxes.boxes.clear();
