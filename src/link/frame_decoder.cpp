@@ -19,8 +19,8 @@ int32_t fixedField(const uint8_t* buffer, int position, int bits) {
     return static_cast<int32_t>(field);
 }
 
-// The body of decodeFrame, kept in this file so that FeedByte gets it inlined: a frame is
-// decoded once every few bytes, and the call would be a good part of its cost.
+// The record of the complete frame in buffer (header at 0, last byte at index). Inlined into
+// FeedByte: a frame is decoded once every few bytes, and the call would be a good part of its cost.
 inline ValueRecord decodeComplete(const uint8_t* buffer, int index) {
     const uint8_t header = buffer[0];
     const int category = header & kCategoryMask;
@@ -69,12 +69,6 @@ inline ValueRecord decodeComplete(const uint8_t* buffer, int index) {
 }
 
 }  // namespace
-
-ValueRecord decodeFrame(const uint8_t* buffer, int index) {
-    if (index < 2) index = 2;
-    if (index > kFrameBufferSize - 1) index = kFrameBufferSize - 1;
-    return decodeComplete(buffer, index);
-}
 
 int FrameDecoder::FeedByte(uint8_t byte) {
     if (state == 0) {

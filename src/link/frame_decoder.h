@@ -27,9 +27,4 @@ struct FrameDecoder {
     int FeedByte(uint8_t byte);
 };
 
-// The record of the complete frame in buffer (header at 0, last byte at index). buffer holds
-// kFrameBufferSize bytes; positions past index are read as they are where a category's layout
-// asks for them. Used by FeedByte and by tests.
-ValueRecord decodeFrame(const uint8_t* buffer, int index);
-
 }  // namespace tavir

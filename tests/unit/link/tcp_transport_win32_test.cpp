@@ -1,15 +1,14 @@
 // The TCP transport against a listening socket of the test's own on 127.0.0.1.
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "link/tcp_transport_win32.h"
 
 #include <gtest/gtest.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
 #include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "link/tcp_transport_win32.h"
 
 namespace tavir {
 namespace {
@@ -39,17 +38,6 @@ public:
     void accept() { connection_ = ::accept(listener_, nullptr, nullptr); }
     void send(const std::vector<uint8_t>& bytes) {
         ::send(connection_, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 0);
-    }
-    std::vector<uint8_t> receive(size_t count) {
-        std::vector<uint8_t> bytes(count);
-        size_t got = 0;
-        while (got < count) {
-            int n = recv(connection_, reinterpret_cast<char*>(bytes.data() + got), static_cast<int>(count - got), 0);
-            if (n <= 0) break;
-            got += static_cast<size_t>(n);
-        }
-        bytes.resize(got);
-        return bytes;
     }
     void close() {
         closesocket(connection_);
@@ -115,11 +103,36 @@ TEST_F(TcpTransportTest, AnOrderlyCloseGivesNoBytes) {
 // A reset cannot be made between two Wine sockets (Wine's closesocket never resets); the
 // end-to-end case connection_reset has tavir-sim reset the connection.
 
-TEST_F(TcpTransportTest, AFrameGoesOutInOneSend) {
+// A stream keeps no boundaries between sends, a datagram socket does: with a connected UDP
+// socket in the client's place, each send arrives as one datagram, so a frame written in two
+// sends would arrive in two.
+TEST(TcpTransport, EachFrameGoesOutInOneSend) {
+    TcpClient client;
+    SOCKET receiver = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    int length = sizeof address;
+    getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length);
+    DWORD deadline = 5000;
+    setsockopt(receiver, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&deadline), sizeof deadline);
+    closesocket(static_cast<SOCKET>(client.socket));
+    SOCKET sender = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_EQ(connect(sender, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    client.socket = sender;
+
     TcpTransport transport(client);
-    const uint8_t frame[] = {0xE1, 0x05, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09};
-    transport.write(frame, sizeof frame);
-    EXPECT_EQ(controller.receive(sizeof frame), std::vector<uint8_t>(frame, frame + sizeof frame));
+    const std::vector<std::vector<uint8_t>> frames = {
+        {0xBC, 0x49, 0x40, 0x43, 0x45, 0x42, 0x40, 0x40, 0x40, 0x40, 0x40}, {0xE2, 0x65, 0x47}};
+    for (const auto& frame : frames) transport.write(frame.data(), frame.size());
+    for (const auto& frame : frames) {
+        char datagram[64];
+        int got = recv(receiver, datagram, sizeof datagram, 0);
+        ASSERT_GT(got, 0) << "no datagram within the deadline";
+        EXPECT_EQ(std::vector<uint8_t>(datagram, datagram + got), frame);
+    }
+    closesocket(receiver);
 }
 
 TEST(SocketReport, ThreeLinesOnStandardOutput) {
