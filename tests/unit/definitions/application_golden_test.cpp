@@ -19,7 +19,7 @@ using testing::LoggedLines;
 using testing::newMacroTable;
 using testing::newTables;
 using testing::readFileBytes;
-using testing::TempDir;
+using testing::ScratchFolder;
 
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char* pattern, ...) {
@@ -105,7 +105,7 @@ TEST(ApplicationGolden, TestCrossing) {
 
 TEST(ApplicationGolden, LargestApplication) {
     namespace gen = tavir::bench;
-    TempDir dir;
+    ScratchFolder dir;
     gen::writeMaxApplication(dir.dir());
     auto macros = newMacroTable();
     auto tables = newTables();

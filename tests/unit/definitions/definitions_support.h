@@ -1,13 +1,11 @@
 #pragma once
-// Helpers of the definitions tests: a temporary directory of their own, files written byte for
-// byte, tables on the heap (they are too large for a thread's stack under Windows), and a
-// message log that records its lines.
-#include <atomic>
-#include <filesystem>
+// Helpers of the definitions tests: tables on the heap (they are too large for a thread's stack
+// under Windows) and a message log that records its lines.
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <random>
 #include <string>
+#include <vector>
 
 #include "../scratch_folder.h"
 #include "../support.h"
@@ -16,8 +14,6 @@
 #include "definitions/object_tables.h"
 
 namespace tavir::testing {
-
-using TempDir = ScratchFolder;
 
 inline std::unique_ptr<MacroTable> newMacroTable() {
     auto table = std::make_unique<MacroTable>();
