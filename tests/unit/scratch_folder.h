@@ -3,16 +3,12 @@
 // once, so a name must be unique across processes: it holds the process id and a counter, and a
 // name is only taken when this call created the folder (an existing one, left by an earlier
 // process with the same id, is passed over).
+#include <unistd.h>  // getpid, in mingw-w64 as well
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace tavir::testing {
 
@@ -21,13 +17,9 @@ public:
     explicit ScratchFolder(const char* name = "tavir-test",
                            const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-        const int pid = _getpid();
-#else
-        const int pid = static_cast<int>(getpid());
-#endif
+        const std::string prefix = std::string(name) + "-" + std::to_string(getpid()) + "-";
         do {
-            path_ = base / (std::string(name) + "-" + std::to_string(pid) + "-" + std::to_string(counter++));
+            path_ = base / (prefix + std::to_string(counter++));
         } while (!std::filesystem::create_directory(path_));  // throws when the base is unusable
     }
     ~ScratchFolder() {
@@ -37,16 +29,10 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    const std::filesystem::path& path() const {
-        return path_;
-    }
+    const std::filesystem::path& path() const { return path_; }
     // The folder with a separator at its end, as the program joins its paths.
-    std::string dir() const {
-        return (path_ / "").string();
-    }
-    std::string file(const std::string& name) const {
-        return (path_ / name).string();
-    }
+    std::string dir() const { return (path_ / "").string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
 
     // Writes bytes as they are into the file name and gives its path.
     std::string write(const std::string& name, const std::string& bytes) const {

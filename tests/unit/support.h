@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "base/message_sink.h"
 #include "base/message_boxes.h"
+#include "base/message_sink.h"
 
 namespace tavir::testing {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../support.h"
+#include "resources/debugwin_texts.h"
 
 namespace tavir {
 namespace {
@@ -17,99 +18,61 @@ struct MessageLogTest : ::testing::Test {
         log.sink = &lines;
         log.boxes = &boxes;
     }
+    const std::string& last() const { return lines.lines.back(); }
 };
 
-TEST_F(MessageLogTest, TypePrefixes) {
-    struct Case {
-        int type;
-        const char* expected;
-    } cases[] = {
-        {1, "tekst"},
-        {2, "waarschuwing : tekst"},
-        {3, "fout : tekst"},
-        {4, "systeem melding : tekst"},
-        {5, "DEBUG MELDING : tekst"},
-        {6, "SYSTEM: Unknow message typetekst"},
-        {0, "SYSTEM: Unknow message typetekst"},
-    };
-    for (const Case& c : cases) {
-        ReportMessage(log, c.type, "tekst");
-        EXPECT_EQ(lines.lines.back(), c.expected) << "type " << c.type;
-    }
-}
-
-TEST_F(MessageLogTest, PlainPathAloneIsTheLine) {
-    ReportMessage(log, kPlain, "C:\\kp\\DEBUG_001.TXT");
-    ASSERT_EQ(lines.lines.size(), 1u);
-    EXPECT_EQ(lines.lines[0], "C:\\kp\\DEBUG_001.TXT");
-}
-
 TEST_F(MessageLogTest, FileAndLinePrefixesStandBeforeTheType) {
+    ReportMessage(log, kPlain, "C:\\kp\\DEBUG_001.TXT");
+    EXPECT_EQ(last(), "C:\\kp\\DEBUG_001.TXT");
     SetMessageFile(log, "KVAPTAB.C");
     SetMessageLine(log, 12);
     ReportMessage(log, kError, "a", "b", "c");
-    EXPECT_EQ(lines.lines.back(), "KVAPTAB.C : (12) : fout : abc");
-}
-
-TEST_F(MessageLogTest, UnknownTypeLosesTheContext) {
-    SetMessageFile(log, "X.H");
-    SetMessageLine(log, 3);
+    EXPECT_EQ(last(), "KVAPTAB.C : (12) : fout : abc");
+    // An unknown type loses the prefixes.
     ReportMessage(log, 9, "t");
-    EXPECT_EQ(lines.lines.back(), "SYSTEM: Unknow message typet");
-}
-
-TEST_F(MessageLogTest, LongFileContextIsLeftOut) {
-    std::string name(509, 'a');  // with " : " the context is 512 characters
-    SetMessageFile(log, name.c_str());
-    SetMessageLine(log, 5);
-    ReportMessage(log, kWarning, "x");
-    EXPECT_EQ(lines.lines.back(), "(5) : waarschuwing : x");
-
-    std::string shorter(508, 'a');  // 511 characters still fit, but then the line prefix does not
-    SetMessageFile(log, shorter.c_str());
-    ReportMessage(log, kPlain, "x");
-    EXPECT_EQ(lines.lines.back(), shorter + " : x");
+    EXPECT_EQ(last(), "SYSTEM: Unknow message typet");
+    ReportMessage(log, 0, "t");
+    EXPECT_EQ(last(), "SYSTEM: Unknow message typet");
 }
 
 TEST_F(MessageLogTest, PiecesThatDoNotFitAreLeftOutAndLaterOnesTried) {
-    std::string big(541, 'b');  // 3 + 541 reaches 544
-    ReportMessage(log, kPlain, "abc", big.c_str(), "def");
-    EXPECT_EQ(lines.lines.back(), "abcdef");
+    std::string name(509, 'a');  // with " : " the file prefix is 512 characters: left out
+    SetMessageFile(log, name.c_str());
+    SetMessageLine(log, 5);
+    ReportMessage(log, kWarning, "x");
+    EXPECT_EQ(last(), "(5) : waarschuwing : x");
+    std::string shorter(508, 'a');  // 511 characters still fit, but then the line prefix does not
+    SetMessageFile(log, shorter.c_str());
+    ReportMessage(log, kPlain, "x");
+    EXPECT_EQ(last(), shorter + " : x");
+    SetMessageFile(log, nullptr);
+    SetMessageLine(log, 0);
+    ReportMessage(log, kPlain, "abc", std::string(541, 'b').c_str(), "def");  // 3 + 541 reaches 544
+    EXPECT_EQ(last(), "abcdef");
     std::string exact(543, 'c');
     ReportMessage(log, kPlain, exact.c_str(), "d");
-    EXPECT_EQ(lines.lines.back(), exact);
-}
-
-TEST_F(MessageLogTest, FileContextIsCutTo1023Characters) {
-    std::string name(2000, 'n');
-    SetMessageFile(log, name.c_str());
+    EXPECT_EQ(last(), exact);
+    SetMessageFile(log, std::string(2000, 'n').c_str());
     EXPECT_EQ(std::string(log.messageFileContext), std::string(1021, 'n') + " :");  // cut to 1023
-    SetMessageFile(log, nullptr);
-    EXPECT_STREQ(log.messageFileContext, "");
 }
 
-TEST_F(MessageLogTest, LineNumbers) {
-    struct Step {
+TEST_F(MessageLogTest, LineNumbersCountOnFromTheHeldOne) {
+    const struct {
         int line;
         const char* expected;
-    } steps[] = {
-        {-1, "(1) : "}, {41, "(41) : "}, {-1, "(42) : "}, {-3, "(45) : "}, {0, ""}, {-1, "(1) : "},
-    };
-    for (const Step& s : steps) {
-        SetMessageLine(log, s.line);
-        EXPECT_STREQ(log.messageLineContext, s.expected) << "line " << s.line;
+    } steps[] = {{-1, "(1) : "}, {41, "(41) : "}, {-3, "(44) : "}, {0, ""}, {2147483647, "(2147483647) : "}};
+    for (const auto& step : steps) {
+        SetMessageLine(log, step.line);
+        EXPECT_STREQ(log.messageLineContext, step.expected) << "line " << step.line;
     }
-    SetMessageLine(log, 2147483647);
-    EXPECT_STREQ(log.messageLineContext, "(2147483647) : ");
 }
 
-TEST_F(MessageLogTest, RefusedLineShowsTheMessageBox) {
+TEST_F(MessageLogTest, ARefusedLineShowsTheMessageBox) {
     lines.refuse = true;
     ReportMessage(log, kPlain, "x");
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text,
-              "De laatste mededeling kon niet worden toegevoegd aan het mededelingen venster");
-    EXPECT_EQ(boxes.boxes[0].caption, "DEBUG MESSAGE");
+    EXPECT_EQ(boxes.boxes[0].text, text::kMessageLineRefused);
+    EXPECT_EQ(boxes.boxes[0].caption, text::kMessageLineRefusedCaption);
 }
 
 }  // namespace

@@ -17,9 +17,9 @@ TEST(ParseDecimal, Table) {
         {" 12", 0, 0},
         {"-5", 0, 0},
         {"31", 31, 2},
-        {"4294967295", -1, 10},            // wraps into the unsigned accumulator
+        {"4294967295", -1, 10},                // wraps into the unsigned accumulator
         {"1234567890123456", 1015724736, 16},  // 16 digits, wrapped
-        {"12345678901234567", -1, 16},     // a 17th digit
+        {"12345678901234567", -1, 16},         // a 17th digit
         {"2147483648", static_cast<int32_t>(2147483648u), 10},
     };
     for (const Case& c : cases) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "definitions_support.h"
+#include "resources/definitions_texts.h"
 
 namespace tavir {
 namespace {
@@ -52,12 +53,12 @@ TEST(CategoryChoice, KeywordsAndQualifiers) {
         {"/* Optie-macro's, SG & BK gekoppeld */", 7 * 32, nullptr},
         {"/* Hulpfunctie-macro's, BK */", 4 * 32, nullptr},
         {"/* Toestand-macro's SG */", 8 * 32, nullptr},
-        {"/* Toestand-macro's SG & BK */", kNoBase, ": toestand macro's hebben signaal groep nummer"},
+        {"/* Toestand-macro's SG & BK */", kNoBase, text::kStateMacrosNeedSignalGroup},
         {"/* Tijd-macro's, SG WAARDE */", 10 * 32, nullptr},
-        {"/* Tijd-macro's, SG WAARDE LOPEND */", kNoBase, ": tijd macro's hebben signaal groep nummer"},
+        {"/* Tijd-macro's, SG WAARDE LOPEND */", kNoBase, text::kTimeMacrosNeedSignalGroup},
         {"/* Onderlinge-tijd-macro's, SG LOPEND */", 11 * 32, nullptr},
         {"/* User-defined-macro's, SG BK WAARDE */", 14 * 32, nullptr},  // SG and BK not examined
-        {"/* User-defined-macro's */", kNoBase, ": user defined macro's hebben volgnummer"},
+        {"/* User-defined-macro's */", kNoBase, text::kUserMacrosNeedSequence},
         {"/* Tellers-macro's, SG */", 15 * 32, nullptr},
         {"/* Hulpfunctie-macro's,SG */", 1 * 32, nullptr},         // a qualifier needs blanks around it
         {"/* hulpfunctie-macro's */", kNoBase, nullptr},           // keywords are case-sensitive
@@ -80,8 +81,8 @@ TEST_F(BuiltInMacros, OwnLinesGiveBasePlusNumber) {
                      "#define NA_HET_EINDE 1"},
                     &stoppedAt),
               0);
-    EXPECT_EQ(logged.all(), std::vector<std::string>{"fout : /* Toestand-macro's BK */: toestand macro's "
-                                                     "hebben signaal groep nummer"});
+    EXPECT_EQ(logged.all(), std::vector<std::string>{std::string("fout : /* Toestand-macro's BK */") +
+                                                     text::kStateMacrosNeedSignalGroup});
     EXPECT_EQ(table->count, 2);
     EXPECT_EQ(lookupMacro(*table, "X_TIJD"), 9 * 32 + 3);
     EXPECT_EQ(lookupMacro(*table, "Z_TIJD"), 9 * 32 + 12) << "a comment without a category keeps the base";

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
+#include <string>
 
 #include "link/frame_decoder.h"
 #include "link/request_encoder.h"
@@ -12,8 +12,8 @@
 namespace tavir {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using testing::makeRecord;
+// Frames as byte strings: every byte of a frame is non-zero.
+using Bytes = std::string;
 
 TEST(RequestEncoder, GoldenFrames) {
     const struct {
@@ -22,66 +22,41 @@ TEST(RequestEncoder, GoldenFrames) {
         uint8_t kind;
         Bytes frame;
     } rows[] = {
-        {"category 12", makeRecord(384, 3, 5, 40), kWrite, {0xBC, 0x44, 0x40, 0x43, 0x45, 0x68}},
-        {"Write of 1 is the flag", makeRecord(69, 7, -1, 1), kWrite, {0xA2, 0x65, 0x47}},
-        {"Write of 0", makeRecord(69, 7, -1, 0), kWrite, {0xA2, 0x45, 0x47}},
-        {"Write of 2 needs a group", makeRecord(69, 7, -1, 2), kWrite, {0xB2, 0x43, 0x45, 0x47, 0x42}},
-        {"Read of a value 1 carries the flag", makeRecord(69, 7, -1, 1), kRead, {0xE2, 0x65, 0x47}},
-        {"Read never carries groups", makeRecord(69, 7, -1, 4000), kRead, {0xE2, 0x45, 0x47}},
-        {"Stop", makeRecord(69, 7, -1, 0), kStop, {0x82, 0x45, 0x47}},
-        {"kind bits outside 6..5 are ignored", makeRecord(69, 7, -1, 0), 0xFF, {0xE2, 0x45, 0x47}},
-        {"63 in one group", makeRecord(320, 3, -1, 63), kWrite, {0xBA, 0x43, 0x40, 0x43, 0x7F}},
-        {"64 in two groups", makeRecord(320, 3, -1, 64), kWrite, {0xBA, 0x44, 0x40, 0x43, 0x41, 0x40}},
-        {"0x3FFFFFFF in five groups",
-         makeRecord(320, 3, -1, 0x3FFFFFFF),
+        {"category 12", {384, 3, 5, 0, 40}, kWrite, "\xBC\x44\x40\x43\x45\x68"},
+        {"Write of 1 is the flag", {69, 7, -1, 0, 1}, kWrite, "\xA2\x65\x47"},
+        {"Write of 0", {69, 7, -1, 0, 0}, kWrite, "\xA2\x45\x47"},
+        {"Write of 2 needs a group", {69, 7, -1, 0, 2}, kWrite, "\xB2\x43\x45\x47\x42"},
+        {"Read of a value 1 carries the flag", {69, 7, -1, 0, 1}, kRead, "\xE2\x65\x47"},
+        {"Read never carries groups", {69, 7, -1, 0, 4000}, kRead, "\xE2\x45\x47"},
+        {"kind bits outside 6..5 are ignored", {69, 7, -1, 0, 0}, 0xFF, "\xE2\x45\x47"},
+        {"63 in one group", {320, 3, -1, 0, 63}, kWrite, "\xBA\x43\x40\x43\x7F"},
+        {"64 in two groups", {320, 3, -1, 0, 64}, kWrite, "\xBA\x44\x40\x43\x41\x40"},
+        {"0x3FFFFFFF: five groups",
+         {320, 3, -1, 0, 0x3FFFFFFF},
          kWrite,
-         {0xBA, 0x47, 0x40, 0x43, 0x7F, 0x7F, 0x7F, 0x7F, 0x7F}},
-        {"negative in six groups",
-         makeRecord(320, 3, -1, -1),
-         kWrite,
-         {0xBA, 0x48, 0x40, 0x43, 0x43, 0x7F, 0x7F, 0x7F, 0x7F, 0x7F}},
-        {"longest: number, block, six groups",
-         makeRecord(384, 3, 5, INT32_MIN),
-         kWrite,
-         {0xBC, 0x49, 0x40, 0x43, 0x45, 0x42, 0x40, 0x40, 0x40, 0x40, 0x40}},
-        {"number and block make it long", makeRecord(197, 7, 8, 1), kWrite, {0xB6, 0x43, 0x65, 0x47, 0x48}},
-        {"block only", makeRecord(133, -1, 8, 3), kWrite, {0xB4, 0x43, 0x45, 0x48, 0x43}},
-        {"block only, short", makeRecord(133, -1, 8, 0), kMonitor, {0xC4, 0x45, 0x48}},
-        {"only the low byte of block marks none", makeRecord(69, 7, 0x1FF, 0), kRead, {0xE2, 0x45, 0x47}},
-        {"number beyond 63 keeps its low group", makeRecord(69, 70, -1, 0), kRead, {0xE2, 0x45, 0x46}},
-        {"neither number nor block: a zero number", makeRecord(64, -1, -1, 0), kRead, {0xE2, 0x40, 0x40}},
-        {"category 15",
-         makeRecord(481, -1, -1, 0x123456),
-         kWrite,
-         {0xBF, 0x45, 0x41, 0x44, 0x63, 0x51, 0x56}},
-        {"category 15 Stop still sends the value",
-         makeRecord(481, -1, -1, 0x123456),
+         "\xBA\x47\x40\x43\x7F\x7F\x7F\x7F\x7F"},
+        {"negative in six groups", {320, 3, -1, 0, -1}, kWrite, "\xBA\x48\x40\x43\x43\x7F\x7F\x7F\x7F\x7F"},
+        {"longest", {384, 3, 5, 0, INT32_MIN}, kWrite, "\xBC\x49\x40\x43\x45\x42\x40\x40\x40\x40\x40"},
+        {"number and block make it long", {197, 7, 8, 0, 1}, kWrite, "\xB6\x43\x65\x47\x48"},
+        {"block only", {133, -1, 8, 0, 3}, kWrite, "\xB4\x43\x45\x48\x43"},
+        {"block only, short", {133, -1, 8, 0, 0}, kMonitor, "\xC4\x45\x48"},
+        {"only the low byte of block marks none", {69, 7, 0x1FF, 0, 0}, kRead, "\xE2\x45\x47"},
+        {"number beyond 63 keeps its low group", {69, 70, -1, 0, 0}, kRead, "\xE2\x45\x46"},
+        {"neither number nor block: a zero number", {64, -1, -1, 0, 0}, kRead, "\xE2\x40\x40"},
+        {"category 15", {481, -1, -1, 0, 0x123456}, kWrite, "\xBF\x45\x41\x44\x63\x51\x56"},
+        {"category 15 Stop sends the value",
+         {481, -1, -1, 0, 0x123456},
          kStop,
-         {0x9F, 0x45, 0x41, 0x44, 0x63, 0x51, 0x56}},
-        {"category 0: no sub-number, flag for any value",
-         makeRecord(5, 130, -1, 7),
-         kMonitor,
-         {0xD0, 0x43, 0x60, 0x42, 0x42}},
-        {"category 0 number -1 shifts arithmetically",
-         makeRecord(0, -1, -1, 0),
-         kRead,
-         {0xF0, 0x43, 0x40, 0x7F, 0x7F}},
-        {"category 13: flag for any value",
-         makeRecord(417, 66, -1, 5),
-         kWrite,
-         {0xBD, 0x43, 0x61, 0x41, 0x42}},
+         "\x9F\x45\x41\x44\x63\x51\x56"},
+        {"category 0: no sub-number, a flag", {5, 130, -1, 0, 7}, kMonitor, "\xD0\x43\x60\x42\x42"},
+        {"category 0 number -1 shifts arithmetically", {0, -1, -1, 0, 0}, kRead, "\xF0\x43\x40\x7F\x7F"},
+        {"category 13: flag for any value", {417, 66, -1, 0, 5}, kWrite, "\xBD\x43\x61\x41\x42"},
         {"category 14 Read still sends the value",
-         makeRecord(450, 66, -1, 65),
+         {450, 66, -1, 0, 65},
          kRead,
-         {0xFE, 0x45, 0x42, 0x41, 0x42, 0x41, 0x41}},
-        {"category 1",
-         makeRecord(35, 4660, -1, 48879),
-         kWrite,
-         {0xB1, 0x47, 0x43, 0x44, 0x63, 0x44, 0x6F, 0x6E, 0x4F}},
-        {"category 1 number -1",
-         makeRecord(32, -1, -1, 0),
-         kRead,
-         {0xF1, 0x47, 0x40, 0x7F, 0x7F, 0x4F, 0x40, 0x40, 0x40}},
+         "\xFE\x45\x42\x41\x42\x41\x41"},
+        {"category 1", {35, 4660, -1, 0, 48879}, kWrite, "\xB1\x47\x43\x44\x63\x44\x6F\x6E\x4F"},
+        {"category 1 number -1", {32, -1, -1, 0, 0}, kRead, "\xF1\x47\x40\x7F\x7F\x4F\x40\x40\x40"},
     };
     for (const auto& row : rows) {
         uint8_t buffer[kRequestBufferSize];
@@ -94,13 +69,15 @@ TEST(RequestEncoder, GoldenFrames) {
 // with a frame of the timer thread.
 TEST(RequestEncoder, SendRequestWritesEachFrameWhole) {
     testing::RecordedTransport transport;
-    SendRequest(transport, makeRecord(384, 3, 5, 40), kWrite);
-    SendRequest(transport, makeRecord(69, 7, -1, 1), kRead);
-    EXPECT_EQ(transport.writes,
-              (std::vector<Bytes>{{0xBC, 0x44, 0x40, 0x43, 0x45, 0x68}, {0xE2, 0x65, 0x47}}));
+    SendRequest(transport, {384, 3, 5, 0, 40}, kWrite);
+    SendRequest(transport, {69, 7, -1, 0, 1}, kRead);
+    ASSERT_EQ(transport.writes.size(), 2u);
+    EXPECT_EQ(Bytes(transport.writes[0].begin(), transport.writes[0].end()), "\xBC\x44\x40\x43\x45\x68");
+    EXPECT_EQ(Bytes(transport.writes[1].begin(), transport.writes[1].end()), "\xE2\x65\x47");
 }
 
-// Bytes fed to a fresh decoder, and the one frame they make.
+// Bytes fed to a fresh decoder, and the one frame they make: frames the encoder never sends, and
+// the examples of the frame format. The frames it sends come back as the codec property says.
 TEST(FrameDecoder, GoldenFrames) {
     const struct {
         const char* name;
@@ -108,40 +85,21 @@ TEST(FrameDecoder, GoldenFrames) {
         uint8_t kind;
         ValueRecord record;
     } rows[] = {
-        {"short, flag clear", {0xA2, 0x45, 0x47}, kWrite, makeRecord(69, 7, 0, 0)},
-        {"short, flag set", {0xA2, 0x65, 0x47}, kWrite, makeRecord(69, 7, 0, 1)},
-        {"a Read carries no value", {0xE2, 0x65, 0x47}, kRead, makeRecord(69, 7, 0, 0)},
-        {"long, two value groups", {0xB2, 0x44, 0x45, 0x47, 0x41, 0x42}, kWrite, makeRecord(69, 7, 0, 66)},
-        {"long Monitor has no value",
-         {0xD2, 0x44, 0x45, 0x47, 0x41, 0x42},
-         kMonitor,
-         makeRecord(69, 7, 0, 0)},
-        {"length 0 ends with the sub byte", {0xB2, 0x40, 0x65}, kWrite, makeRecord(69, 0, 0, 1)},
-        {"length 2 carries only the flag", {0xB2, 0x42, 0x65, 0x47}, kWrite, makeRecord(69, 7, 0, 1)},
-        {"a Read header inside a frame is a body byte", {0xA2, 0x45, 0xE0}, kWrite, makeRecord(69, 32, 0, 0)},
-        {"bit 7 of body bytes is not examined", {0xA2, 0xC5, 0xC7}, kWrite, makeRecord(69, 7, 0, 0)},
-        {"idle bytes without bit 7 are ignored",
-         {0x45, 0x00, 0xA2, 0x45, 0x47},
-         kWrite,
-         makeRecord(69, 7, 0, 0)},
-        {"category 0: no number, value by the general rule",
-         {0xB0, 0x43, 0x60, 0x41, 0x42},
-         kWrite,
-         makeRecord(0, 0, 0, 2)},
-        {"category 0 short: the flag", {0xA0, 0x65, 0x47}, kWrite, makeRecord(5, 0, 0, 1)},
+        {"short, flag set", "\xA2\x65\x47", kWrite, {69, 7, 0, 0, 1}},
+        {"long, two value groups", "\xB2\x44\x45\x47\x41\x42", kWrite, {69, 7, 0, 0, 66}},
+        {"long Monitor has no value", "\xD2\x44\x45\x47\x41\x42", kMonitor, {69, 7, 0, 0, 0}},
+        {"length 0 ends with the sub byte", "\xB2\x40\x65", kWrite, {69, 0, 0, 0, 1}},
+        {"length 2 carries only the flag", "\xB2\x42\x65\x47", kWrite, {69, 7, 0, 0, 1}},
+        {"a Read header inside a frame is a body byte", "\xA2\x45\xE0", kWrite, {69, 32, 0, 0, 0}},
+        {"bit 7 of body bytes is not examined", "\xA2\xC5\xC7", kWrite, {69, 7, 0, 0, 0}},
+        {"idle bytes without bit 7 are ignored", "\x45\x7F\xA2\x45\x47", kWrite, {69, 7, 0, 0, 0}},
+        {"category 0: no number, value by the general rule", "\xB0\x43\x60\x41\x42", kWrite, {0, 0, 0, 0, 2}},
+        {"category 0 short: the flag", "\xA0\x65\x47", kWrite, {5, 0, 0, 0, 1}},
         {"category 1 reads bits 3..0 of bytes 5 and 8",
-         {0xB1, 0x47, 0x43, 0x44, 0x63, 0x74, 0x6F, 0x6E, 0x7F},
+         "\xB1\x47\x43\x44\x63\x74\x6F\x6E\x7F",
          kWrite,
-         makeRecord(35, 4660, 0, 48879)},
-        {"category 4: a block only", {0xB4, 0x43, 0x45, 0x48, 0x43}, kWrite, makeRecord(133, 0, 8, 3)},
-        {"category 6: value from byte 5",
-         {0xB6, 0x44, 0x45, 0x47, 0x48, 0x43},
-         kWrite,
-         makeRecord(197, 7, 8, 3)},
-        {"category 6 length 3: the flag", {0xB6, 0x43, 0x65, 0x47, 0x48}, kWrite, makeRecord(197, 7, 8, 1)},
-        {"category 13: the flag", {0xBD, 0x43, 0x61, 0x41, 0x42}, kWrite, makeRecord(417, 66, 0, 1)},
-        {"category 14", {0xBE, 0x45, 0x42, 0x41, 0x42, 0x7F, 0x7F}, kWrite, makeRecord(450, 66, 0, 4095)},
-        {"category 15", {0xBF, 0x45, 0x40, 0x41, 0x40, 0x40, 0x40}, kWrite, makeRecord(480, 0, 0, 262144)},
+         {35, 4660, 0, 0, 48879}},
+        {"category 15", "\xBF\x45\x40\x41\x40\x40\x40", kWrite, {480, 0, 0, 0, 262144}},
     };
     for (const auto& row : rows) {
         FrameDecoder decoder;
@@ -161,12 +119,12 @@ TEST(FrameDecoder, MalformedFramesAreDroppedWithTheirBreakingByte) {
         Bytes bytes;
         int frames;
     } rows[] = {
-        {"a Write header inside a frame abandons it", {0xA2, 0x45, 0xA0, 0x45, 0x47}, 0},
-        {"the abandoning header is lost, the next starts a frame", {0xA2, 0x45, 0xA0, 0xA2, 0x45, 0x47}, 1},
-        {"length byte without bit 6", {0xB2, 0x05, 0x45, 0x47}, 0},
-        {"body byte without bit 6", {0xB2, 0x44, 0x45, 0x07, 0x41, 0x42}, 0},
-        {"a frame that stops half-way waits", {0xB2, 0x44, 0x45}, 0},
-        {"two frames back to back", {0xA2, 0x45, 0x47, 0xB2, 0x43, 0x45, 0x47, 0x42}, 2},
+        {"a Write header inside a frame abandons it", "\xA2\x45\xA0\x45\x47", 0},
+        {"the abandoning header is lost, the next starts a frame", "\xA2\x45\xA0\xA2\x45\x47", 1},
+        {"length byte without bit 6", "\xB2\x05\x45\x47", 0},
+        {"body byte without bit 6", "\xB2\x44\x45\x07\x41\x42", 0},
+        {"a frame that stops half-way waits", "\xB2\x44\x45", 0},
+        {"two frames back to back", "\xA2\x45\x47\xB2\x43\x45\x47\x42", 2},
     };
     for (const auto& row : rows) {
         FrameDecoder decoder;  // no delivery: completed frames still count
@@ -185,17 +143,17 @@ TEST(FrameDecoder, StaleBytesAreReadWhereTheLayoutAsks) {
         ValueRecord record;
     } rows[] = {
         {"short category 6 takes its block from before",
-         {0xB6, 0x44, 0x45, 0x47, 0x49, 0x43},
-         {0xA6, 0x45, 0x4A},
-         makeRecord(197, 10, 7, 0)},
+         "\xB6\x44\x45\x47\x49\x43",
+         "\xA6\x45\x4A",
+         {197, 10, 7, 0, 0}},
         {"short category 15 takes its value from before",
-         {0xBF, 0x45, 0x40, 0x41, 0x42, 0x43, 0x44},
-         {0xAF, 0x41, 0x42},
-         makeRecord(481, 0, 0, (1 << 18) | (2 << 12) | (3 << 6) | 4)},
+         "\xBF\x45\x40\x41\x42\x43\x44",
+         "\xAF\x41\x42",
+         {481, 0, 0, 0, (1 << 18) | (2 << 12) | (3 << 6) | 4}},
         {"length 0 takes its number from before",
-         {0xB2, 0x43, 0x45, 0x59, 0x42},
-         {0xB2, 0x40, 0x45},
-         makeRecord(69, 0x19, 0, 0)},
+         "\xB2\x43\x45\x59\x42",
+         "\xB2\x40\x45",
+         {69, 0x19, 0, 0, 0}},
     };
     for (const auto& row : rows) {
         FrameDecoder decoder;
@@ -210,7 +168,7 @@ TEST(FrameDecoder, StaleBytesAreReadWhereTheLayoutAsks) {
 
 // 63 body bytes fill the frame buffer to its last counted place; the value keeps its low 32 bits.
 TEST(FrameDecoder, LongestFrame) {
-    Bytes bytes = {0xB2, 0x7F, 0x45, 0x47, 0x7F};  // the first value group falls off the top
+    Bytes bytes = "\xB2\x7F\x45\x47\x7F";  // the first value group falls off the top
     bytes.insert(bytes.end(), 59, 0x40);
     bytes.push_back(0x61);
     FrameDecoder decoder;
@@ -221,7 +179,7 @@ TEST(FrameDecoder, LongestFrame) {
     EXPECT_EQ(frames, 1);
     EXPECT_EQ(decoder.index, 64);
     ASSERT_EQ(delivery.records.size(), 1u);
-    EXPECT_EQ(delivery.records[0].record, makeRecord(69, 7, 0, 0x21));
+    EXPECT_EQ(delivery.records[0].record, (ValueRecord{69, 7, 0, 0, 0x21}));
 }
 
 }  // namespace

@@ -14,149 +14,89 @@
 namespace tavir {
 namespace {
 
+// The boundaries: commands on a window need one, moving between windows needs two, opening one
+// stops at the limit, and the batch tools are always there.
 TEST(MenuStates, FollowTheNumberOfChildWindows) {
-    struct Case {
-        int id;
-        bool at0, at1, at2, at199, at200;
-    };
-    const Case cases[] = {
-        {IDM_CLOSE_WINDOWS, false, true, true, true, true},
-        {IDM_DISPLAY_ON, false, true, true, true, true},
-        {IDM_DISPLAY_OFF, false, true, true, true, true},
-        {IDM_CHOOSE_WINDOW, false, true, true, true, true},
-        {IDM_PREVIOUS_WINDOW, false, false, true, true, true},
-        {IDM_NEXT_WINDOW, false, false, true, true, true},
-        {IDM_OPEN, true, true, true, true, false},
-        {IDM_DPCOM, true, true, true, true, true},
-        {IDM_AFNAME, true, true, true, true, true},
-        {IDM_PARAMETERS, true, true, true, true, true},
-        {IDM_VERSCHILLEN, true, true, true, true, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
-        EXPECT_EQ(menuItemEnabled(c.id, 0), c.at0);
-        EXPECT_EQ(menuItemEnabled(c.id, 1), c.at1);
-        EXPECT_EQ(menuItemEnabled(c.id, 2), c.at2);
-        EXPECT_EQ(menuItemEnabled(c.id, 199), c.at199);
-        EXPECT_EQ(menuItemEnabled(c.id, 200), c.at200);
-    }
-    EXPECT_EQ(std::size(kUpdatedMenuItems), std::size(cases));
+    EXPECT_FALSE(menuItemEnabled(IDM_CLOSE_WINDOWS, 0));
+    EXPECT_TRUE(menuItemEnabled(IDM_CLOSE_WINDOWS, 1));
+    EXPECT_FALSE(menuItemEnabled(IDM_NEXT_WINDOW, 1));
+    EXPECT_TRUE(menuItemEnabled(IDM_NEXT_WINDOW, 2));
+    EXPECT_TRUE(menuItemEnabled(IDM_OPEN, kMaxChildWindows - 1));
+    EXPECT_FALSE(menuItemEnabled(IDM_OPEN, kMaxChildWindows));
+    EXPECT_TRUE(menuItemEnabled(IDM_VERSCHILLEN, 0));
 }
 
-TEST(KeyCommands, EachKeyWithAndWithoutCtrl) {
-    struct Case {
+TEST(KeyCommands, CtrlChoosesBetweenTheWindowAndTheChild) {
+    const struct {
         bool ctrl;
         int key;
         KeyEffect effect;
         int command;
-    };
-    const Case cases[] = {
-        {false, kKeyPageUp, KeyEffect::kCommand, IDM_PREVIOUS_WINDOW},
-        {true, kKeyPageUp, KeyEffect::kCommand, IDM_PREVIOUS_WINDOW},
-        {false, kKeyPageDown, KeyEffect::kCommand, IDM_NEXT_WINDOW},
-        {true, kKeyPageDown, KeyEffect::kCommand, IDM_NEXT_WINDOW},
+    } rows[] = {
+        {true, kKeyPageUp, KeyEffect::kCommand, IDM_PREVIOUS_WINDOW},  // with or without Ctrl
         {false, kKeyF3, KeyEffect::kCommand, IDM_DISPLAY_OFF},
-        {false, kKeyF5, KeyEffect::kCommand, IDM_DISPLAY_ON},
         {true, kKeyF3, KeyEffect::kToChild, 0},
-        {true, kKeyF5, KeyEffect::kToChild, 0},
         {true, kKeyTab, KeyEffect::kFlipKeysToChild, 0},
         {false, kKeyTab, KeyEffect::kToChild, 0},
-        {true, 'F', KeyEffect::kCommand, IDM_FONT},
         {true, 'L', KeyEffect::kCommand, IDM_FONT},
-        {true, 'K', KeyEffect::kCommand, IDM_CHOOSE_WINDOW},
-        {true, 'O', KeyEffect::kCommand, IDM_OPEN},
-        {true, 'S', KeyEffect::kCommand, IDM_CLOSE_WINDOWS},
         {false, 'O', KeyEffect::kToChild, 0},
-        {false, 'L', KeyEffect::kToChild, 0},
-        {true, 'X', KeyEffect::kToChild, 0},
-        {false, 0x73 /* F4 */, KeyEffect::kToChild, 0},
-        {false, 0x75 /* F6 */, KeyEffect::kToChild, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.ctrl) + " " + std::to_string(c.key));
-        KeyAction action = keyAction(c.ctrl, c.key);
-        EXPECT_EQ(action.effect, c.effect);
-        if (c.effect == KeyEffect::kCommand) {
-            EXPECT_EQ(action.command, c.command);
-        }
+    for (const auto& row : rows) {
+        KeyAction action = keyAction(row.ctrl, row.key);
+        EXPECT_EQ(action.effect, row.effect) << row.ctrl << " " << row.key;
+        EXPECT_EQ(action.command, row.command) << row.ctrl << " " << row.key;
     }
 }
 
 TEST(CenterDialog, CentresOverTheOwnerAndStaysOnTheScreen) {
-    struct Case {
+    const struct {
         ScreenRect owner;
         int width, height;
         ScreenPoint expected;
-    };
-    const Case cases[] = {
-        {{100, 100, 600, 500}, 200, 100, {250, 250}},
+    } rows[] = {
         {{100, 100, 601, 501}, 200, 100, {250, 250}},   // halves truncate
-        {{0, 0, 100, 50}, 300, 200, {0, 0}},            // negative becomes 0
-        {{-400, -300, 100, 50}, 100, 100, {0, 0}},
+        {{-400, -300, 100, 50}, 100, 100, {0, 0}},      // never left of or above the screen
         {{900, 700, 1200, 900}, 300, 200, {724, 568}},  // pulled back inside 1024 x 768
-        {{0, 0, 100, 100}, 1100, 800, {-76, -32}},      // wider than the screen: right edge wins
+        {{0, 0, 100, 100}, 1100, 800, {-76, -32}},      // wider than the screen: the right edge wins
     };
-    for (const Case& c : cases) {
-        ScreenPoint p = centeredOrigin(c.owner, c.width, c.height, 1024, 768);
-        EXPECT_EQ(p.x, c.expected.x);
-        EXPECT_EQ(p.y, c.expected.y);
+    for (const auto& row : rows) {
+        ScreenPoint p = centeredOrigin(row.owner, row.width, row.height, 1024, 768);
+        EXPECT_EQ(p.x, row.expected.x);
+        EXPECT_EQ(p.y, row.expected.y);
     }
 }
 
 TEST(WindowTitle, NumberAndCurrentFileName) {
     char title[kTitleCapacity];
-    formatBaseTitle(1, title);
-    EXPECT_STREQ(title, "Debugger 001");
-    formatBaseTitle(999, title);
-    EXPECT_STREQ(title, "Debugger 999");
-    formatOpenFileTitle(12, title);
-    EXPECT_STREQ(title, "Selecteer debug bestand van Kalvoor 012");
-
-    struct Case {
+    formatBaseTitle(7, title);
+    EXPECT_STREQ(title, "Debugger 007");
+    const struct {
         const char* current;
         const char* expected;
-    };
-    const Case cases[] = {
+    } rows[] = {
         {"", "Debugger 001"},
         {"C:\\app\\DEBUG_001.QTZ", "Debugger 001 - DEBUG_001.QTZ"},
-        {"KRUIS_001.DBG", "Debugger 001 - KRUIS_001.DBG"},
         {"C:/app/KRUIS_001.DBG", "Debugger 001 - C:/app/KRUIS_001.DBG"},  // only "\" separates
-        {"C:\\app\\", "Debugger 001 - "},
     };
-    for (const Case& c : cases) {
-        composeWindowTitle("Debugger 001", c.current, title);
-        EXPECT_STREQ(title, c.expected);
+    for (const auto& row : rows) {
+        composeWindowTitle("Debugger 001", row.current, title);
+        EXPECT_STREQ(title, row.expected);
     }
-    std::string longPath = "C:\\" + std::string(400, 'p');
-    composeWindowTitle("Debugger 001", longPath.c_str(), title);
-    EXPECT_EQ(std::string(title).size(), 255u);
+    composeWindowTitle("Debugger 001", ("C:\\" + std::string(400, 'p')).c_str(), title);
+    EXPECT_EQ(std::string(title).size(), static_cast<size_t>(kTitleCapacity - 1));
 }
 
 TEST(OpenSelection, CutAtBlanksCommasTabsAndNewlines) {
-    struct Case {
-        std::string selection;
-        std::vector<std::string> pieces;
-    };
-    const Case cases[] = {
-        {"C:\\app\\DEBUG_001.QTZ", {"C:\\app\\DEBUG_001.QTZ"}},
-        {"C:\\app DEBUG_001.QTZ KRUIS_002.DBG", {"C:\\app", "DEBUG_001.QTZ", "KRUIS_002.DBG"}},
-        {"C:\\app,A_1.DBG\tB_2.DBG\nC_3.DBG", {"C:\\app", "A_1.DBG", "B_2.DBG", "C_3.DBG"}},
-        {"  C:\\app   A_1.DBG  ", {"C:\\app", "A_1.DBG"}},
-        {"", {}},
-        {" , \t", {}},
-    };
-    for (const Case& c : cases) {
-        std::string text = c.selection;
-        char* pieces[kMaxSelectionPieces];
-        int count = splitOpenSelection(text.data(), pieces);
-        std::vector<std::string> found(pieces, pieces + count);
-        EXPECT_EQ(found, c.pieces) << c.selection;
-    }
-    // More pieces than the table holds: the rest is left out.
+    std::string text = "  C:\\app,A_1.DBG\tB_2.DBG\nC_3.DBG  ";
+    char* pieces[kMaxSelectionPieces];
+    int count = splitOpenSelection(text.data(), pieces);
+    EXPECT_EQ(std::vector<std::string>(pieces, pieces + count),
+              (std::vector<std::string>{"C:\\app", "A_1.DBG", "B_2.DBG", "C_3.DBG"}));
+    std::string blanks = " , \t";
+    EXPECT_EQ(splitOpenSelection(blanks.data(), pieces), 0);
     std::string many;
     for (int i = 0; i < kMaxSelectionPieces + 10; ++i) many += "x ";
-    char* pieces[kMaxSelectionPieces];
-    EXPECT_EQ(splitOpenSelection(many.data(), pieces), kMaxSelectionPieces);
+    EXPECT_EQ(splitOpenSelection(many.data(), pieces), kMaxSelectionPieces) << "the rest is left out";
 }
 
 }  // namespace

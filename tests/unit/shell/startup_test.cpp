@@ -13,6 +13,8 @@
 #include "../support.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
+#include "resources/definitions_texts.h"
+#include "resources/shell_texts.h"
 #include "shell/class_registration.h"
 #include "shell/load_definitions.h"
 
@@ -41,12 +43,12 @@ struct RecordedRegistrar : ClassRegistrar {
     }
 };
 
-constexpr char kEdit[] = "LOG : De item edit window class kon niet worden geregistreerd.";
-constexpr char kCheck[] = "LOG : De item check window class kon niet worden geregistreerd.";
-constexpr char kItem[] = "LOG : De item window class kon niet worden geregistreerd.";
-constexpr char kChild[] = "LOG : De child window class kon niet worden geregistreerd.";
-constexpr char kMessage[] = "LOG : De message window class kon niet worden geregistreerd.";
-constexpr char kStart[] = "De Kalvoor debugger kon niet worden opgestart.";
+using namespace text;
+const char* kEdit = kEditItemClassFailed;
+const char* kCheck = kCheckItemClassFailed;
+const char* kItem = kItemClassFailed;
+const char* kChild = kChildClassFailed;
+const char* kStart = kStartFailed;
 
 struct RegistrationCase {
     int failing;
@@ -60,7 +62,9 @@ TEST(ClassRegistration, EachFailureShowsItsMessagesAndUndoesWhatWasRegistered) {
         {0, {kEdit, kItem, kChild, kStart}, {"+edit"}},
         {1, {kCheck, kItem, kChild, kStart}, {"+edit", "+check", "-edit"}},
         {2, {kChild, kStart}, {"+edit", "+check", "+child", "-edit", "-check"}},
-        {3, {kMessage, kStart}, {"+edit", "+check", "+child", "+message", "-edit", "-check", "-child"}},
+        {3,
+         {kMessageClassFailed, kStart},
+         {"+edit", "+check", "+child", "+message", "-edit", "-check", "-child"}},
         {4,
          {kStart},
          {"+edit", "+check", "+child", "+message", "+main", "-message", "-edit", "-check", "-child"}},
@@ -76,7 +80,7 @@ TEST(ClassRegistration, EachFailureShowsItsMessagesAndUndoesWhatWasRegistered) {
         for (size_t i = 0; i < c.boxes.size(); ++i) {
             EXPECT_EQ(boxes.boxes[i].text, c.boxes[i]);
             bool last = i + 1 == c.boxes.size();
-            EXPECT_EQ(boxes.boxes[i].caption, last ? "TAVIR.EXE" : "TAVIR.DLL");
+            EXPECT_EQ(boxes.boxes[i].caption, last ? kProgramCaption : kClassCaption);
             EXPECT_EQ(boxes.boxes[i].style, kBoxOk);
         }
     }
@@ -113,55 +117,39 @@ protected:
 };
 
 TEST_F(LoadDefinitionsTest, ReadsTheMacrosThenTheHeaderWithTheirLines) {
-    std::ofstream(dir / "KVAPDEF.H") << "#define SG02 0\n#define SG05 1\n";
-    std::string directory = dir.string();
-    ASSERT_EQ(load(directory), DefinitionsResult::kLoaded);
-    ASSERT_GE(lines.lines.size(), 2u);
-    EXPECT_EQ(lines.lines[0], "macrodef.qtz : Inlezen van het macro definitie bestand.");
-    EXPECT_EQ(lines.lines[1], directory + "\\KVAPDEF.H : Inlezen van het Kalvoor definitie bestand.");
+    std::ofstream(dir / kHeaderFileName) << "#define SG02 0\n#define SG05 1\n";
+    const std::string header = dir.string() + "\\" + kHeaderFileName;
+    ASSERT_EQ(load(dir.string()), DefinitionsResult::kLoaded);
+    EXPECT_EQ(lines.lines, (std::vector<std::string>{std::string(kMacroFileName) + kReadingMacroFile,
+                                                     header + kReadingHeaderFile}));
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(lookupMacro(*macros, "SG05"), 1);
     EXPECT_GT(lookupMacro(*macros, "DVWD"), 0);  // a built-in name, read before the header
 }
 
 TEST_F(LoadDefinitionsTest, AMissingHeaderEndsWithItsMessageBox) {
-    std::string directory = dir.string() + "/";
+    const std::string directory = dir.string() + "/";
     ASSERT_EQ(load(directory), DefinitionsResult::kFailed);
-    std::string path = directory + "KVAPDEF.H";
+    char text[2048];
+    std::snprintf(text, sizeof text, kHeaderNotOpenedFormat, (directory + kHeaderFileName).c_str());
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text,
-              "Het applicatie definitie bestand '" + path + "' \nkon niet worden geopend.");
-    EXPECT_EQ(boxes.boxes[0].caption, "Debugger Foutmelding");
+    EXPECT_EQ(boxes.boxes[0].text, text);
+    EXPECT_EQ(boxes.boxes[0].caption, kErrorCaption);
     EXPECT_EQ(boxes.boxes[0].style, kBoxOk | kBoxIconExclamation);
-    EXPECT_EQ(lines.lines[1], path + " : Inlezen van het Kalvoor definitie bestand.");
 }
 
+// With the header's name a directory of 1015 characters reaches the path limit of 1024.
 TEST_F(LoadDefinitionsTest, ATooLongDirectoryLeavesTheWindowWithoutDefinitions) {
-    struct Case {
-        size_t length;
-        DefinitionsResult result;
-    };
-    // "KVAPDEF.H" has 9 characters: a directory of 1015 reaches 1024.
-    for (Case c :
-         {Case{1014, DefinitionsResult::kFailed}, Case{1015, DefinitionsResult::kHeaderPathTooLong}}) {
-        SCOPED_TRACE(c.length);
-        lines.lines.clear();
-        boxes.boxes.clear();
-        std::string directory(c.length, 'd');
-        EXPECT_EQ(load(directory), c.result);
-        ASSERT_GE(lines.lines.size(), 2u);
-        if (c.result == DefinitionsResult::kHeaderPathTooLong) {
-            EXPECT_EQ(lines.lines.size(), 2u);
-            // The directory does not fit into a line and is left out of it.
-            EXPECT_EQ(lines.lines[1], "fout : KVAPDEF.H: Pad naar Kalvoor definitie bestand is te lang: ");
-            EXPECT_TRUE(boxes.boxes.empty());
-        } else {
-            // The header path still fits, all 1024 characters of it; the file is missing, so its
-            // box follows.
-            ASSERT_EQ(boxes.boxes.size(), 1u);
-            EXPECT_NE(boxes.boxes[0].text.find(directory + "\\KVAPDEF.H'"), std::string::npos);
-        }
-    }
+    // The header path still fits, all 1024 characters of it; the file is missing, so its box follows.
+    const std::string fits(1014, 'd');
+    EXPECT_EQ(load(fits), DefinitionsResult::kFailed);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_NE(boxes.boxes[0].text.find(fits + "\\" + kHeaderFileName + "'"), std::string::npos);
+    lines.lines.clear();
+    EXPECT_EQ(load(std::string(1015, 'd')), DefinitionsResult::kHeaderPathTooLong);
+    // The directory does not fit into the line and is left out of it.
+    EXPECT_EQ(lines.lines.back(), std::string("fout : ") + kHeaderFileName + kHeaderPathTooLong);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
 }  // namespace

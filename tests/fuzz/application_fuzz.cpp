@@ -1,0 +1,145 @@
+// Reads arbitrary bytes as an application: the input up to the first "@@KVAPTAB@@\n" is written
+// as KVAPDEF.H, the rest as KVAPTAB.C, and the three passes run on them after the built-in
+// macros. Then the result is checked: a failed load reported exactly one line and a good one
+// none; every text ended within its field; the counts and clearances stayed within their limits;
+// the MacroTable's index answers as a walk from its first entry does; the table pass, run again
+// after the section pass, changed no name, set only array numbers that were unset, and never
+// touched the working fields of the batch tools.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "base/message_log.h"
+#include "definitions/application_header.h"
+#include "definitions/builtin_macros.h"
+#include "definitions/table_source.h"
+#include "fuzz_files.h"
+
+namespace {
+
+using namespace tavir;
+using fuzz::check;
+
+struct CountedLines : MessageSink {
+    int count = 0;
+    int addLine(const char* text) override {
+        check(std::strlen(text) < kMessageLineCapacity);
+        return count++;
+    }
+};
+
+template <size_t kCapacity>
+void checkText(const char (&field)[kCapacity]) {
+    check(std::memchr(field, '\0', kCapacity) != nullptr);
+}
+
+template <size_t kCount>
+void checkUntouched(const ReceivedMark (&marks)[kCount], const ControllerValue (&values)[kCount]) {
+    for (size_t i = 0; i < kCount; ++i) check(marks[i].load() == 0 && values[i].load() == 0);
+}
+void checkUntouched(const ReceivedMark& mark, const ControllerValue& value) {
+    check(mark.load() == 0 && value.load() == 0);
+}
+
+// Every record of a table: its name ends within its field and its working fields are zero.
+template <typename Table>
+void checkRecords(const Table& table) {
+    for (const auto& r : table) {
+        checkText(r.name);
+        checkUntouched(r.received, r.controllerValue);
+    }
+}
+
+struct Workspace {
+    testing::ScratchFolder folder{"tavir-application-fuzz", fuzz::fastTemp()};
+    std::unique_ptr<MacroTable> builtIn = std::make_unique<MacroTable>();
+    std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
+    std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
+    std::unique_ptr<ApplicationTables> sections = std::make_unique<ApplicationTables>();
+    std::unique_ptr<ApplicationTables> before = std::make_unique<ApplicationTables>();
+    Workspace() {
+        MessageLog log;
+        clearMacroTable(*builtIn);
+        check(loadBuiltInMacros(*builtIn, log) == 0);
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Workspace work;
+    static const char kSeparator[] = "@@KVAPTAB@@\n";
+    const uint8_t* split = static_cast<const uint8_t*>(memmem(data, size, kSeparator, sizeof kSeparator - 1));
+    const size_t headerSize = split ? static_cast<size_t>(split - data) : size;
+    const std::string header = work.folder.file("KVAPDEF.H");
+    const std::string tableSource = work.folder.file("KVAPTAB.C");
+    fuzz::writeFile(header, data, headerSize);
+    if (split) {
+        const size_t rest = headerSize + sizeof kSeparator - 1;
+        fuzz::writeFile(tableSource, data + rest, size - rest);
+    } else {
+        std::remove(tableSource.c_str());
+    }
+
+    MacroTable& macros = *work.macros;
+    std::memcpy(&macros, work.builtIn.get(), sizeof macros);
+    ApplicationTables& tables = *work.tables;
+    CountedLines lines;
+    MessageLog log;
+    log.sink = &lines;
+    const int result = loadApplicationHeader(macros, tables, log, header.c_str());
+    check(result == 0 || result == -1);
+    check(lines.count == (result == 0 ? 0 : 1));
+    check(log.messageFileContext[0] == '\0' && log.messageLineContext[0] == '\0');
+
+    check(macros.count >= work.builtIn->count && macros.count <= kMacroTableCapacity);
+    for (int i = 0; i < macros.count; ++i) checkText(macros.entries[i].name);
+    for (int i = work.builtIn->count; i < macros.count && i < work.builtIn->count + 300; ++i) {
+        const char* name = macros.entries[i].name;
+        int32_t first = -1;
+        for (int j = 0; j < macros.count && first == -1; ++j)
+            if (std::strcmp(macros.entries[j].name, name) == 0) first = macros.entries[j].value;
+        check(lookupMacro(macros, name) == first);
+    }
+
+    checkRecords(tables.signalGroups);
+    checkRecords(tables.detectors);
+    checkRecords(tables.timers);
+    checkRecords(tables.clocks);
+    checkRecords(tables.switches);
+    checkRecords(tables.eparms);
+    checkRecords(tables.eggparms);
+    check(tables.numClearances >= 0 && tables.numClearances <= kClearanceCapacity);
+    for (const ClearanceEntry& e : tables.clearances) {
+        checkText(e.fromName);
+        checkText(e.toName);
+        checkUntouched(e.received, e.controllerValue);
+    }
+    const ApplicationCounts& n = tables.counts;
+    for (int32_t count : {n.numSignalGroups, n.numDetectors, n.numTimers, n.numClocks, n.numEggparms,
+                          n.numEparms, n.numSwitches})
+        check(count >= 0);
+
+    if (result != 0) return 0;
+    ApplicationTables& again = *work.sections;
+    std::memcpy(static_cast<void*>(&again), &tables, sizeof again);
+    if (!readHeaderSections(again, header.c_str())) return 0;
+    const ApplicationTables& before = *work.before;
+    std::memcpy(static_cast<void*>(work.before.get()), &again, sizeof again);
+    loadTableSource(macros, again, header.c_str());
+    for (size_t i = 0; i < again.signalGroups.size(); ++i) {
+        const SignalGroupRecord& was = before.signalGroups[i];
+        const SignalGroupRecord& is = again.signalGroups[i];
+        check(std::strcmp(was.name, is.name) == 0);
+        check(is.arrayNumber == was.arrayNumber || was.arrayNumber == -1);
+    }
+    for (size_t i = 0; i < again.detectors.size(); ++i) {
+        check(std::strcmp(before.detectors[i].name, again.detectors[i].name) == 0);
+        check(again.detectors[i].arrayNumber == before.detectors[i].arrayNumber ||
+              before.detectors[i].arrayNumber == -1);
+    }
+    return 0;
+}

@@ -1,0 +1,373 @@
+// The application header and table source, each read by loadApplicationHeader: the define,
+// section and table passes. The golden application covers the ordinary forms; these are the
+// edges.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "definitions/application_header.h"
+#include "definitions/builtin_macros.h"
+#include "definitions/table_source.h"
+#include "definitions_support.h"
+
+namespace tavir {
+namespace {
+
+using testing::newMacroTable;
+using testing::newTables;
+
+const char kHeader[] =
+    "/* declaratie arraynummers voor signaalgroepen */\n"
+    "#define SG02 0\n#define SG05 1\n#define SG08 2\n#define SG00 3\n#define FC11 4\n#define NUMSG 5\n"
+    "/* declaratie arraynummers voor detectoren */\n#define SG02_D1 0\n#define D08 1\n#define NUMD 2\n"
+    "/* declaratie arraynummers voor tijden */\n#define T_ROOD 0\n#define T_GEEL 1\n#define NUMT 2\n"
+    "/* declaratie arraynummers voor schakelaars */\n#define SCH_NACHT 0\n#define SCH_OV 1\n#define NUMSCH "
+    "2\n"
+    "/* declaratie arraynummers voor eggparms */\n#define EGGP1 0\n#define EGGP2 1\n#define NUMEGGP 2\n"
+    "/* declaratie arraynummers voor eparms */\n"
+    "#define EP1 0\n#define EP2 1\n#define EP3 2\n#define EP4 3\n#define NUMEP 4\n";
+
+struct Application : ::testing::Test {
+    testing::ScratchFolder dir;
+    std::unique_ptr<MacroTable> macros = newMacroTable();
+    std::unique_ptr<ApplicationTables> tables = newTables();
+    testing::LoggedLines logged;
+
+    int load(const std::string& header) {
+        std::string path = dir.write("KVAPDEF.H", header);
+        return loadApplicationHeader(*macros, *tables, logged.log, path.c_str());
+    }
+    // A table source with the header, read silently into the tables as they are.
+    void loadTables(const std::string& tableSource, const std::string& header = kHeader) {
+        macros = newMacroTable();
+        dir.write("KVAPTAB.C", tableSource);
+        ASSERT_EQ(load(header), 0);
+        ASSERT_TRUE(logged.all().empty());
+    }
+    // Loads a timer section into fresh tables and gives the names of its records.
+    std::string timerNames(const std::string& body) {
+        tables = newTables();
+        macros = newMacroTable();
+        EXPECT_EQ(load("/* declaratie arraynummers voor tijden */\n" + body), 0);
+        std::string names;
+        for (const TimerRecord& r : tables->timers)
+            if (r.name[0]) names += std::string(names.empty() ? "" : " ") + r.name;
+        return names;
+    }
+    SignalGroupRecord& sg(int i) { return tables->signalGroups[static_cast<size_t>(i)]; }
+    ClearanceEntry& clearance(int i) { return tables->clearances[static_cast<size_t>(i)]; }
+};
+
+TEST_F(Application, HeaderConditionalLinesOnlyConcernTheSectionPass) {
+    const struct {
+        const char* body;
+        const char* names;
+    } rows[] = {
+        {"#ifdef pc_omgeving\n#define A 0\n#else\n#define B 1\n#endif\n", "A"},
+        {"#ifndef pc_omgeving\n#ifdef X\n#define A 0\n#endif\n#define B 1\n#endif\n", "B"},  // no nesting
+        {"#ifdef X\n#define A 0\n#endif\n", "A"},  // any other condition changes nothing
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(timerNames(std::string(row.body) + "#define NUMT 9\n"), row.names) << row.body;
+        EXPECT_EQ(lookupMacro(*macros, "A"), 0) << "the define pass interprets no condition";
+    }
+}
+
+TEST_F(Application, HeaderCountLines) {
+    const struct {
+        const char* countLine;
+        int numTimers;  // 0: no count was set
+        const char* names;
+    } rows[] = {
+        {"#define NUMT 99\n", 2, "T1 T2"},          // the count is what was counted
+        {"#define NUMT\t2\n", 0, "T1 T2 NUMT T3"},  // with a tab it is an ordinary define
+        {"#define NUMTL 2\n", 0, "T1 T2"},          // ends the section without a count
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(timerNames(std::string("#define T1 0\n#define T2 1\n") + row.countLine + "#define T3 2\n"),
+                  row.names);
+        EXPECT_EQ(tables->counts.numTimers, row.numTimers) << row.countLine;
+    }
+}
+
+TEST_F(Application, HeaderAnyCountLineEndsWhicheverSectionIsRead) {
+    ASSERT_EQ(
+        load("/* declaratie arraynummers voor detectoren */\n#define SG02D1 0\n#define NUMSG 1\n"
+             "#define SG05D1 1\n#define NUMD 2\n"
+             "/* declaratie arraynummers voor klokken */\n#define KL1 0\n#define KL2 1\n#define NUMKL 2\n"
+             "/* declaratie arraynummers voor klokken */\n#define KL9 0\n#define NUMKL 1\n"),
+        0);
+    EXPECT_EQ(tables->counts.numSignalGroups, 1) << "the detector section's count went to NUMSG";
+    EXPECT_EQ(tables->counts.numDetectors, 0);
+    EXPECT_STREQ(tables->detectors[1].name, "");
+    EXPECT_EQ(tables->counts.numClocks, 1) << "a section read twice starts again at its first record";
+    EXPECT_STREQ(tables->clocks[0].name, "KL9");
+    EXPECT_STREQ(tables->clocks[1].name, "KL2");
+}
+
+TEST_F(Application, HeaderMoreDefinesThanTheTableHoldsAreCountedNotStored) {
+    std::string header = "/* declaratie arraynummers voor signaalgroepen */\n";
+    for (int i = 0; i < kSignalGroupCapacity + 3; ++i)
+        header += "#define SG" + std::to_string(100 + i) + " " + std::to_string(i) + "\n";
+    ASSERT_EQ(load(header + "#define NUMSG 1\n"), 0);
+    EXPECT_EQ(tables->counts.numSignalGroups, kSignalGroupCapacity + 3);
+    EXPECT_EQ(tables->signalGroups[kSignalGroupCapacity - 1].arrayNumber, kSignalGroupCapacity - 1);
+    EXPECT_EQ(usableCount(tables->counts.numSignalGroups, kSignalGroupCapacity), kSignalGroupCapacity);
+}
+
+TEST_F(Application, HeaderOddDefinesInASection) {
+    ASSERT_EQ(load("/* declaratie arraynummers voor eparms */\n"
+                   "#define EP_MET_EEN_HEEL_LANGE_NAAM_VAN_40_TEKENS 0\n"
+                   "#define EP_ZONDER_GETAL (1)\n"
+                   "#define\n"
+                   "#define EP3 2\n"
+                   "#define NUMEP 3\n"),
+              0);
+    EXPECT_EQ(tables->counts.numEparms, 3) << "a define without a name is not counted";
+    EXPECT_STREQ(tables->eparms[0].name, "EP_MET_EEN_HEEL_LANGE_N");
+    EXPECT_EQ(tables->eparms[1].arrayNumber, -1) << "an unreadable number leaves the record unset";
+    EXPECT_EQ(lookupMacro(*macros, "EP_ZONDER_GETAL"), 0) << "the define pass reads (1) as 0";
+}
+
+// The define pass stops at a long line and at a last line without a newline; the section pass
+// reads on.
+TEST_F(Application, HeaderThePassesEndDifferently) {
+    ASSERT_EQ(load("/* declaratie arraynummers voor tijden */\n#define T1 0\n/*" + std::string(260, '-') +
+                   "*/\n#define T2 1\n#define NUMT 2\n"),
+              0);
+    EXPECT_EQ(lookupMacro(*macros, "T2"), -1);
+    EXPECT_EQ(tables->counts.numTimers, 2);
+
+    ASSERT_EQ(load("/* declaratie arraynummers voor schakelaars */\r\n#define SCH1 0\r\n#define SCH2 1"), 0);
+    EXPECT_EQ(lookupMacro(*macros, "SCH2"), -1);
+    EXPECT_STREQ(tables->switches[1].name, "SCH2");
+    EXPECT_EQ(tables->counts.numSwitches, 0) << "the section ran to the end of the file";
+    EXPECT_TRUE(logged.all().empty());
+}
+
+TEST_F(Application, HeaderHeaderNamesDoNotOverrideBuiltInMacros) {
+    ASSERT_EQ(loadBuiltInMacros(*macros, logged.log), 0);
+    const int32_t builtInD = lookupMacro(*macros, "D");
+    ASSERT_GE(builtInD, 0);
+    ASSERT_EQ(load("/* declaratie arraynummers voor detectoren */\n#define D 0\n#define NUMD 1\n"), 0);
+    EXPECT_EQ(lookupMacro(*macros, "D"), builtInD);
+    EXPECT_STREQ(tables->detectors[0].name, "D");
+}
+
+TEST_F(Application, HeaderFatalDefinesAndAMissingHeader) {
+    std::string path = dir.file("KVAPDEF.H");
+    const struct {
+        std::string header;  // empty: no file
+        std::string message;
+    } rows[] = {
+        {"#define A 1\n#define B 12345678901234567\n",
+         path + " : (4) : systeem melding : De definitie waarde '12345678901234567' is ongeldig."},
+        {"#define B 2147483648\n",
+         path + " : (3) : systeem melding : De definitie waarde '2147483648' is ongeldig."},
+        {"", path + " : fout : Dit bestand kon niet worden geopend."},
+    };
+    for (const auto& row : rows) {
+        std::remove(path.c_str());
+        macros = newMacroTable();
+        logged.lines.lines.clear();
+        tables->counts.numTimers = 5;
+        int result = row.header.empty()
+                         ? loadApplicationHeader(*macros, *tables, logged.log, path.c_str())
+                         : load("/* declaratie arraynummers voor tijden */\n#define NUMT 0\n" + row.header);
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(logged.all(), std::vector<std::string>{row.message});
+        EXPECT_EQ(tables->counts.numTimers, 5) << "no section pass after a failure";
+    }
+    for (int i = macros->count; i < kMacroTableCapacity - 1; ++i) addMacro(*macros, "x", i);
+    logged.lines.lines.clear();
+    EXPECT_EQ(load("#define PAST 1\n#define TE_VEEL 2\n"), -1);
+    EXPECT_EQ(logged.all(),
+              std::vector<std::string>{path + " : (2) : systeem melding : Kan de definitie "
+                                              "'TE_VEEL' niet meer toevoegen aan de definitie tabel"});
+}
+
+TEST_F(Application, HeaderSectionPassResetsOnlySignalGroupsAndDetectors) {
+    ASSERT_EQ(load("/* declaratie arraynummers voor signaalgroepen */\n#define SG1 0\n#define SG2 1\n#define "
+                   "NUMSG 2\n"
+                   "/* declaratie arraynummers voor detectoren */\n#define SGD1 0\n#define NUMD 1\n"
+                   "/* declaratie arraynummers voor tijden */\n#define T1 0\n#define T2 1\n#define NUMT 2\n"),
+              0);
+    ASSERT_EQ(load("/* declaratie arraynummers voor signaalgroepen */\n#define SG1 0\n#define NUMSG 1\n"), 0);
+    EXPECT_EQ(tables->signalGroups[1].arrayNumber, -1);
+    EXPECT_EQ(tables->counts.numDetectors, 1) << "a section that is missing keeps its count";
+    EXPECT_STREQ(tables->detectors[0].name, "") << "but the detector records are reset";
+    EXPECT_STREQ(tables->timers[1].name, "T2");
+}
+
+TEST_F(Application, TableClearanceRows) {
+    clearance(2).fromNumber = 42;
+    loadTables(
+        "const CONFLICT_T CONFLICT_tabel[] = {\n"
+        "    SG02, SG05, 1, 4.5,\n"
+        "    SG00, SG05, 1, 3.0,\n"  // SG00 is no signal group
+        "    S2, SG05, 1, 3.0,\n"    // a name shorter than three characters
+        "    SG08, SG02, 1\n"        // too few tokens
+        "    SG08\tSG02,,1, 0.1\n"   // any mix of delimiters
+        "    SG99, SG05, 1, 2.0,\n"  // SG99 is not in the header
+        "    SG02_met_een_lange_naam, SG05, 1, 1.0,\n"
+        "    /*12, SG05, 1, 1.0, */\n"
+        "    STOP\n"
+        "    SG02, SG08, 1, 9.0,\n");
+    ASSERT_EQ(tables->numClearances, 4);
+    EXPECT_EQ(clearance(0).toNumber, 1);
+    EXPECT_STREQ(clearance(0).toName, "SG05");
+    EXPECT_EQ(clearance(0).clearanceTime, 4.5);
+    EXPECT_EQ(clearance(1).clearanceTime, static_cast<double>(0.1f)) << "read in single precision";
+    EXPECT_EQ(clearance(2).fromNumber, 42) << "a name the header lacks leaves the number as it was";
+    EXPECT_STREQ(clearance(3).fromName, "SG02_met_een_lange_n") << "20 characters";
+
+    std::string many = "CONFLICT_tabel[] = {\n";
+    for (int i = 0; i < kClearanceRowLimit + 4; ++i)
+        many += "    SG02, SG05, 0, " + std::to_string(i) + ",\n";
+    loadTables(many);
+    EXPECT_EQ(tables->numClearances, kClearanceRowLimit);
+}
+
+TEST_F(Application, TableSignalGroupTimes) {
+    loadTables(
+        "E_MG_TIJDEN_tabel[] = {\n    SG02, 4, 5, 6,\nSTOP\n"  // passed over when MG_TIJDEN_tabel[] is
+                                                               // searched
+        "SG_TIJDEN_tabel[] = {\n"
+        "    SG02, 0, 4.5, 0, 3, 0,\n"
+        "    SG05, 0, NG, 0, 3.5, 0,\n"  // no NG marker here
+        "    FC11, 0, 9, 0, 9, 0,\n"     // the name must hold SG
+        "    SG08, 0, 7, 0, 7,\n"        // five tokens
+        "    STOP\n"
+        "};\n"
+        "MG_TIJDEN_tabel[] = {\n"
+        "    SG02, 20, 21, NG, 23,\n"
+        "    SG05, NG, 1.5, 2.5, xNGx,\n"
+        "STOP };\n"
+        "E2_MG_TIJDEN_tabel[] = {\n    SG02, 7, NG, 9,\nSTOP\n");
+    EXPECT_EQ(sg(0).vgTime, 4.5);
+    EXPECT_EQ(sg(1).vgTime, 0.0);
+    EXPECT_EQ(sg(2).vgTime, -1.0);
+    EXPECT_EQ(sg(4).vgTime, -1.0);
+    EXPECT_EQ(sg(0).mgTime, 20.0);
+    const double extra[9] = {21, -1, 23, 4, 5, 6, 7, -1, 9};
+    for (int k = 0; k < 9; ++k) EXPECT_EQ(sg(0).extraMgTimes[k], extra[k]) << "extra MG " << k + 1;
+    EXPECT_EQ(sg(1).mgTime, -1.0);
+    EXPECT_EQ(sg(1).extraMgTimes[2], -1.0);
+}
+
+TEST_F(Application, TableArrayNumbersFromTheMacroTableWhenTheSectionGaveNone) {
+    const char header[] =
+        "#define SG05 12\n#define SG02_D1 21\n"
+        "/* declaratie arraynummers voor signaalgroepen */\n"
+        "#define SG02 0\n#define SG05 x1\n"
+        "  #define SG08 (2)\n"  // not at column 0: the MacroTable does not know SG08
+        "#define NUMSG 3\n"
+        "/* declaratie arraynummers voor detectoren */\n#define SG02_D1 (1)\n#define NUMD 1\n";
+    loadTables(
+        "MG_TIJDEN_tabel[] = {\n    SG05, 1, 1, 1, 1,\n    SG08, 1, 1, 1, 1,\nSTOP\n"
+        "SG_DETECTIE_tabel[] = {\n    SG02_D1, 1, 0, 2.5, 3.5, NG,\nSTOP\n",
+        header);
+    EXPECT_EQ(sg(1).arrayNumber, 12);
+    EXPECT_EQ(sg(2).arrayNumber, -1);
+    EXPECT_EQ(sg(2).mgTime, 1.0);
+    EXPECT_EQ(tables->detectors[0].arrayNumber, 21);
+    EXPECT_EQ(tables->detectors[0].gapTime1, 3.5);
+    EXPECT_EQ(tables->detectors[0].gapTime2, -1.0);
+}
+
+TEST_F(Application, TableTimersSwitchesAndParameters) {
+    loadTables(
+        "TIJDEN_tabel[] = {\n"
+        "   #if 0\n"
+        "    T_ROOD, 2.5,\n"
+        "   #endif\n"
+        "    T_GEEL, NG, /* opmerking */\n"
+        "};\n"
+        "SCHAKELAAR_tabel[] = { STOP };\n"  // STOP on the header line: empty
+        "    SCH_NACHT, AAN,\n"
+        "EGGPARMS_tabel[] = {\n    EGGP1, 12abc,\n    EGGP2, 3.9,\nSTOP\n");
+    EXPECT_EQ(tables->timers[0].time, 2.5);
+    EXPECT_EQ(tables->timers[1].time, 0.0) << "NG is no marker in the timer table";
+    EXPECT_EQ(tables->switches[0].value, 0);
+    EXPECT_EQ(tables->eggparms[0].value, 12);
+    EXPECT_EQ(tables->eggparms[1].value, 3);
+}
+
+TEST_F(Application, TableEparmPairs) {
+    const struct {
+        const char* line;
+        double values[4];
+    } rows[] = {
+        {"    EP1, 1.5, EP2, 2.5, EP3, 3.5,\n", {1.5, 2.5, 3.5, 0}},
+        {"    EP1, 1.5, EP2, 2.5, EP3, 3.5\n", {1.5, 2.5, 0, 0}},  // without the final comma the last is lost
+        {"    EP1, , EP2, 2.5,\n", {0, 2.5, 0, 0}},
+        {"EP1 1.5,,EP4\t4,\n", {1.5, 0, 0, 0}},
+    };
+    for (const auto& row : rows) {
+        loadTables(std::string("EPARMS_tabel[] = {\n") + row.line + "STOP\n");
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(tables->eparms[static_cast<size_t>(i)].value, row.values[i]) << row.line;
+    }
+}
+
+TEST_F(Application, TableMatchingIsBoundedByTheCountAndFindsTheFirst) {
+    loadTables(
+        "TIJDEN_tabel[] = {\n    T1, 1,\n    T2, 2,\n    T3, 3,\nSTOP\n",
+        "/* declaratie arraynummers voor tijden */\n#define T1 0\n#define T2 1\n#define T1 2\n#define NUMT "
+        "3\n");
+    EXPECT_EQ(tables->timers[0].time, 1.0);
+    EXPECT_EQ(tables->timers[2].time, 0.0) << "a later duplicate is never matched";
+    std::strcpy(tables->timers[2].name, "T3");
+    tables->counts.numTimers = 2;
+    loadTableSource(*macros, *tables, dir.file("KVAPDEF.H").c_str());
+    EXPECT_EQ(tables->timers[2].time, 0.0) << "beyond the count";
+    tables->counts.numTimers = 100000;  // counted beyond the capacity
+    loadTableSource(*macros, *tables, dir.file("KVAPDEF.H").c_str());
+    EXPECT_EQ(tables->timers[2].time, 3.0);
+}
+
+TEST_F(Application, TableLongLinesComeInPiecesOf399) {
+    // The row's first piece ends within the padding; the second starts with T_GEEL.
+    loadTables("TIJDEN_tabel[] = {\n    T_ROOD, 1," + std::string(390, ' ') + "T_GEEL, 2,\nSTOP\n");
+    EXPECT_EQ(tables->timers[1].time, 2.0);
+}
+
+TEST_F(Application, TableMissingTablesAndAMissingFile) {
+    loadTables(
+        "TIJDEN_tabel[] = {\n    T_ROOD, 1,\nSTOP\nCONFLICT_tabel[] = {\n    SG02, SG05, 0, 1,\nSTOP\n");
+    tables->eparms[0].received = 1;
+    loadTables("EPARMS_tabel[] = {\nSTOP\n");
+    EXPECT_EQ(tables->timers[0].time, 0.0) << "a missing table does not keep the earlier value";
+    EXPECT_EQ(tables->eparms[0].received.load(), 1) << "the working fields are left alone";
+    EXPECT_EQ(tables->numClearances, 0);
+    tables->timers[0].time = 4.0;
+    tables->numClearances = 3;
+    std::remove(dir.file("KVAPTAB.C").c_str());
+    loadTableSource(*macros, *tables, dir.file("KVAPDEF.H").c_str());
+    EXPECT_EQ(tables->timers[0].time, 4.0) << "without a table source nothing changes";
+    EXPECT_EQ(tables->numClearances, 0) << "but the number of clearances";
+}
+
+TEST(TableSourcePath, DriveAndDirectoryOfTheHeader) {
+    const struct {
+        const char* header;
+        const char* expected;
+    } rows[] = {
+        {"C:/kp\\app/KVAPDEF.H", "C:/kp\\app/KVAPTAB.C"},
+        {"C:KVAPDEF.H", "C:KVAPTAB.C"},
+        {"", "KVAPTAB.C"},
+    };
+    char path[1024];
+    for (const auto& row : rows) {
+        ASSERT_TRUE(tableSourcePath(row.header, path, sizeof path)) << row.header;
+        EXPECT_STREQ(path, row.expected);
+    }
+    std::string deep = std::string(1013, 'd') + "\\KVAPDEF.H";
+    EXPECT_TRUE(tableSourcePath(deep.c_str(), path, sizeof path));  // 1014 + 9 characters and the NUL
+    EXPECT_FALSE(tableSourcePath(("x" + deep).c_str(), path, sizeof path));
+}
+
+}  // namespace
+}  // namespace tavir
