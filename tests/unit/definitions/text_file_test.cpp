@@ -111,16 +111,5 @@ TEST(TextFile, PlainLinesReadLikeFgetsAndRewind) {
     EXPECT_EQ(openPlainTextFile(folder.file("nee.c").c_str()), nullptr);
 }
 
-#ifndef _WIN32
-TEST(TextFile, BackslashSeparatesDirectoriesOnPosix) {
-    ScratchFolder folder;
-    folder.write("KVAPDEF.H", "x\n");
-    std::string path = folder.path().string() + "\\KVAPDEF.H";
-    PlainTextFile* file = openPlainTextFile(path.c_str());
-    ASSERT_NE(file, nullptr) << path;
-    closePlainTextFile(file);
-}
-#endif
-
 }  // namespace
 }  // namespace tavir

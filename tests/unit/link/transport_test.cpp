@@ -36,7 +36,6 @@ TEST(SocketErrorDescriptions, EachCallHasItsOwnTable) {
          "Successful WSAStartup must occur before using this function."},
         {SocketCall::kSend, kWsaNotinitialised,
          "A successful WSAStartup must occur before using this function."},
-        {SocketCall::kConnect, kWsaEconnrefused, "The attempt to connect was forcefully rejected."},
         {SocketCall::kSocket, kWsaEconnrefused, "unknown problems!"},
         {SocketCall::kSend, 12345, "unknown problems!"},
     };
