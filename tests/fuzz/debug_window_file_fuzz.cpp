@@ -46,8 +46,8 @@ struct FakeBuilder : DebugWindowBuilder {
 };
 
 struct Workspace {
-    fuzz::ScratchFolder folder{"tavir-debugwin-fuzz"};
-    std::string path = folder.dir + "/DEBUG_FUZ.TXT";
+    testing::ScratchFolder folder{"tavir-debugwin-fuzz", fuzz::fastTemp()};
+    std::string path = folder.file("DEBUG_FUZ.TXT");
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     Workspace() {
         MessageLog log;
@@ -56,7 +56,6 @@ struct Workspace {
         check(addMacro(*macros, "SG02", 2) == 0);
         check(addMacro(*macros, "EP_GROOT", 25000) == 0);
     }
-    ~Workspace() { std::remove(path.c_str()); }
 };
 
 }  // namespace

@@ -134,7 +134,7 @@ TEST(DebugWindowFile, Limits) {
          "(5) : fout : Meer dan 200 omschrijvende teksten in dit debug venster bestand"},
     };
     auto macros = fixtureMacros();
-    testing::TempDir dir;
+    testing::ScratchFolder dir;
     for (const auto& c : cases) {
         int rows = static_cast<int>(std::count(c.rows.begin(), c.rows.end(), '\n'));
         std::string path = dir.write("DEBUG_LIM.TXT", c.rows + std::string(24 - rows, '\n'));
