@@ -8,7 +8,6 @@
 #include <string>
 
 #include "definitions/application_header.h"
-#include "definitions/builtin_macros.h"
 #include "definitions/table_source.h"
 #include "definitions_support.h"
 
@@ -145,15 +144,6 @@ TEST_F(Application, HeaderThePassesEndDifferently) {
     EXPECT_STREQ(tables->switches[1].name, "SCH2");
     EXPECT_EQ(tables->counts.numSwitches, 0) << "the section ran to the end of the file";
     EXPECT_TRUE(logged.all().empty());
-}
-
-TEST_F(Application, HeaderHeaderNamesDoNotOverrideBuiltInMacros) {
-    ASSERT_EQ(loadBuiltInMacros(*macros, logged.log), 0);
-    const int32_t builtInD = lookupMacro(*macros, "D");
-    ASSERT_GE(builtInD, 0);
-    ASSERT_EQ(load("/* declaratie arraynummers voor detectoren */\n#define D 0\n#define NUMD 1\n"), 0);
-    EXPECT_EQ(lookupMacro(*macros, "D"), builtInD);
-    EXPECT_STREQ(tables->detectors[0].name, "D");
 }
 
 TEST_F(Application, HeaderFatalDefinesAndAMissingHeader) {
@@ -326,12 +316,6 @@ TEST_F(Application, TableMatchingIsBoundedByTheCountAndFindsTheFirst) {
     tables->counts.numTimers = 100000;  // counted beyond the capacity
     loadTableSource(*macros, *tables, dir.file("KVAPDEF.H").c_str());
     EXPECT_EQ(tables->timers[2].time, 3.0);
-}
-
-TEST_F(Application, TableLongLinesComeInPiecesOf399) {
-    // The row's first piece ends within the padding; the second starts with T_GEEL.
-    loadTables("TIJDEN_tabel[] = {\n    T_ROOD, 1," + std::string(390, ' ') + "T_GEEL, 2,\nSTOP\n");
-    EXPECT_EQ(tables->timers[1].time, 2.0);
 }
 
 TEST_F(Application, TableMissingTablesAndAMissingFile) {
