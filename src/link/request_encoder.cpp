@@ -43,12 +43,16 @@ int encodeRequest(const ValueRecord& record, uint8_t kind, uint8_t* buffer) {
         return putField(buffer, n, value, layout.valueBits);
     }
 
-    const bool hasBlock = (record.block & 0xFF) != 0xFF;
     // Without number and block the frame would be two bytes, shorter than any the controller
-    // can receive; a zero group stands in the number's place so that the frame stays whole.
-    const bool neither = number == -1 && !hasBlock;
+    // can receive; a zero group stands in the number's place so that the frame stays whole. A
+    // category whose frames carry both a number and a block gets a zero block as well, or the
+    // controller would read the first value group as the block.
+    const bool neither = number == -1 && (record.block & 0xFF) == 0xFF;
+    const bool zeroBlock = neither && categoryHasNumber(category) && categoryHasBlock(category);
+    const bool hasBlock = (record.block & 0xFF) != 0xFF || zeroBlock;
     const bool hasNumber = number != -1 || neither;
     const int32_t sentNumber = neither ? 0 : number;
+    const int32_t sentBlock = zeroBlock ? 0 : record.block;
 
     int count = 2;
     bool isLong = false;
@@ -67,7 +71,7 @@ int encodeRequest(const ValueRecord& record, uint8_t kind, uint8_t* buffer) {
     }
     buffer[n++] = static_cast<uint8_t>(kDataBit | sub | (groups == 0 && value == 1 ? kFlagBit : 0));
     if (hasNumber) buffer[n++] = groupByte(static_cast<uint32_t>(sentNumber));
-    if (hasBlock) buffer[n++] = groupByte(static_cast<uint32_t>(record.block));
+    if (hasBlock) buffer[n++] = groupByte(static_cast<uint32_t>(sentBlock));
     for (int g = groups - 1; g >= 0; --g) buffer[n++] = groupByte(value >> (kGroupBits * g));
     return n;
 }

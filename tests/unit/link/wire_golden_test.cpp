@@ -43,6 +43,8 @@ TEST(RequestEncoder, GoldenFrames) {
         {"only the low byte of block marks none", {69, 7, 0x1FF, 0, 0}, kRead, "\xE2\x45\x47"},
         {"number beyond 63 keeps its low group", {69, 70, -1, 0, 0}, kRead, "\xE2\x45\x46"},
         {"neither number nor block: a zero number", {64, -1, -1, 0, 0}, kRead, "\xE2\x40\x40"},
+        {"neither, in a number-and-block category: zero number and block", {384, -1, -1, 0, 40}, kWrite,
+         "\xBC\x44\x40\x40\x40\x68"},
         {"category 15", {481, -1, -1, 0, 0x123456}, kWrite, "\xBF\x45\x41\x44\x63\x51\x56"},
         {"category 15 Stop sends the value",
          {481, -1, -1, 0, 0x123456},
