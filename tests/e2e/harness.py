@@ -156,6 +156,12 @@ class Environment:
         run_bounded(["wineserver", "-w"], env, 120)
         check((prefix / "system.reg").is_file() and (prefix / "drive_c" / "windows" / "system32").is_dir(),
               f"wineboot did not make the Wine prefix {prefix}")
+        # The glyphs of the title-bar buttons, as scripts/wine-prefix gives its prefix.
+        symbol_font = Path("/usr/share/wine/fonts/marlett.ttf")
+        if symbol_font.is_file():
+            fonts = prefix / "drive_c" / "windows" / "Fonts"
+            fonts.mkdir(parents=True, exist_ok=True)
+            shutil.copy(symbol_font, fonts / "marlett.ttf")
         # A server that stays for the whole run: its services start once, so the COM mapping below
         # is not rewritten by them later.
         server = subprocess.Popen(["wineserver", "-f", "-p"], env=env, stdout=subprocess.DEVNULL,
