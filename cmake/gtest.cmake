@@ -22,5 +22,12 @@ function(tavir_add_test name)
   if(NOT T_LABELS)
     set(T_LABELS unit)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "${T_LABELS}" DISCOVERY_TIMEOUT 60)
+  # Under Wine the first listing may wait for the Wine prefix to be made (scripts/wine-prefix).
+  if(CMAKE_CROSSCOMPILING)
+    set(discovery_timeout 240)
+  else()
+    set(discovery_timeout 60)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "${T_LABELS}"
+                       DISCOVERY_TIMEOUT ${discovery_timeout})
 endfunction()

@@ -10,5 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# Windows test programs run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Windows test programs run under Wine, always in the repository's own prefix, where COM1 to COM4
+# lead to no serial port of the machine (scripts/wine-run makes it ready on first use).
+get_filename_component(TAVIR_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run" ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TAVIR_WINE_RUN})

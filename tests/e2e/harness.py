@@ -2,17 +2,21 @@
 tavir-sim on a free loopback port or a pseudo-terminal, TAVIR.EXE, and the probe that reads
 and drives the windows inside the desktop.
 
-Every wait polls a condition until a deadline; nothing relies on a sleep alone. Every process a
-case starts is ended by its own id when the case ends.
+Every wait polls a condition until a deadline, and every read of another process's output waits
+with a deadline too, so that a hung program fails its case with a message naming it; nothing relies
+on a sleep alone. Every process a case starts is ended by its own id when the case ends.
 """
 
 import json
 import os
+import queue
+import select
 import shutil
 import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 from pathlib import Path
 
@@ -27,6 +31,10 @@ class E2EFailure(AssertionError):
     pass
 
 
+class ProcessFailure(E2EFailure):
+    """A helper process (the probe, tavir-sim) hung or ended: no later wait can succeed."""
+
+
 def check(condition, message):
     if not condition:
         raise E2EFailure(message)
@@ -39,6 +47,8 @@ def wait_for(what, probe, timeout=20.0, interval=0.1):
     while True:
         try:
             last = probe()
+        except ProcessFailure:
+            raise
         except E2EFailure:
             last = None
         if last not in (None, False):
@@ -46,6 +56,39 @@ def wait_for(what, probe, timeout=20.0, interval=0.1):
         if time.monotonic() >= deadline:
             raise E2EFailure(f"timed out after {timeout:.0f} s waiting for {what}")
         time.sleep(interval)
+
+
+class LineReader:
+    """The lines a process writes to a pipe, read by a thread of their own, so that waiting for a
+    line can end at a deadline however the process behaves."""
+
+    def __init__(self, pipe, who):
+        self.who = who
+        self.lines = queue.Queue()
+        self.failure = None
+        thread = threading.Thread(target=self._read, args=(pipe,), daemon=True)
+        thread.start()
+
+    def _read(self, pipe):
+        try:
+            for line in pipe:
+                self.lines.put(line)
+        except (OSError, ValueError):
+            pass  # the pipe was closed under the thread: the process is being ended
+        self.lines.put(None)
+
+    def next_line(self, deadline, waiting_for):
+        """The next line; fails once the deadline passes, or when the process has ended. After a
+        failure every later read fails too: a late line would answer the wrong question."""
+        if self.failure is None:
+            try:
+                line = self.lines.get(timeout=max(deadline - time.monotonic(), 0))
+                if line is not None:
+                    return line
+                self.failure = f"{self.who} ended while {waiting_for}"
+            except queue.Empty:
+                self.failure = f"{self.who} hung while {waiting_for}: its time limit passed without a line"
+        raise ProcessFailure(self.failure)
 
 
 def cp1252(text):
@@ -92,16 +135,33 @@ class Environment:
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            number = pipe.readline().strip()
-        check(number.isdigit(), "Xvfb did not start")
-        self.state = {"display": f":{number}", "xvfb": xvfb.pid, "prefix": str(prefix)}
+        self.state = {"xvfb": xvfb.pid}
+        self.save()
+        number = b""
+        deadline = time.monotonic() + 30
+        with os.fdopen(read_fd, "rb", buffering=0) as pipe:
+            while not number.endswith(b"\n"):
+                ready, _, _ = select.select([pipe], [], [], max(deadline - time.monotonic(), 0))
+                check(ready, "Xvfb hung: it gave no display number within 30 s")
+                chunk = pipe.read(64)
+                check(chunk, "Xvfb ended at its start")
+                number += chunk
+        number = number.decode().strip()
+        check(number.isdigit(), f"Xvfb gave no display number but {number!r}")
+        self.state.update({"display": f":{number}", "prefix": str(prefix)})
         self.save()
         env = self.wine_env()
-        # The prefix is made once per run; it takes about 15 s.
-        subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       timeout=180)
-        subprocess.run(["wineserver", "-w"], env=env, timeout=120)
+        # The prefix is made anew for every run (it takes about 15 s), so no half-made one is reused.
+        run_bounded(["wineboot", "-i"], env, 180)
+        run_bounded(["wineserver", "-w"], env, 120)
+        check((prefix / "system.reg").is_file() and (prefix / "drive_c" / "windows" / "system32").is_dir(),
+              f"wineboot did not make the Wine prefix {prefix}")
+        # The glyphs of the title-bar buttons, as scripts/wine-prefix gives its prefix.
+        symbol_font = Path("/usr/share/wine/fonts/marlett.ttf")
+        if symbol_font.is_file():
+            fonts = prefix / "drive_c" / "windows" / "Fonts"
+            fonts.mkdir(parents=True, exist_ok=True)
+            shutil.copy(symbol_font, fonts / "marlett.ttf")
         # A server that stays for the whole run: its services start once, so the COM mapping below
         # is not rewritten by them later.
         server = subprocess.Popen(["wineserver", "-f", "-p"], env=env, stdout=subprocess.DEVNULL,
@@ -118,9 +178,13 @@ class Environment:
             "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\"ForegroundLockTimeout\"=dword:00000000\n\n"
             # A program that crashes ends at once, instead of leaving Wine's crash dialog for the
             # next case to find.
-            "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n\"ShowCrashDialog\"=dword:00000000\n")
-        subprocess.run(["wine", "regedit", str(registry)], env=env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=120)
+            "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n\"ShowCrashDialog\"=dword:00000000\n\n"
+            # Wine's mount manager rewrites the COM links from the machine's serial ports whenever
+            # the server starts, taking these first (see scripts/wine-prefix).
+            "[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n"
+            + "".join(f'"COM{n}"="{self.prefix / "no-serial-port"}"\n' for n in range(1, 5)))
+        (self.prefix / "no-serial-port").mkdir(exist_ok=True)
+        run_bounded(["wine", "regedit", str(registry)], env, 120)
         # No test may reach a serial port of the machine: COM1 to COM4 lead nowhere until a case
         # maps one to a pseudo-terminal of its own.
         for port in range(1, 5):
@@ -155,6 +219,14 @@ class Environment:
         self.state_file.write_text(json.dumps(self.state))
 
 
+def run_bounded(args, env, timeout):
+    """Runs one set-up command to its end; fails with its name when it hangs."""
+    try:
+        subprocess.run(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise E2EFailure(f"{' '.join(args)} hung: it did not end within {timeout} s") from None
+
+
 def end_process(pid, timeout=10.0):
     """Ends one process we started, by its id: politely first."""
     for sig in (signal.SIGTERM, signal.SIGKILL):
@@ -182,17 +254,23 @@ def end_process(pid, timeout=10.0):
 
 
 class Probe:
+    # The probe answers from inside the desktop at once; the first answer waits for Wine to start it.
+    ANSWER_TIMEOUT = 30.0
+
     def __init__(self, env, probe_exe):
         self.process = subprocess.Popen(["wine", str(probe_exe)], env=env, stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
                                         encoding="utf-8", cwd=str(Path(probe_exe).parent))
+        self.output = LineReader(self.process.stdout, "the probe")
 
     def ask(self, *words):
         line = " ".join(str(w) for w in words)
-        self.process.stdin.write(line + "\n")
-        self.process.stdin.flush()
-        answer = self.process.stdout.readline()
-        check(answer, f"the probe ended while answering '{line}'")
+        try:
+            self.process.stdin.write(line + "\n")
+            self.process.stdin.flush()
+        except BrokenPipeError:
+            raise ProcessFailure(f"the probe ended before it was asked '{line}'") from None
+        answer = self.output.next_line(time.monotonic() + self.ANSWER_TIMEOUT, f"answering '{line}'")
         return json.loads(answer)
 
     def close(self):
@@ -214,17 +292,22 @@ class Simulator:
         self.log_file = Path(log_file)
         self.process = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         stderr=subprocess.DEVNULL, text=True)
+        self.output = LineReader(self.process.stdout, "tavir-sim")
         self.port = None
         self.pty = None
         deadline = time.monotonic() + 20
-        while (self.port is None or (pty and self.pty is None)) and time.monotonic() < deadline:
-            line = self.process.stdout.readline()
-            check(line, "tavir-sim ended at its start")
-            if line.startswith("listening on "):
-                self.port = int(line.rsplit(":", 1)[1])
-            elif line.startswith("pty "):
-                self.pty = line.split(" ", 1)[1].strip()
-        check(self.port is not None, "tavir-sim gave no port")
+        wanted = "its port and pseudo-terminal" if pty else "its port"
+        try:
+            while self.port is None or (pty and self.pty is None):
+                line = self.output.next_line(deadline, f"starting (before it gave {wanted})")
+                if line.startswith("listening on "):
+                    self.port = int(line.rsplit(":", 1)[1])
+                elif line.startswith("pty "):
+                    self.pty = line.split(" ", 1)[1].strip()
+        except E2EFailure:
+            # Not yet among the case's processes: end it here.
+            end_process(self.process.pid)
+            raise
 
     def log(self):
         if not self.log_file.exists():
@@ -239,16 +322,16 @@ class Simulator:
 
     def command(self, line, timeout=10):
         """One control command on tavir-sim's standard input; gives its one-line reply."""
-        self.process.stdin.write(line + "\n")
-        self.process.stdin.flush()
+        try:
+            self.process.stdin.write(line + "\n")
+            self.process.stdin.flush()
+        except BrokenPipeError:
+            raise ProcessFailure(f"tavir-sim ended before it was given '{line}'") from None
         deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            reply = self.process.stdout.readline()
-            check(reply, "tavir-sim ended")
-            reply = reply.strip()
+        while True:
+            reply = self.output.next_line(deadline, f"answering '{line}'").strip()
             if reply == "ok" or reply.startswith("error"):
                 return reply
-        raise E2EFailure(f"tavir-sim did not answer '{line}'")
 
     def close(self):
         if self.process.poll() is None:
