@@ -22,8 +22,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     windowClass.lpszClassName = "BareWindow";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "BareWindow", "Bare window", WS_OVERLAPPEDWINDOW, 0, 0, 500, 400, nullptr,
-                                  nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, "BareWindow", "Bare window", WS_OVERLAPPEDWINDOW, 0, 0, 500, 400,
+                                  nullptr, nullptr, instance, nullptr);
     ShowWindow(window, SW_SHOW);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

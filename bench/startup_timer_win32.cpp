@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         PROCESS_INFORMATION process{};
         std::string line = commandLine;
         double start = now(frequency);
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process)) {
             std::fprintf(stderr, "cannot start %s (%lu)\n", argv[2], GetLastError());
             return 1;
         }

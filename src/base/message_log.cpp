@@ -21,7 +21,7 @@ void appendIfFits(char* buffer, const char* piece, size_t limit) {
 
 }  // namespace
 
-void BuildMessageLine(const MessageLog& log, int type, const char* text1, const char* text2,
+void buildMessageLine(const MessageLog& log, int type, const char* text1, const char* text2,
                       const char* text3, char* buffer) {
     buffer[0] = '\0';
     if (log.messageFileContext[0]) appendIfFits(buffer, log.messageFileContext, 512);
@@ -39,7 +39,7 @@ void BuildMessageLine(const MessageLog& log, int type, const char* text1, const 
 
 void ReportMessage(MessageLog& log, int type, const char* text1, const char* text2, const char* text3) {
     char buffer[kMessageLineCapacity];
-    BuildMessageLine(log, type, text1, text2, text3, buffer);
+    buildMessageLine(log, type, text1, text2, text3, buffer);
     int position = log.sink ? log.sink->addLine(buffer) : -1;
     if (position < 0 && log.sink && log.boxes) {
         log.boxes->show(text::kMessageLineRefused, text::kMessageLineRefusedCaption, kBoxOk);
@@ -62,14 +62,14 @@ void SetMessageFile(MessageLog& log, const char* name) {
     context[total] = '\0';
 }
 
-int CurrentMessageLine(const MessageLog& log) {
+int currentMessageLine(const MessageLog& log) {
     const char* open = std::strchr(log.messageLineContext, '(');
     if (!open) return 0;
     return parseDecimal(open + 1);
 }
 
 void SetMessageLine(MessageLog& log, int line) {
-    long long n = line >= 0 ? line : static_cast<long long>(CurrentMessageLine(log)) - line;
+    long long n = line >= 0 ? line : static_cast<long long>(currentMessageLine(log)) - line;
     if (n > 0 && n <= 2147483647LL) {
         std::snprintf(log.messageLineContext, sizeof log.messageLineContext, "(%d) : ", static_cast<int>(n));
     } else {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "base/message_sink.h"
 #include "base/message_boxes.h"
+#include "base/message_sink.h"
 
 namespace tavir {
 
@@ -24,7 +24,7 @@ void ReportMessage(MessageLog& log, int type, const char* text1, const char* tex
                    const char* text3 = nullptr);
 
 // The line as ReportMessage builds it, without adding it. buffer holds kMessageLineCapacity.
-void BuildMessageLine(const MessageLog& log, int type, const char* text1, const char* text2,
+void buildMessageLine(const MessageLog& log, int type, const char* text1, const char* text2,
                       const char* text3, char* buffer);
 
 // name (its first 1021 characters) + " : ", or empty without a name.
@@ -34,6 +34,6 @@ void SetMessageFile(MessageLog& log, const char* name);
 void SetMessageLine(MessageLog& log, int line);
 
 // The number held in the line prefix, 0 when empty.
-int CurrentMessageLine(const MessageLog& log);
+int currentMessageLine(const MessageLog& log);
 
 }  // namespace tavir

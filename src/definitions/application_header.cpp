@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "definitions/define_line.h"
 #include "base/parse_decimal.h"
+#include "definitions/define_line.h"
 #include "definitions/table_source.h"
 #include "definitions/text_file.h"
 #include "definitions/value_text.h"

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "base/parse_decimal.h"
 #include "definitions/define_line.h"
 #include "definitions/macrodef_text.h"
-#include "base/parse_decimal.h"
 #include "resources/definitions_texts.h"
 
 namespace tavir {

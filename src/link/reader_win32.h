@@ -1,10 +1,10 @@
 #pragma once
+#include "base/message_boxes.h"
 #include "link/delivery_router.h"
 #include "link/frame_decoder.h"
 #include "link/link_flags.h"
 #include "link/reader_route.h"
 #include "link/transport.h"
-#include "base/message_boxes.h"
 
 namespace tavir {
 

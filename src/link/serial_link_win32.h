@@ -3,9 +3,9 @@
 
 #include <atomic>
 
+#include "base/message_boxes.h"
 #include "link/serial_settings.h"
 #include "link/transport.h"
-#include "base/message_boxes.h"
 
 namespace tavir {
 

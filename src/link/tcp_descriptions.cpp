@@ -56,7 +56,8 @@ constexpr Description kConnectTable[] = {
     {kWsaEnotsock, kNotSocket},
     {kWsaEtimedout, "Attempt to connect timed out without establishing a connection."},
     {kWsaEwouldblock, "The socket is marked as nonblocking\nand the connection cannot be completed at once."},
-    {kWsaEacces, "A connection to a broadcast address was refused\nbecause the socket does not allow broadcasts."},
+    {kWsaEacces,
+     "A connection to a broadcast address was refused\nbecause the socket does not allow broadcasts."},
 };
 
 constexpr Description kSendTable[] = {
@@ -66,7 +67,8 @@ constexpr Description kSendTable[] = {
     {kWsaEintr, kInterrupted},
     {kWsaEinprogress, kInProgress},
     {kWsaEfault, kBadAddress},
-    {kWsaEnetreset, "The connection was broken because a keep-alive check\nfound a failure while the call was in progress."},
+    {kWsaEnetreset,
+     "The connection was broken because a keep-alive check\nfound a failure while the call was in progress."},
     {kWsaEnobufs, kNoBuffers},
     {kWsaEnotconn, kNotConnected},
     {kWsaEnotsock, kNotSocket},
@@ -76,9 +78,12 @@ constexpr Description kSendTable[] = {
     {kWsaEmsgsize, "The message is larger than the transport allows."},
     {kWsaEhostunreach, "The remote host cannot be reached from this host at this time."},
     {kWsaEinval, "The socket has not been bound,\nor an unknown flag was given."},
-    {kWsaEconnaborted, "The connection was ended by a time-out or another failure.\nThe socket cannot be used any more."},
+    {kWsaEconnaborted,
+     "The connection was ended by a time-out or another failure.\nThe socket cannot be used any more."},
     {kWsaEconnreset, "The connection was reset by the remote side.\nThe socket cannot be used any more."},
-    {kWsaEtimedout, "The connection was dropped because of a network failure\nor because the remote side stopped answering."},
+    {kWsaEtimedout,
+     "The connection was dropped because of a network failure\nor because the remote side stopped "
+     "answering."},
 };
 
 constexpr Description kReceiveTable[] = {
@@ -88,15 +93,19 @@ constexpr Description kReceiveTable[] = {
     {kWsaEnotconn, kNotConnected},
     {kWsaEintr, kInterrupted},
     {kWsaEinprogress, kInProgress},
-    {kWsaEnetreset, "The connection was broken because a keep-alive check\nfound a failure while the call was in progress."},
+    {kWsaEnetreset,
+     "The connection was broken because a keep-alive check\nfound a failure while the call was in progress."},
     {kWsaEnotsock, kNotSocket},
     {kWsaEopnotsupp, "The socket does not support this operation\nwith the flags given."},
     {kWsaEshutdown, "The socket has been shut down for receiving."},
     {kWsaEwouldblock, kWouldBlock},
     {kWsaEmsgsize, "The message was too large for the buffer and was cut."},
     {kWsaEinval, "The socket has not been bound,\nor an unknown flag was given."},
-    {kWsaEconnaborted, "The connection was ended by a time-out or another failure.\nThe socket cannot be used any more."},
-    {kWsaEtimedout, "The connection was dropped because of a network failure\nor because the remote side stopped answering."},
+    {kWsaEconnaborted,
+     "The connection was ended by a time-out or another failure.\nThe socket cannot be used any more."},
+    {kWsaEtimedout,
+     "The connection was dropped because of a network failure\nor because the remote side stopped "
+     "answering."},
     {kWsaEconnreset, "The connection was reset by the remote side.\nThe socket cannot be used any more."},
 };
 
@@ -112,20 +121,28 @@ const char* find(const Description (&table)[N], int code) {
 
 const char* describeSocketError(SocketCall call, int code) {
     switch (call) {
-    case SocketCall::kSocket: return find(kSocketTable, code);
-    case SocketCall::kConnect: return find(kConnectTable, code);
-    case SocketCall::kSend: return find(kSendTable, code);
-    case SocketCall::kReceive: return find(kReceiveTable, code);
+        case SocketCall::kSocket:
+            return find(kSocketTable, code);
+        case SocketCall::kConnect:
+            return find(kConnectTable, code);
+        case SocketCall::kSend:
+            return find(kSendTable, code);
+        case SocketCall::kReceive:
+            return find(kReceiveTable, code);
     }
     return kUnknown;
 }
 
 int describedCodeCount(SocketCall call) {
     switch (call) {
-    case SocketCall::kSocket: return static_cast<int>(std::size(kSocketTable));
-    case SocketCall::kConnect: return static_cast<int>(std::size(kConnectTable));
-    case SocketCall::kSend: return static_cast<int>(std::size(kSendTable));
-    case SocketCall::kReceive: return static_cast<int>(std::size(kReceiveTable));
+        case SocketCall::kSocket:
+            return static_cast<int>(std::size(kSocketTable));
+        case SocketCall::kConnect:
+            return static_cast<int>(std::size(kConnectTable));
+        case SocketCall::kSend:
+            return static_cast<int>(std::size(kSendTable));
+        case SocketCall::kReceive:
+            return static_cast<int>(std::size(kReceiveTable));
     }
     return 0;
 }

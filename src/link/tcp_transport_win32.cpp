@@ -1,9 +1,8 @@
 // Windows Sockets before windows.h, which would bring in the older sockets header.
-#include <winsock2.h>
-
 #include "link/tcp_transport_win32.h"
 
 #include <windows.h>
+#include <winsock2.h>
 
 #include <cstdio>
 #include <cstdlib>

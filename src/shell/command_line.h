@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/link_options.h"
 #include "base/message_boxes.h"
+#include "shell/link_options.h"
 
 namespace tavir {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "resources/shell_texts.h"
 #include "base/join_path.h"
+#include "resources/shell_texts.h"
 #include "shell/menu_states.h"
 
 namespace tavir {

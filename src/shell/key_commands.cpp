@@ -9,13 +9,19 @@ KeyAction keyAction(bool ctrlDown, int virtualKey) {
     if (virtualKey == kKeyPageDown) return {KeyEffect::kCommand, IDM_NEXT_WINDOW};
     if (ctrlDown) {
         switch (virtualKey) {
-        case kKeyTab: return {KeyEffect::kFlipKeysToChild, 0};
-        case 'F':
-        case 'L': return {KeyEffect::kCommand, IDM_FONT};
-        case 'K': return {KeyEffect::kCommand, IDM_CHOOSE_WINDOW};
-        case 'O': return {KeyEffect::kCommand, IDM_OPEN};
-        case 'S': return {KeyEffect::kCommand, IDM_CLOSE_WINDOWS};
-        default: break;
+            case kKeyTab:
+                return {KeyEffect::kFlipKeysToChild, 0};
+            case 'F':
+            case 'L':
+                return {KeyEffect::kCommand, IDM_FONT};
+            case 'K':
+                return {KeyEffect::kCommand, IDM_CHOOSE_WINDOW};
+            case 'O':
+                return {KeyEffect::kCommand, IDM_OPEN};
+            case 'S':
+                return {KeyEffect::kCommand, IDM_CLOSE_WINDOWS};
+            default:
+                break;
         }
     } else {
         if (virtualKey == kKeyF3) return {KeyEffect::kCommand, IDM_DISPLAY_OFF};

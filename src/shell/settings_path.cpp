@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "resources/shell_texts.h"
 #include "base/join_path.h"
+#include "resources/shell_texts.h"
 
 namespace tavir {
 

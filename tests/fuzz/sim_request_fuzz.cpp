@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "controller_memory.h"
 #include "base/message_log.h"
+#include "controller_memory.h"
 #include "link/frame_decoder.h"
 #include "link/request_encoder.h"
 #include "seed_tables.h"
