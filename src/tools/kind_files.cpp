@@ -1,0 +1,30 @@
+#include "tools/kind_files.h"
+
+#include "resources/tools_texts.h"
+#include "tools/kind_file_name.h"
+#include "tools/kind_lines.h"
+
+namespace tavir {
+
+void openRunFile(TextOutputFile& file, const ActionsFileChoice& choice, FileMode mode) {
+    if (choice.saveToFile && !choice.separateFiles) file.open(choice.fileName.c_str(), mode);
+}
+
+void openKindFile(TextOutputFile& file, const ActionsFileChoice& choice, ParameterKind kind, FileMode mode) {
+    if (!choice.saveToFile || !choice.separateFiles) return;
+    const std::string name = kindFileName(choice.fileName.c_str(), text::kKindFileSuffix[kindIndex(kind)]);
+    file.open(name.c_str(), mode);
+}
+
+void closeKindFile(TextOutputFile& file, const ActionsFileChoice& choice) {
+    if (choice.saveToFile && choice.separateFiles) file.close();
+}
+
+void writeKindRow(TextOutputFile& file, const ParameterField& field, int32_t value) {
+    if (!file.isOpen()) return;
+    char row[kRowCapacity];
+    formatKindRow(row, sizeof row, field, value);
+    file.write(row);
+}
+
+}  // namespace tavir
