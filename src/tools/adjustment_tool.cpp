@@ -1,0 +1,67 @@
+#include "tools/adjustment_tool.h"
+
+#include "link/request_encoder.h"
+#include "tools/comparison.h"
+#include "tools/kind_files.h"
+#include "tools/kind_lines.h"
+#include "tools/kind_messages.h"
+
+namespace tavir {
+
+bool runAdjustment(ToolContext& context, const AdjustmentOptions& options) {
+    ApplicationTables& tables = context.tables;
+    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName};
+    context.reporter.beginProgress(progressTotal(options.kinds, tables));
+    resetPacing(context.pacing);
+    TextOutputFile file;
+    openRunFile(file, choice, FileMode::kTruncate);
+
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        const ParameterKind kind = kindAt(k);
+        if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
+        if (kind == ParameterKind::HIAAT) pace(context.pacing);
+        openKindFile(file, choice, kind, FileMode::kTruncate);
+        if (options.saveToFile) file.write(kindHeaderLine(kind));
+        for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
+            if (!field.skipped) {
+                ValueRecord request = field.address;
+                request.value = scaledTableValue(field);
+                writeKindRow(file, field, request.value);
+                SendRequest(context.transport, request, kWrite);
+                pace(context.pacing);
+                if (options.verify && !field.isReceived()) {
+                    SendRequest(context.transport, field.address, kRead);
+                    pace(context.pacing);
+                }
+            }
+            context.reporter.stepProgress();
+        }
+        closeKindFile(file, choice);
+    }
+    file.close();
+
+    const bool done = options.verify ? verifyAdjustment(context, options.kinds) : true;
+    if (done) {
+        context.reporter.showMessage(text::kAdjustmentDone, text::kAdjustmentCaption, ToolIcon::kInformation);
+    } else {
+        context.reporter.showMessage(text::kAdjustmentFailed, text::kAdjustmentCaption, ToolIcon::kStop);
+    }
+    return done;
+}
+
+bool verifyAdjustment(ToolContext& context, const KindSelection& kinds) {
+    char message[kMessageCapacity];
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        const ParameterKind kind = kindAt(k);
+        if (!kinds.has(kind) || !kindAvailable(kind, context.tables)) continue;
+        for (const ParameterField& field : kindFields(context.tables, kind, FieldOrder::kByEntry)) {
+            if (!field.isReceived() || !fieldDiffers(field)) continue;
+            formatFieldMessage(message, sizeof message, field, MessageStyle::kVerification);
+            context.reporter.showMessage(message, text::kAdjustmentCaption, ToolIcon::kStop);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace tavir

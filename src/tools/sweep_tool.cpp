@@ -1,0 +1,122 @@
+#include "tools/sweep_tool.h"
+
+#include <cctype>
+
+#include "link/request_encoder.h"
+#include "tools/kind_files.h"
+#include "tools/kind_lines.h"
+
+namespace tavir {
+
+namespace {
+
+// Two's complement wrap-around, as the 32-bit counter of the dialog behaves at its ends.
+int32_t wrappingAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+}  // namespace
+
+int32_t readStartValue(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || *p == '\t') ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    int64_t value = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+        value = value * 10 + (*p - '0');
+        if (value > INT64_C(2147483648)) value = INT64_C(2147483648);
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX) value = INT32_MAX;
+    return static_cast<int32_t>(value);
+}
+
+int32_t nextSweepValue(SweepState& state, bool firstWriteOfKind) {
+    int32_t v = firstWriteOfKind && state.resetPerKind ? state.startValue : wrappingAdd(state.sweepValue, 1);
+    if (v >= kSweepValueLimit) v = 0;
+    state.sweepValue = v;
+    return v;
+}
+
+void runSweep(ToolContext& context, const SweepOptions& options, SweepState& state) {
+    ApplicationTables& tables = context.tables;
+    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName};
+    context.reporter.beginProgress(progressTotal(options.kinds, tables));
+    resetPacing(context.pacing);
+    state.startValue = options.startValue;
+    state.resetPerKind = options.resetPerKind;
+    state.sweepValue = wrappingAdd(options.startValue, -1);
+    TextOutputFile file;
+    openRunFile(file, choice, FileMode::kTruncate);
+
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        const ParameterKind kind = kindAt(k);
+        if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
+        if (kind == ParameterKind::HIAAT) pace(context.pacing);
+        openKindFile(file, choice, kind, FileMode::kTruncate);
+        if (options.saveToFile) file.write(kindHeaderLine(kind));
+        bool firstWrite = true;
+        for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
+            if (!field.skipped) {
+                // The original is asked for before it is overwritten; the first answer is kept.
+                if (options.rememberOriginals && !field.isReceived()) {
+                    SendRequest(context.transport, field.address, kRead);
+                    pace(context.pacing);
+                }
+                ValueRecord request = field.address;
+                if (kind == ParameterKind::SCH) {
+                    request.value = options.switchesOn ? 1 : 0;
+                } else {
+                    request.value = nextSweepValue(state, firstWrite);
+                    firstWrite = false;
+                }
+                writeKindRow(file, field, request.value);
+                SendRequest(context.transport, request, kWrite);
+                pace(context.pacing);
+            }
+            context.reporter.stepProgress();
+        }
+        closeKindFile(file, choice);
+    }
+    file.close();
+    context.reporter.showMessage(text::kSweepDone, text::kSweepCaption, ToolIcon::kInformation);
+}
+
+int resetOriginals(ToolContext& context, const SweepOptions& options) {
+    ApplicationTables& tables = context.tables;
+    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName};
+    context.reporter.beginProgress(progressTotal(options.kinds, tables));
+    resetPacing(context.pacing);
+    TextOutputFile file;
+    openRunFile(file, choice, FileMode::kAppend);
+
+    int written = 0;
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        const ParameterKind kind = kindAt(k);
+        if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
+        openKindFile(file, choice, kind, FileMode::kAppend);
+        if (options.saveToFile) {
+            file.write(text::kResetLine);
+            file.write(kindHeaderLine(kind));
+        }
+        // Only the marks select: an original received for a field the walk skips is restored too.
+        for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
+            if (field.isReceived()) {
+                ValueRecord request = field.address;
+                request.value = field.controller();
+                writeKindRow(file, field, request.value);
+                SendRequest(context.transport, request, kWrite);
+                pace(context.pacing);
+                ++written;
+            }
+            context.reporter.stepProgress();
+        }
+        closeKindFile(file, choice);
+    }
+    file.close();
+    context.reporter.showMessage(text::kResetDone, text::kSweepCaption, ToolIcon::kInformation);
+    return written;
+}
+
+}  // namespace tavir
