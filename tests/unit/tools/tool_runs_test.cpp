@@ -1,0 +1,253 @@
+// The runs of the differences tool, the adjustment and the sweep against a fake controller, with
+// their files compared byte for byte with the fixtures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "../scratch_folder.h"
+#include "link/request_encoder.h"
+#include "resources/tools_texts.h"
+#include "tools/adjustment_tool.h"
+#include "tools/differences_tool.h"
+#include "tools/sweep_tool.h"
+#include "tools_fakes.h"
+
+namespace tavir {
+namespace {
+
+using testing::fixture;
+using testing::readBytes;
+
+struct RunBench : testing::ToolBench {
+    ::tavir::testing::ScratchFolder folder;
+
+    // One line per request: milliseconds since the run started, kind, function code, number, block,
+    // value.
+    std::string requestLog() const {
+        std::string log;
+        for (const testing::SentRequest& r : controller.requests) {
+            char line[80];
+            std::snprintf(line, sizeof line, "%6u %-5s %3d %4d %4d %6d\n",
+                          static_cast<unsigned>(r.at - kRunStart), r.kind == kWrite ? "Write" : "Read",
+                          r.record.functionCode, r.record.number, r.record.block, r.record.value);
+            log += line;
+        }
+        return log;
+    }
+
+    // Consecutive requests are never closer than the interval, the first two included.
+    void expectSpaced() const {
+        const auto& r = controller.requests;
+        for (size_t i = 1; i < r.size(); ++i) EXPECT_GE(r[i].at - r[i - 1].at, pacing.requestIntervalMs) << i;
+    }
+
+    // The controller holds every parameter as a freshly started one would: the nearest integer.
+    void seedController() {
+        for (int k = 0; k < kParameterKindCount; ++k) {
+            for (const ParameterField& f : kindFields(*tables, kindAt(k), FieldOrder::kWalk)) {
+                if (f.skipped) continue;
+                const testing::Address at{f.address.functionCode, f.address.number, f.address.block};
+                controller.memory[at] = static_cast<int32_t>(std::lround(f.tableValue * kindScale(f.kind)));
+            }
+        }
+    }
+    void setController(int32_t code, int32_t number, int32_t block, int32_t value) {
+        controller.memory[{code, number, block}] = value;
+    }
+};
+
+TEST(AdjustmentRun, WritesEveryTableValueThenReadsItBackAndVerifies) {
+    RunBench bench;
+    AdjustmentOptions options;
+    options.kinds = KindSelection::all();
+    options.separateFiles = false;
+    options.fileName = bench.folder.file("aangepast.txt");
+    EXPECT_FALSE(runAdjustment(bench.context, options));
+
+    EXPECT_EQ(readBytes(options.fileName), fixture("aangepast.txt"));
+    EXPECT_EQ(bench.requestLog(), fixture("adjustment_requests.txt"));
+    bench.expectSpaced();
+    EXPECT_EQ(bench.reporter.steps, bench.reporter.total);
+    // 2.35 s went out as 23, and the verification holds that against the table: the first failure.
+    ASSERT_EQ(bench.reporter.messages.size(), 2u);
+    EXPECT_EQ(bench.reporter.messages[0].text,
+              "Fout bij verifi\xEBren tijd T_GARANTIEROOD\nWaarde is  2.35, in regeling 2");
+    EXPECT_EQ(bench.reporter.messages[1].text, text::kAdjustmentFailed);
+    EXPECT_EQ(bench.reporter.messages[1].caption, text::kAdjustmentCaption);
+    EXPECT_EQ(bench.reporter.messages[1].icon, ToolIcon::kStop);
+
+    // A Read carries the value 0, not the value just written beside it.
+    for (size_t i = 0; i < bench.controller.requests.size(); ++i) {
+        if (bench.controller.requests[i].kind != kRead) continue;
+        uint8_t frame[kRequestBufferSize];
+        int length = encodeRequest(bench.controller.requests[i].record, kRead, frame);
+        EXPECT_EQ(bench.controller.frames[i], std::vector<uint8_t>(frame, frame + length)) << i;
+    }
+}
+
+TEST(AdjustmentRun, SeparateFilesHoldTheSingleFileKindByKind) {
+    RunBench bench;
+    AdjustmentOptions options;
+    options.kinds = KindSelection::all();
+    options.verify = false;
+    options.fileName = bench.folder.file("aangepast.txt");
+    EXPECT_TRUE(runAdjustment(bench.context, options));
+
+    std::string joined;
+    for (const char* suffix : text::kKindFileSuffix)
+        joined += readBytes(bench.folder.file(std::string("aangepast") + suffix + ".txt"));
+    EXPECT_EQ(joined, fixture("aangepast.txt"));
+    EXPECT_FALSE(std::filesystem::exists(options.fileName));
+    for (const testing::SentRequest& r : bench.controller.requests) EXPECT_EQ(r.kind, kWrite);
+    ASSERT_EQ(bench.reporter.messages.size(), 1u);
+    EXPECT_EQ(bench.reporter.messages[0].text, text::kAdjustmentDone);
+    EXPECT_EQ(bench.reporter.messages[0].icon, ToolIcon::kInformation);
+}
+
+TEST(AdjustmentRun, AClockTimeOf435IsWrittenAs434AndFailsItsVerification) {
+    RunBench bench;
+    AdjustmentOptions options;
+    options.kinds.set(ParameterKind::KLOK, true);
+    options.saveToFile = false;
+    EXPECT_FALSE(runAdjustment(bench.context, options));
+    EXPECT_EQ(bench.controller.memory[testing::Address(451, 1, 0)], 434);
+    EXPECT_EQ(bench.controller.memory[testing::Address(450, 0, 0)], 730);
+    EXPECT_EQ(bench.reporter.messages[0].text,
+              "Fout bij verifi\xEBren klokken tijdstip 2 van KL_AVOND\nWaarde is  4.35, in regeling 4");
+}
+
+TEST(SweepRun, WritesTestValuesRemembersOriginalsAndRestoresThem) {
+    RunBench bench;
+    bench.seedController();
+    const std::map<testing::Address, int32_t> originals = bench.controller.memory;
+    SweepOptions options;
+    options.kinds = KindSelection::all();
+    options.startValue = 100;
+    options.separateFiles = false;
+    options.fileName = bench.folder.file("afname.txt");
+    SweepState state;
+    runSweep(bench.context, options, state);
+    bench.expectSpaced();
+    EXPECT_TRUE(bench.store.anyReplyStored());
+    EXPECT_EQ(bench.reporter.steps, bench.reporter.total);
+    // Each original was read before its first write.
+    EXPECT_EQ(bench.controller.requests[0].kind, kRead);
+    EXPECT_EQ(bench.controller.requests[1].kind, kWrite);
+    EXPECT_EQ(bench.controller.requests[1].record.value, 100);
+
+    int reads = 0;
+    for (const testing::SentRequest& r : bench.controller.requests) reads += r.kind == kRead ? 1 : 0;
+    bench.controller.requests.clear();
+    EXPECT_EQ(resetOriginals(bench.context, options), reads);
+    bench.expectSpaced();
+    EXPECT_EQ(bench.controller.memory, originals);
+    EXPECT_EQ(readBytes(options.fileName), fixture("afname.txt"));
+    ASSERT_EQ(bench.reporter.messages.size(), 2u);
+    EXPECT_EQ(bench.reporter.messages[0].text, text::kSweepDone);
+    EXPECT_EQ(bench.reporter.messages[1].text, text::kResetDone);
+}
+
+TEST(SweepRun, SwitchesOffWriteZeroAndLeaveTheCountAlone) {
+    RunBench bench;
+    SweepOptions options;
+    for (ParameterKind kind : {ParameterKind::TIJD, ParameterKind::SCH, ParameterKind::EGGPARM})
+        options.kinds.set(kind, true);
+    options.startValue = 7;
+    options.resetPerKind = false;
+    options.rememberOriginals = false;
+    options.saveToFile = false;
+    SweepState state;
+    runSweep(bench.context, options, state);
+    std::vector<int32_t> written;
+    for (const testing::SentRequest& r : bench.controller.requests) {
+        EXPECT_EQ(r.kind, kWrite);
+        written.push_back(r.record.value);
+    }
+    EXPECT_EQ(written, (std::vector<int32_t>{7, 8, 0, 0, 9, 10}));
+    EXPECT_FALSE(bench.store.anyReplyStored());
+}
+
+TEST(SweepValues, CountFromTheStartValueAndWrapAt12000) {
+    const struct {
+        const char* name;
+        int32_t start;
+        bool resetPerKind;
+        std::vector<bool> firstOfKind;
+        std::vector<int32_t> expected;
+    } rows[] = {
+        {"reset per kind", 100, true, {true, false, false, true, false}, {100, 101, 102, 100, 101}},
+        {"running on", 100, false, {true, false, true, false}, {100, 101, 102, 103}},
+        {"two below 12000", 11998, false, {true, false, false, false}, {11998, 11999, 0, 1}},
+        {"12000 or more starts at 0", 12000, true, {true, false}, {0, 1}},
+        {"a negative start as it is", -5, true, {true, false}, {-5, -4}},
+        {"the lowest start", INT32_MIN, false, {true, false}, {INT32_MIN, INT32_MIN + 1}},
+    };
+    for (const auto& row : rows) {
+        SweepState state{row.start, row.resetPerKind, row.start == INT32_MIN ? INT32_MAX : row.start - 1};
+        std::vector<int32_t> values;
+        for (bool first : row.firstOfKind) values.push_back(nextSweepValue(state, first));
+        EXPECT_EQ(values, row.expected) << row.name;
+    }
+}
+
+TEST(SweepValues, StartValueText) {
+    const struct {
+        const char* text;
+        int32_t value;
+    } rows[] = {{" -12abc", -12},           {"+7", 7}, {"abc", 0}, {"", 0}, {"99999999999", INT32_MAX},
+                {"-99999999999", INT32_MIN}};
+    for (const auto& row : rows) EXPECT_EQ(readStartValue(row.text), row.value) << row.text;
+}
+
+TEST(DifferencesRun, ReportsEachDifferenceInTheFileAndReadsOnlyOnce) {
+    RunBench bench;
+    bench.seedController();
+    bench.setController(384, 0, 1, 31);   // SG02 to SG05, 3.0 s
+    bench.setController(450, 0, 0, 731);  // KL_OCHTEND, 7.30
+    bench.setController(420, 1, 0, 0);    // SCH_BUS_PRIO, on
+    bench.setController(344, 0, 0, 95);   // SG02's extra MG time 12, 9.0 s
+    bench.setController(466, 0, 0, 11);   // SG02_D1's second gap time, 1.0 s
+    bench.setController(326, 1, 0, 151);  // SG05's MG time, 15.0 s: after SG02's extra MG time 12
+    DifferencesOptions options;
+    options.kinds = KindSelection::all();
+    options.fileName = bench.folder.file("verschillen.txt");
+    // And 2.35 s, which lies 0.5 from both 23 and 24.
+    EXPECT_EQ(runDifferences(bench.context, options), 7);
+    EXPECT_EQ(readBytes(options.fileName), fixture("verschillen.txt"));
+    EXPECT_TRUE(bench.reporter.messages.empty());
+    bench.expectSpaced();
+    for (const testing::SentRequest& r : bench.controller.requests) EXPECT_EQ(r.kind, kRead);
+
+    // A second run asks for nothing and compares what was received first.
+    bench.controller.requests.clear();
+    bench.setController(450, 0, 0, 730);
+    options.saveToFile = false;
+    EXPECT_EQ(runDifferences(bench.context, options), 7);
+    EXPECT_TRUE(bench.controller.requests.empty());
+    ASSERT_EQ(bench.reporter.messages.size(), 7u);
+    EXPECT_EQ(bench.reporter.messages[5].text,
+              "Verschil bij klokken tijdstip 1 van KL_OCHTEND\nWaarde in broncode is  7.30, in regeling 7");
+    EXPECT_EQ(bench.reporter.messages[5].caption, text::kDifferencesCaption);
+    EXPECT_EQ(bench.reporter.messages[5].icon, ToolIcon::kStop);
+}
+
+// The walk skips a group without a name, the comparison does not.
+TEST(DifferencesRun, AValueReceivedBeforeIsComparedEvenWhereTheWalkSkips) {
+    RunBench bench;
+    bench.controller.replies = nullptr;
+    bench.tables->signalGroups[2].name[0] = '\0';
+    bench.store.OnBatchValue({320, 2, 0, 0, 99});
+    DifferencesOptions options;
+    options.kinds.set(ParameterKind::VG, true);
+    options.saveToFile = false;
+    EXPECT_EQ(runDifferences(bench.context, options), 1);
+    EXPECT_EQ(bench.controller.requests.size(), 2u);
+    ASSERT_EQ(bench.reporter.messages.size(), 1u);
+    EXPECT_EQ(bench.reporter.messages[0].text,
+              "Verschil bij VG-tijden van \nWaarde in broncode is  7.00, in regeling 9");
+}
+
+}  // namespace
+}  // namespace tavir
