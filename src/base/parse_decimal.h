@@ -8,4 +8,9 @@ namespace tavir {
 // starts with a non-digit. *end, when asked for, receives the position after the last digit read.
 int32_t parseDecimal(const char* text, const char** end = nullptr);
 
+// A number as a user types it: leading white space is skipped, one optional sign is read, then
+// digits up to the first non-digit; 0 when no digit follows. Values beyond 32 bits stop at
+// INT32_MAX or INT32_MIN.
+int32_t decimalValue(const char* text);
+
 }  // namespace tavir

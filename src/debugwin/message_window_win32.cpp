@@ -124,6 +124,9 @@ void LayoutMessageWindow(HWND ownerWindow, HWND messageWindow) {
     if (messageWindow == nullptr) return;
     RECT client, outer, inner;
     GetClientRect(ownerWindow, &client);
+    // A minimised debugger window has no client area: the message window keeps its height for the
+    // window's return instead of shrinking to nothing.
+    if (IsIconic(ownerWindow) || (client.right == 0 && client.bottom == 0)) return;
     GetWindowRect(messageWindow, &outer);
     GetClientRect(messageWindow, &inner);
     WindowPlace place = dockedMessageWindowPlace(client.right, client.bottom, outer.bottom - outer.top, inner.bottom);

@@ -52,4 +52,20 @@ inline constexpr char kItemControlFailed[] = "Venster voor item %d kon niet word
 inline constexpr char kItemFunctionTakenBegin[] = "De functie van item ";
 inline constexpr char kItemFunctionTakenEnd[] = " is reeds eerder in dit scherm gedefinieerd.";
 
+// The search for debug window files and the child windows.
+inline constexpr char kDebugPathTooLong[] = ": Pad naar debug bestand is te lang: ";
+inline constexpr char kReadingDebugFiles[] = ": Inlezen van de debug venster bestanden...";
+inline constexpr char kNoDebugFiles[] = "Er zijn geen debug venster bestanden die voldoen aan dit pad.";
+inline constexpr char kWindowLimitFormat[] = "Het maximum aantal van %d vensters is bereikt.";
+inline constexpr char kWindowRemoved[] = " wordt verwijderd";
+inline constexpr char kNoConnection[] = "Er is geen verbinding aanwezig.";
+inline constexpr char kUnsavedChange[] =
+    "De huidige wijziging is niet opgeslagen.\nWilt u deze wijziging alsnog opslaan?";
+inline constexpr char kUnsavedChangeCaption[] = "TAVIR";
+inline constexpr char kWindowListFile[] = "mkdebfls.txt";
+// When the platform has no window left for a child window or its labels (its per-process limit on
+// window handles), the message window says so instead of leaving the file out without a word.
+inline constexpr char kChildWindowFailed[] = "Het debug venster kon niet worden aangemaakt.";
+inline constexpr char kLabelsLeftOut[] = "%d omschrijvende teksten konden niet worden aangemaakt.";
+
 }  // namespace tavir::text

@@ -83,9 +83,5 @@ inline constexpr char kHeaderNotOpenedFormat[] =
 
 inline constexpr char kDebugFilePattern[] = "DEBUG_???.*";
 inline constexpr char kDebugFileAltPattern[] = "?????_???.DBG";
-inline constexpr char kDebugPathTooLong[] = ": Pad naar debug bestand is te lang: ";
-inline constexpr char kReadingDebugFiles[] = ": Inlezen van de debug venster bestanden...";
-inline constexpr char kNoDebugFiles[] = "Er zijn geen debug venster bestanden die voldoen aan dit pad.";
-inline constexpr char kWindowLimitFormat[] = "Het maximum aantal van %d vensters is bereikt.";
 
 }  // namespace tavir::text

@@ -1,15 +1,21 @@
 #pragma once
-// Resource ids of the debugger window: its menu, icon and About dialog, and the menu's commands.
+// Resource ids of the debugger window: its menu, icon, About dialog and window list dialogs, and
+// the menu's commands.
 // Plain defines, because the resource compiler reads this file too.
 
 #define IDR_MAIN_MENU 101
 #define IDI_TAVIR 102
 #define IDD_ABOUT 103
+#define IDD_CLOSE_WINDOWS 101
+#define IDD_CHOOSE_WINDOW 104
 
 #define IDC_ABOUT_ICON 999
 #define IDC_ABOUT_PRODUCT 1000
 #define IDC_ABOUT_COPYRIGHT 1002
 #define IDC_ABOUT_LINK 1003
+
+// The list box of both window list dialogs.
+#define IDC_WINDOW_LIST 1001
 
 #define IDM_OPEN 40001
 #define IDM_EXIT 40002

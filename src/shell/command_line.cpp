@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/parse_decimal.h"
 #include "resources/shell_texts.h"
 
 namespace tavir {
@@ -120,10 +121,10 @@ void apply(const Keyword& keyword, const char* value, LinkOptions& options) {
             options.comPort = keyword.comPort;
             break;
         case Action::kComPortValue:
-            options.comPort = argumentValue(value);
+            options.comPort = decimalValue(value);
             break;
         case Action::kBaudRateValue:
-            options.baudRate = argumentValue(value);
+            options.baudRate = decimalValue(value);
             break;
         case Action::kIpAddressValue: {
             // The host keeps what fits in its field; a longer text is cut, never overruns it.
@@ -135,7 +136,7 @@ void apply(const Keyword& keyword, const char* value, LinkOptions& options) {
             break;
         }
         case Action::kIpPortValue:
-            options.ipPort = argumentValue(value);
+            options.ipPort = decimalValue(value);
             break;
     }
 }
@@ -146,27 +147,6 @@ void show(MessageBoxes& boxes, const char* message) {
 
 }  // namespace
 
-int32_t argumentValue(const char* text) {
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
-    // Accumulate in 64 bits and stop growing just past the 32-bit range, so that any number of
-    // digits ends at the nearest limit.
-    constexpr int64_t kBeyond = int64_t{INT32_MAX} + 2;
-    int64_t value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        if (value < kBeyond) value = value * 10 + (*p - '0');
-    }
-    if (negative) value = -value;
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
 void ParseCommandLine(char* text, LinkOptions& options, MessageBoxes& boxes) {
     if (text == nullptr || text[0] == '\0') return;
     upperCase(text);
@@ -176,7 +156,7 @@ void ParseCommandLine(char* text, LinkOptions& options, MessageBoxes& boxes) {
         const char* argument = args.text[i];
         const Keyword* keyword = findKeyword(argument);
         if (keyword == nullptr) {
-            int32_t value = argumentValue(argument);
+            int32_t value = decimalValue(argument);
             if (value >= 1) {
                 options.baudRate = value;  // a bare number is a baud rate
             } else {

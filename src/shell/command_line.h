@@ -14,8 +14,4 @@ constexpr int kMaxArguments = 10;
 // on; an empty text leaves options as they are.
 void ParseCommandLine(char* text, LinkOptions& options, MessageBoxes& boxes);
 
-// The value of an argument's leading decimal digits, after optional blanks and one sign; 0 when no
-// digit follows. Values beyond 32 bits stop at INT32_MAX or INT32_MIN.
-int32_t argumentValue(const char* text);
-
 }  // namespace tavir

@@ -1,10 +1,12 @@
 // The commands of the debugger window's menu and keys.
 #include <cstdio>
 
+#include "base/join_path.h"
+#include "debugwin/center_dialog_win32.h"
+#include "debugwin/child_windows_win32.h"
+#include "resources/debugwin_texts.h"
 #include "resources/shell_texts.h"
 #include "resources/tavir_rc.h"
-#include "shell/center_dialog_win32.h"
-#include "base/join_path.h"
 #include "shell/main_window_win32.h"
 #include "shell/open_selection.h"
 #include "shell/startup_win32.h"
@@ -59,22 +61,22 @@ void chooseFont(MainWindowData& main) {
     auto chooseFontDialog = commonDialog<decltype(&ChooseFontA)>("ChooseFontA");
     if (chooseFontDialog == nullptr || !chooseFontDialog(&dialog)) return;
 
-    HFONT previous = main.font;
-    main.font = CreateFontIndirectA(&main.logFont);
+    HFONT previous = main.windows.font;
+    main.windows.font = CreateFontIndirectA(&main.logFont);
     HDC dc = GetDC(main.window);
     int perInch = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(main.window, dc);
     writeFontSettings(main.settings, main.logFont.lfFaceName, -MulDiv(main.logFont.lfHeight, 72, perInch),
                       main.logFont.lfWidth);
-    SendMessageA(main.window, WM_SETFONT, reinterpret_cast<WPARAM>(main.font), TRUE);
+    SendMessageA(main.window, WM_SETFONT, reinterpret_cast<WPARAM>(main.windows.font), TRUE);
     // Every control has the new font now.
-    if (previous != nullptr && previous != main.font) DeleteObject(previous);
+    if (previous != nullptr && previous != main.windows.font) DeleteObject(previous);
 }
 
 void reportWindowLimit(MainWindowData& main) {
-    if (main.childCount < kMaxChildWindows) return;
+    if (main.windows.childCount < kMaxChildWindows) return;
     char line[64];
-    std::snprintf(line, sizeof line, text::kWindowLimitFormat, main.childCount);
+    std::snprintf(line, sizeof line, text::kWindowLimitFormat, main.windows.childCount);
     ReportMessage(main.messages, kWarning, line);
 }
 
@@ -95,12 +97,14 @@ void openFiles(MainWindowData& main) {
     auto openFileDialog = commonDialog<decltype(&GetOpenFileNameA)>("GetOpenFileNameA");
     if (openFileDialog == nullptr || !openFileDialog(&dialog)) return;
 
+    DebugWindowSet& windows = main.windows;
+    HWND visibleBefore = windows.currentChild != -1 ? windows.childWindows[windows.currentChild] : nullptr;
     char* pieces[kMaxSelectionPieces];
     int count = splitOpenSelection(main.openFileName, pieces);
     if (count == 1) {
-        OpenDebugWindowFile(main, pieces[0]);
+        OpenDebugWindowFile(windows, pieces[0]);
     } else {
-        for (int i = 1; i < count && main.childCount < kMaxChildWindows; ++i) {
+        for (int i = 1; i < count && windows.childCount < kMaxChildWindows; ++i) {
             const char* path = JoinPath(pieces[0], pieces[i]);
             if (path == nullptr) {
                 ReportMessage(main.messages, kError, pieces[i], text::kDebugPathTooLong, pieces[0]);
@@ -108,12 +112,37 @@ void openFiles(MainWindowData& main) {
             }
             char copy[kPathCapacity];
             std::snprintf(copy, sizeof copy, "%s", path);
-            OpenDebugWindowFile(main, copy);
+            OpenDebugWindowFile(windows, copy);
         }
     }
     reportWindowLimit(main);
-    SendMessageA(main.window, WM_SETFONT, reinterpret_cast<WPARAM>(main.font), TRUE);
+    SendMessageA(main.window, WM_SETFONT, reinterpret_cast<WPARAM>(windows.font), TRUE);
+    LayoutChildWindows(windows);
+    // The current-child index is now the position of the last file opened; the window shown
+    // before is stopped and hidden when another one becomes current.
+    selectAfterOpening(windows, visibleBefore, windows.currentChild);
     UpdateMenu(main);
+}
+
+// The previous (step -1) or next (+1) child window becomes current, round from one end to the
+// other; first the focused item lets go, which may ask to save a typed value.
+void stepChildWindow(MainWindowData& main, int step) {
+    DebugWindowSet& windows = main.windows;
+    if (windows.currentChild != -1) SetItemFocus(windows.childWindows[windows.currentChild], -1);
+    if (windows.childCount < 2) return;
+    int index = windows.currentChild + step;
+    if (index < 0) index = windows.childCount - 1;
+    if (index >= windows.childCount) index = 0;
+    SelectChildWindow(windows, index);
+}
+
+// Continu Weergeven and Stop Weergeven: every item of the current child window.
+void setMonitoring(MainWindowData& main, bool on) {
+    DebugWindowSet& windows = main.windows;
+    if (windows.currentChild == -1) return;
+    ChildWindow* current = childWindowOf(windows.childWindows[windows.currentChild]);
+    if (current == nullptr) return;
+    for (int i = 0; i < current->data.itemCount; ++i) setItemMonitoring(*windows.transport, current->data.items[i], on);
 }
 
 }  // namespace
@@ -125,6 +154,25 @@ LRESULT RunMainCommand(MainWindowData& main, int command) {
         break;
     case IDM_EXIT:
         PostQuitMessage(0);
+        break;
+    case IDM_CLOSE_WINDOWS:
+        runCloseWindowsDialog(main.windows);
+        UpdateMenu(main);
+        break;
+    case IDM_CHOOSE_WINDOW:
+        runChooseWindowDialog(main.windows);
+        break;
+    case IDM_PREVIOUS_WINDOW:
+        stepChildWindow(main, -1);
+        break;
+    case IDM_NEXT_WINDOW:
+        stepChildWindow(main, 1);
+        break;
+    case IDM_DISPLAY_ON:
+        setMonitoring(main, true);
+        break;
+    case IDM_DISPLAY_OFF:
+        setMonitoring(main, false);
         break;
     case IDM_FONT:
         chooseFont(main);

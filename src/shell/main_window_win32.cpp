@@ -74,10 +74,31 @@ void applyStoredFont(MainWindowData& data) {
     std::snprintf(data.logFont.lfFaceName, sizeof data.logFont.lfFaceName, "%s", stored.faceName);
     data.logFont.lfHeight = -MulDiv(stored.pointSize, verticalPixelsPerInch(data.window), 72);
     data.logFont.lfWidth = stored.width;
-    HFONT creationFont = data.font;
-    data.font = CreateFontIndirectA(&data.logFont);
+    HFONT creationFont = data.windows.font;
+    data.windows.font = CreateFontIndirectA(&data.logFont);
     // Nothing holds the font made at creation yet: the window hands its font on only afterwards.
-    if (creationFont != nullptr && creationFont != data.font) DeleteObject(creationFont);
+    if (creationFont != nullptr && creationFont != data.windows.font) DeleteObject(creationFont);
+}
+
+// The child windows reach the definitions, the link and the message lines through the set.
+void connectDebugWindows(MainWindowData& data) {
+    ProgramLink& link = programLink();
+    DebugWindowSet& windows = data.windows;
+    windows.debuggerWindow = data.window;
+    windows.number = data.number;
+    windows.messages = &data.messages;
+    windows.macros = data.definitions;
+    windows.transport = link.transport;
+    windows.flags = &link.flags;
+    windows.handover = &makeValueHandover(data.number);
+    windows.owner = &data.debugWindowOwner;
+}
+
+// The values of window number 1 go nowhere once it is gone; the handover itself stays, since the
+// reader may be inside it.
+void disconnectDebugWindows(MainWindowData& data) {
+    leaveDebugWindowSet(data.windows);
+    if (data.number == 1) programLink().router.windowSink.store(nullptr, std::memory_order_release);
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
@@ -95,16 +116,21 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
         return -1;
     }
     clearMacroTable(*data->definitions);
+    connectDebugWindows(*data);
     WindowPlacement placement = readWindowPlacement(data->settings);
     MoveWindow(window, placement.left, placement.top, placement.width, placement.height, TRUE);
     enterMainWindow(creation.number, window);
-    data->font = CreateFontIndirectA(&data->logFont);
+    data->windows.font = CreateFontIndirectA(&data->logFont);
     applyStoredFont(*data);
 
     SetMessageFile(data->messages, nullptr);
     SetMessageLine(data->messages, 0);
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(data));
-    PostMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(data->font), TRUE);
+    enterDebugWindowSet(data->windows);
+    // Values for debugger window number 1 come to it from now on: its record is attached and its
+    // handover can wake it.
+    if (creation.number == 1) programLink().router.windowSink.store(data->windows.handover, std::memory_order_release);
+    PostMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(data->windows.font), TRUE);
     return 0;
 }
 
@@ -118,19 +144,24 @@ void storeWindowRectangle(MainWindowData& data) {
 
 HWND MainMessageWindowOwner::ownerWindow() const { return main_.window; }
 
-void MainMessageWindowOwner::messageWindowChanged(HWND messageWindow) { main_.messageWindow = messageWindow; }
+void MainMessageWindowOwner::messageWindowChanged(HWND messageWindow) { main_.windows.messageWindow = messageWindow; }
 
-void MainMessageWindowOwner::messageWindowActivated() { main_.keysToChild = 0; }
+void MainMessageWindowOwner::messageWindowActivated() { main_.windows.keysToChild = 0; }
 
-// The child windows are laid out in the space above the message window once they exist.
-void MainMessageWindowOwner::messageWindowMoved() {}
+// The child windows end where the message window begins.
+void MainMessageWindowOwner::messageWindowMoved() { LayoutChildWindows(main_.windows); }
+
+void MainDebugWindowOwner::updateMenu() { UpdateMenu(main_); }
+
+const char* MainDebugWindowOwner::debugDirectory() const { return tavir::debugDirectory(main_.number); }
 
 MainWindowData::MainWindowData(HWND mainWindow, int32_t debuggerNumber, const char* definitionDirectory)
     : window(mainWindow),
       number(debuggerNumber),
       settings(fillIniPath(iniPath, definitionDirectory)),
-      messageSink(messageWindow),
-      messageOwner(*this) {
+      messageSink(windows.messageWindow),
+      messageOwner(*this),
+      debugWindowOwner(*this) {
     messages.sink = &messageSink;
     messages.boxes = &boxes;
     std::snprintf(openFileName, sizeof openFileName, "%s", text::kOpenFileDefaultName);
@@ -138,7 +169,7 @@ MainWindowData::MainWindowData(HWND mainWindow, int32_t debuggerNumber, const ch
     std::memcpy(openFileFilter, text::kOpenFileFilter, sizeof text::kOpenFileFilter);
     formatOpenFileTitle(number, openFileTitle);
     std::snprintf(openFileDefaultExtension, sizeof openFileDefaultExtension, "%s", text::kOpenFileDefaultExtension);
-    formatBaseTitle(number, baseTitle);
+    formatBaseTitle(number, windows.baseTitle);
     logFont.lfHeight = 8;
     logFont.lfWidth = 6;
     logFont.lfWeight = 500;
@@ -157,55 +188,63 @@ MainWindowData* mainWindowData(HWND window) {
 void UpdateMenu(MainWindowData& main) {
     HMENU menu = GetMenu(main.window);
     for (int id : kUpdatedMenuItems) {
-        UINT state = menuItemEnabled(id, main.childCount) ? MF_ENABLED : MF_GRAYED;
+        UINT state = menuItemEnabled(id, main.windows.childCount) ? MF_ENABLED : MF_GRAYED;
         EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | state);
     }
 }
 
-LRESULT HandleMainKey(MainWindowData& main, WPARAM virtualKey, LPARAM) {
+LRESULT HandleMainKey(MainWindowData& main, WPARAM virtualKey, LPARAM keyData) {
+    DebugWindowSet& windows = main.windows;
     KeyAction action = keyAction(ctrlDown, static_cast<int>(virtualKey));
     switch (action.effect) {
     case KeyEffect::kCommand:
         SendMessageA(main.window, WM_COMMAND, static_cast<WPARAM>(action.command), 0);
         return 0;
     case KeyEffect::kFlipKeysToChild:
-        main.keysToChild = main.keysToChild != 0 ? 0 : 1;
-        if (main.keysToChild == 1 && main.currentChild != -1) {
-            SetFocus(main.childWindows[main.currentChild]);
+        windows.keysToChild = windows.keysToChild != 0 ? 0 : 1;
+        if (windows.keysToChild == 1 && windows.currentChild != -1) {
+            SetFocus(windows.childWindows[windows.currentChild]);
         } else {
-            SetFocus(main.messageWindow);
+            SetFocus(windows.messageWindow);
         }
         return 0;
     case KeyEffect::kToChild:
         break;
     }
-    // Keys for a child window's items: without a current child window nobody takes them.
-    return -1;
+    // Keys for a child window's items, whatever the menu states are.
+    if (windows.keysToChild != 1 || windows.currentChild == -1) return -1;
+    return HandleChildKey(windows.childWindows[windows.currentChild], ctrlDown, virtualKey, keyData);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) return onCreate(window, *reinterpret_cast<CREATESTRUCTA*>(lParam));
     MainWindowData* data = reinterpret_cast<MainWindowData*>(GetWindowLongPtrA(window, 0));
     if (data == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (handleDebugWindowMessage(data->windows, message, wParam, lParam)) return 0;
     switch (message) {
     case WM_DESTROY:
+        disconnectDebugWindows(*data);
         leaveMainWindow(data->number, window);
         PostQuitMessage(0);
         return 0;
     case WM_MOVE:
     case WM_SIZE:
-        LayoutMessageWindow(data->window, data->messageWindow);
+        LayoutMessageWindow(data->window, data->windows.messageWindow);
         storeWindowRectangle(*data);
         return 0;
     case WM_SETFOCUS:
-        if (data->currentChild != -1) SetFocus(data->childWindows[data->currentChild]);
+        if (data->windows.currentChild != -1) SetFocus(data->windows.childWindows[data->windows.currentChild]);
         return 0;
     case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = 0;
         return 0;
     case WM_SETFONT:
-        if (data->messageWindow != nullptr) SendMessageA(data->messageWindow, WM_SETFONT, wParam, lParam);
-        for (int i = 0; i < data->childCount; ++i) SendMessageA(data->childWindows[i], WM_SETFONT, wParam, lParam);
+        if (data->windows.messageWindow != nullptr) {
+            SendMessageA(data->windows.messageWindow, WM_SETFONT, wParam, lParam);
+        }
+        for (int i = 0; i < data->windows.childCount; ++i) {
+            SendMessageA(data->windows.childWindows[i], WM_SETFONT, wParam, lParam);
+        }
         return 0;
     case WM_KEYDOWN:
         if (wParam == static_cast<WPARAM>(kKeyControl)) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/message_log.h"
+#include "debugwin/child_windows_win32.h"
 #include "debugwin/message_window_win32.h"
 #include "definitions/macro_table.h"
 #include "shell/menu_states.h"
@@ -34,35 +35,40 @@ private:
     MainWindowData& main_;
 };
 
-// The record of a debugger window, attached to it while it exists.
+// The debugger window's side of its child windows.
+class MainDebugWindowOwner : public DebugWindowOwner {
+public:
+    explicit MainDebugWindowOwner(MainWindowData& main) : main_(main) {}
+    void updateMenu() override;
+    const char* debugDirectory() const override;
+
+private:
+    MainWindowData& main_;
+};
+
+// The record of a debugger window, attached to it while it exists. Its child windows, the current
+// one, the keys for it, the titles, the font and the message window are in windows.
 struct MainWindowData {
     explicit MainWindowData(HWND mainWindow, int32_t debuggerNumber, const char* definitionDirectory);
 
     HWND window;
     int32_t number;
-    int32_t childCount = 0;
-    int32_t currentChild = -1;
-    int32_t keysToChild = 0;
-    int32_t displayStartSequence = -1;
+    DebugWindowSet windows;
     MacroTable* definitions = nullptr;
-    HWND messageWindow = nullptr;
-    HWND childWindows[kMaxChildWindows] = {};
     OPENFILENAMEA openFileDialog{};
     MessageLog messages;  // messageFileContext and messageLineContext, and where the lines go
     char openFileName[kOpenFileNameCapacity] = {};
     char openFileFilter[256] = {};
     char openFileTitle[kTitleCapacity] = {};
     char openFileDefaultExtension[8] = {};
-    char baseTitle[kTitleCapacity] = {};
-    char currentTitle[kTitleCapacity] = {};
     char iniPath[kSettingsPathCapacity + 1] = {};
     CHOOSEFONTA fontDialog{};
     LOGFONTA logFont{};
-    HFONT font = nullptr;
 
     ProfileSettings settings;
     MessageWindowSink messageSink;
     MainMessageWindowOwner messageOwner;
+    MainDebugWindowOwner debugWindowOwner;
     Win32MessageBoxes boxes;
 };
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "debugwin/window_list.h"
 
 namespace tavir {
 
@@ -6,8 +7,6 @@ namespace tavir {
 // them; the others keep the state the menu resource gives them.
 inline constexpr int kUpdatedMenuItems[] = {40015, 40018, 40019, 40022, 40031, 40032,
                                             40001, 40026, 40029, 40030, 40033};
-
-constexpr int kMaxChildWindows = 200;
 
 // Whether UpdateMenu enables item id (one of kUpdatedMenuItems) with childCount child windows.
 bool menuItemEnabled(int id, int childCount);

@@ -38,10 +38,4 @@ const char* debugDirectory(int32_t number);
 // definitions, and the debug window files. Gives the window, or none when the program is to end.
 HWND OpenDebugger(int32_t number, const char* definitionDirectory, const char* debugDirectory);
 
-// Opens a child window for every file in directory that matches pattern; the number tried.
-int LoadDebugWindowFiles(MainWindowData& main, const char* directory, const char* pattern);
-
-// Opens one debug window file as a child window sorted in among the others by path; 0 or -1.
-int OpenDebugWindowFile(MainWindowData& main, const char* path);
-
 }  // namespace tavir

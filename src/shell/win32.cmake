@@ -7,8 +7,6 @@ target_sources(tavir_win32 PRIVATE
 )
 # Start-up, debugger window, keyboard hook, and the program TAVIR.EXE.
 target_sources(tavir_win32 PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/center_dialog_win32.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/debug_window_seam_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/keyboard_hook_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_commands_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_win32.cpp

@@ -1,44 +1,12 @@
 #include "shell/window_classes_win32.h"
 
+#include "debugwin/child_windows_win32.h"
+#include "debugwin/item_controls_win32.h"
 #include "debugwin/message_window_win32.h"
 #include "resources/tavir_rc.h"
-#include "shell/debug_window_seam_win32.h"
 #include "shell/main_window_win32.h"
 
 namespace tavir {
-
-ItemClass& editItemClass() {
-    static ItemClass itemClass;
-    return itemClass;
-}
-
-ItemClass& checkboxItemClass() {
-    static ItemClass itemClass;
-    return itemClass;
-}
-
-bool Win32ClassRegistrar::registerItemClass(const char* baseName, bool askProgramFirst, const char* name,
-                                            WNDPROC procedure, ItemClass& itemClass) {
-    WNDCLASSEXA description{};
-    description.cbSize = sizeof description;
-    bool found = askProgramFirst && GetClassInfoExA(instance_, baseName, &description);
-    if (!found) found = GetClassInfoExA(nullptr, baseName, &description);
-    // Without the base class nothing is registered; its item controls then fail one by one.
-    if (!found) return true;
-    itemClass.baseProcedure = description.lpfnWndProc;
-    itemClass.recordOffset = description.cbWndExtra;
-    description.cbSize = sizeof description;
-    description.lpszClassName = name;
-    description.lpfnWndProc = procedure;
-    // Room for the reference to the item's record (a pointer on this platform).
-    description.cbWndExtra += static_cast<int>(sizeof(LONG_PTR));
-    description.hInstance = instance_;
-    if (RegisterClassExA(&description) == 0) {
-        itemClass = ItemClass{};
-        return false;
-    }
-    return true;
-}
 
 bool Win32ClassRegistrar::registerOwnClass(const char* name, WNDPROC procedure, bool withMenuAndIcon) {
     WNDCLASSEXA description{};
@@ -61,9 +29,9 @@ bool Win32ClassRegistrar::registerOwnClass(const char* name, WNDPROC procedure, 
 bool Win32ClassRegistrar::registerClass(WindowClass windowClass) {
     switch (windowClass) {
     case WindowClass::kEditItem:
-        return registerItemClass("Edit", true, kEditItemClass, EditItemWindowProc, editItemClass());
+        return registerItemClass(instance_, ItemKind::kEdit);
     case WindowClass::kCheckboxItem:
-        return registerItemClass("Button", false, kCheckboxItemClass, CheckboxItemWindowProc, checkboxItemClass());
+        return registerItemClass(instance_, ItemKind::kCheckbox);
     case WindowClass::kChild:
         return registerOwnClass(kChildWindowClass, ChildWindowProc, false);
     case WindowClass::kMessage:
@@ -77,14 +45,9 @@ bool Win32ClassRegistrar::registerClass(WindowClass windowClass) {
 bool Win32ClassRegistrar::unregisterClass(WindowClass windowClass) {
     switch (windowClass) {
     case WindowClass::kEditItem:
-    case WindowClass::kCheckboxItem: {
-        bool edit = windowClass == WindowClass::kEditItem;
-        ItemClass& itemClass = edit ? editItemClass() : checkboxItemClass();
-        if (itemClass.recordOffset < 0) return true;  // not registered: passed over
-        bool done = UnregisterClassA(edit ? kEditItemClass : kCheckboxItemClass, instance_) != 0;
-        itemClass = ItemClass{};
-        return done;
-    }
+        return unregisterItemClass(instance_, ItemKind::kEdit);
+    case WindowClass::kCheckboxItem:
+        return unregisterItemClass(instance_, ItemKind::kCheckbox);
     case WindowClass::kChild:
         return UnregisterClassA(kChildWindowClass, instance_) != 0;
     case WindowClass::kMessage:

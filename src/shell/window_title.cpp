@@ -1,7 +1,6 @@
 #include "shell/window_title.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "resources/shell_texts.h"
 
@@ -14,15 +13,4 @@ void formatBaseTitle(int number, char (&title)[kTitleCapacity]) {
 void formatOpenFileTitle(int number, char (&title)[kTitleCapacity]) {
     std::snprintf(title, sizeof title, text::kOpenFileTitleFormat, number);
 }
-
-void composeWindowTitle(const char* baseTitle, const char* currentTitle, char (&title)[kTitleCapacity]) {
-    if (currentTitle[0] == '\0') {
-        std::snprintf(title, sizeof title, "%s", baseTitle);
-        return;
-    }
-    const char* separator = std::strrchr(currentTitle, '\\');
-    const char* fileName = separator != nullptr ? separator + 1 : currentTitle;
-    std::snprintf(title, sizeof title, "%s - %s", baseTitle, fileName);
-}
-
 }  // namespace tavir

@@ -2,6 +2,8 @@
 """The debugger window's menu, its dialogs and its keys, with TAVIR.EXE on the example
 application over TCP to tavir-sim."""
 
+import fnmatch
+import os
 import sys
 
 from harness import check, run, wait_for
@@ -38,9 +40,13 @@ MENU = [
 POPUPS = ["&Venster", "V&ariabelen", "&Instellingen", "&?"]
 
 
-def start(case):
+def start(case, debug_windows=True):
     sim = case.start_sim()
     app = case.app_dir()
+    if not debug_windows:
+        for name in os.listdir(app):
+            if fnmatch.fnmatch(name.upper(), "DEBUG_???.*") or fnmatch.fnmatch(name.upper(), "?????_???.DBG"):
+                (app / name).unlink()
     program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     main = case.wait_top(MAIN_CLASS)
     # The start-up is over once the last search has written its lines.
@@ -58,8 +64,9 @@ def item_state(item):
 
 
 def case_menu_states(case):
-    """The menu with its texts, ids, separators and initial states."""
-    _, main = start(case)
+    """The menu with its texts, ids, separators and initial states: as the window is created,
+    before any child window changes them."""
+    _, main = start(case, debug_windows=False)
     items = case.menu(main["hwnd"])
     popups = [i["text"] for i in items if i["popup"] == -1]
     check(popups == POPUPS, f"popups {popups}")

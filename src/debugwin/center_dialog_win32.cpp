@@ -1,6 +1,6 @@
-#include "shell/center_dialog_win32.h"
+#include "debugwin/center_dialog_win32.h"
 
-#include "shell/center_dialog.h"
+#include "debugwin/center_dialog.h"
 
 namespace tavir {
 

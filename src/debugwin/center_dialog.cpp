@@ -1,4 +1,4 @@
-#include "shell/center_dialog.h"
+#include "debugwin/center_dialog.h"
 
 namespace tavir {
 

@@ -1,10 +1,10 @@
-#include "shell/debug_file_search.h"
+#include "debugwin/debug_file_search.h"
 
 #include <cstdio>
 
 #include "base/join_path.h"
-#include "resources/shell_texts.h"
-#include "shell/menu_states.h"
+#include "debugwin/window_list.h"
+#include "resources/debugwin_texts.h"
 
 namespace tavir {
 

@@ -1,5 +1,5 @@
 // The search for debug window files and its message lines, and the sorted order of child windows.
-#include "shell/debug_file_search.h"
+#include "debugwin/debug_file_search.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../support.h"
+#include "resources/debugwin_texts.h"
 #include "resources/shell_texts.h"
 
 namespace tavir {

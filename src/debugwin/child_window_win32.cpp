@@ -1,0 +1,213 @@
+// The debug child window: its creation from a debug window file, its controls on the character
+// grid, and the clicks on its items.
+#include <cstdio>
+#include <new>
+
+#include "debugwin/child_windows_win32.h"
+#include "debugwin/debug_window_file.h"
+#include "debugwin/item_controls_win32.h"
+#include "resources/debugwin_texts.h"
+
+namespace tavir {
+
+namespace {
+
+// Private message of a child window: lay its controls out on its character grid.
+constexpr UINT kLayoutContent = WM_USER + 1;
+
+// The text whose extent gives the size of one character of the grid.
+constexpr char kMeasureText[] = "ABCDEFGWWW";
+constexpr int kMeasureLength = 10;
+
+HINSTANCE instanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+// The child window's controls, made while its file is read.
+class ChildControlBuilder : public DebugWindowBuilder {
+public:
+    explicit ChildControlBuilder(HWND child) : child_(child) {}
+
+    ControlHandle addLabel(int labelNumber, const char* text) override {
+        auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelControlBase + labelNumber));
+        HWND label = CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, child_, id,
+                                     instanceOf(child_), nullptr);
+        if (label == nullptr) ++labelsLeftOut;
+        return label;
+    }
+    ControlHandle addItem(DebugItem& item) override { return createItemControl(item, child_); }
+
+    int labelsLeftOut = 0;
+
+private:
+    HWND child_;
+};
+
+// Every item, then every label, on the grid of columns by rows scaled to the client area, each
+// as wide as its characters and one character high.
+void layoutContent(ChildWindow& record) {
+    HWND window = static_cast<HWND>(record.data.window);
+    HDC dc = GetDC(window);
+    HGDIOBJ previous = record.set->font != nullptr ? SelectObject(dc, record.set->font) : nullptr;
+    SIZE extent{};
+    const BOOL measured = GetTextExtentPoint32A(dc, kMeasureText, kMeasureLength, &extent);
+    if (previous != nullptr) SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    if (!measured) return;
+
+    const int charHeight = extent.cy;
+    const int charWidth = (extent.cx + 9) / 10;
+    RECT client;
+    GetClientRect(window, &client);
+    const ChildWindowData& data = record.data;
+    auto place = [&](ControlHandle control, int column, int row, int widthInCharacters) {
+        if (control == nullptr) return;
+        MoveWindow(static_cast<HWND>(control), column * client.right / data.columns,
+                   row * client.bottom / data.rows, widthInCharacters * charWidth, charHeight, FALSE);
+    };
+    for (int i = 0; i < data.itemCount; ++i) {
+        const DebugItem& item = data.items[i];
+        place(item.window, item.column, item.row, item.width);
+    }
+    for (int i = 0; i < data.labelCount; ++i) {
+        const DebugLabel& label = data.labels[i];
+        place(label.window, label.column, label.row, label.length);
+    }
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void passFontOn(ChildWindow& record, WPARAM font, LPARAM redraw) {
+    ChildWindowData& data = record.data;
+    for (int i = 0; i < data.itemCount; ++i) {
+        if (data.items[i].window != nullptr) {
+            SendMessageA(static_cast<HWND>(data.items[i].window), WM_SETFONT, font, redraw);
+        }
+    }
+    for (int i = 0; i < data.labelCount; ++i) {
+        SendMessageA(static_cast<HWND>(data.labels[i].window), WM_SETFONT, font, redraw);
+    }
+}
+
+// The index of the item whose control lies under the cursor, or -1. Found by place rather than
+// by the window the click went to, since a disabled control passes its clicks to the child window.
+int itemUnderCursor(ChildWindow& record) {
+    HWND window = static_cast<HWND>(record.data.window);
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(window, &point);
+    HWND control = ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
+    if (control == nullptr || control == window) return -1;
+    for (int i = 0; i < record.data.itemCount; ++i) {
+        if (record.data.items[i].window == control) return i;
+    }
+    return -1;
+}
+
+LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
+    auto* set = static_cast<DebugWindowSet*>(create.lpCreateParams);
+    if (set == nullptr || set->childCount >= kMaxChildWindows) return -1;
+    auto* record = new (std::nothrow) ChildWindow{set, {}};
+    if (record == nullptr) return -1;
+    record->data.window = window;
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(record));
+    set->childWindows[set->childCount] = window;
+    return 0;
+}
+
+void onDestroy(HWND window, ChildWindow& record) {
+    // The slot is emptied; whoever closes the window closes the gap.
+    DebugWindowSet& set = *record.set;
+    for (HWND& slot : set.childWindows) {
+        if (slot == window) slot = nullptr;
+    }
+}
+
+}  // namespace
+
+ChildWindow* childWindowOf(HWND child) {
+    if (child == nullptr) return nullptr;
+    char className[32];
+    if (GetClassNameA(child, className, sizeof className) == 0 ||
+        lstrcmpA(className, kChildWindowClass) != 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<ChildWindow*>(GetWindowLongPtrA(child, 0));
+}
+
+LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) return onCreate(window, *reinterpret_cast<CREATESTRUCTA*>(lParam));
+    auto* record = reinterpret_cast<ChildWindow*>(GetWindowLongPtrA(window, 0));
+    if (record == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+        case WM_DESTROY:
+            onDestroy(window, *record);
+            return 0;
+        case WM_NCDESTROY:
+            // After the controls, which keep references into the record until they are gone.
+            SetWindowLongPtrA(window, 0, 0);
+            DestroyItemIndex(record->data.itemIndex);
+            delete record;
+            break;
+        case WM_SIZE:
+            PostMessageA(window, kLayoutContent, 0, 0);
+            return 0;
+        case WM_SETFONT:
+            passFontOn(*record, wParam, lParam);
+            PostMessageA(window, kLayoutContent, 0, 0);
+            return 0;
+        case kLayoutContent:
+            layoutContent(*record);
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == 0 && lParam != 0) {
+                // A click on a checkbox: the item takes the check state the control shows.
+                if (DebugItem* item = itemOfControl(reinterpret_cast<HWND>(lParam))) {
+                    item->value =
+                        static_cast<int32_t>(SendMessageA(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0));
+                }
+                return 0;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (HIWORD(lParam) == WM_LBUTTONDOWN && LOWORD(lParam) == HTCLIENT) {
+                int index = itemUnderCursor(*record);
+                if (index >= 0) {
+                    if (Transport* link = record->set->transport)
+                        toggleItem(*link, record->data.items[index]);
+                    SetItemFocus(window, index);
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateChildWindow(DebugWindowSet& set, const char* path) {
+    HWND child = CreateWindowExA(0, kChildWindowClass, path, WS_CHILD | WS_BORDER, 0, 0, 0, 0,
+                                 set.debuggerWindow, nullptr, instanceOf(set.debuggerWindow), &set);
+    if (child == nullptr) {
+        // Out of memory, or out of the window handles the platform gives one program.
+        ReportMessage(*set.messages, kError, text::kChildWindowFailed);
+        return nullptr;
+    }
+    ChildWindow& record = *childWindowOf(child);
+    ChildControlBuilder builder(child);
+    if (loadDebugWindowFile(record.data, path, *set.messages, *set.macros, builder) != 0) {
+        DestroyWindow(child);
+        return nullptr;
+    }
+    if (builder.labelsLeftOut > 0) {
+        char line[96];
+        std::snprintf(line, sizeof line, text::kLabelsLeftOut, builder.labelsLeftOut);
+        SetMessageFile(*set.messages, path);
+        ReportMessage(*set.messages, kWarning, line);
+        SetMessageFile(*set.messages, nullptr);
+    }
+    ++set.childCount;
+    set.owner->updateMenu();
+    return child;
+}
+
+}  // namespace tavir

@@ -1,0 +1,146 @@
+#pragma once
+// The debug child windows of a debugger window: one per debug window file, one of them current
+// (shown, with live values). Everything the debugger window does with its child windows goes
+// through this header.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/message_log.h"
+#include "debugwin/child_window_data.h"
+#include "debugwin/value_handover.h"
+#include "debugwin/window_list.h"
+#include "definitions/macro_table.h"
+#include "link/link_flags.h"
+#include "link/transport.h"
+
+namespace tavir {
+
+inline constexpr char kChildWindowClass[] = "TVRCHILDCLASS";
+
+// What the child windows need of the debugger window above them; the debugger window implements it.
+class DebugWindowOwner {
+public:
+    virtual ~DebugWindowOwner() = default;
+    // The menu states follow the number of child windows (UpdateMenu).
+    virtual void updateMenu() = 0;
+    // The directory searched for the debug window files, with its trailing separator; the window
+    // lists look for their list file there.
+    virtual const char* debugDirectory() const = 0;
+};
+
+// The debugger window's side of its child windows, part of its record. Everything in it belongs to
+// the user-interface thread; the reader thread reaches only flags and handover.
+struct DebugWindowSet {
+    HWND debuggerWindow = nullptr;
+    int32_t number = 0;  // the debugger number
+    int32_t childCount = 0;
+    int32_t currentChild = -1;  // index into childWindows of the shown window, -1 = none
+    int32_t keysToChild = 0;    // 1: keys the debugger window does not use go to the current child
+    int32_t displayStartSequence = -1;
+    HWND messageWindow = nullptr;
+    HWND childWindows[kMaxChildWindows] = {};  // in display order: ascending by title
+    char baseTitle[kTitleCapacity] = {};
+    char currentTitle[kTitleCapacity] = {};
+    HFONT font = nullptr;  // of the message window, the labels and the items
+
+    MessageLog* messages = nullptr;
+    const MacroTable* macros = nullptr;
+    Transport* transport = nullptr;  // the controller link
+    LinkFlags* flags = nullptr;
+    ValueHandover* handover = nullptr;  // the values received for this debugger window
+    DebugWindowOwner* owner = nullptr;
+};
+
+// The record of a child window: its set, what its file made of it, and the items that took a
+// value their control does not show yet.
+struct ChildWindow {
+    DebugWindowSet* set;
+    ChildWindowData data;
+    int unshownCount = 0;
+    int16_t unshown[kMaxDebugItems] = {};  // item indexes, in the order they first took a value
+    bool isUnshown[kMaxDebugItems] = {};
+};
+
+// The record of child (a window of TVRCHILDCLASS), or none.
+ChildWindow* childWindowOf(HWND child);
+
+LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- Opening --------------------------------------------------------------------------------
+
+// Creates a hidden child window titled path, loads the file into it, counts it and updates the
+// menu; gives the window, or none when it could not be made or loaded.
+HWND CreateChildWindow(DebugWindowSet& set, const char* path);
+
+// Opens one debug window file as a child window sorted in among the others by path, and makes
+// its position the current-child index (without showing it); 0 or -1.
+int OpenDebugWindowFile(DebugWindowSet& set, const char* path);
+
+// Opens a child window for every file in directory that matches pattern; the number tried.
+int LoadDebugWindowFiles(DebugWindowSet& set, const char* directory, const char* pattern);
+
+// After files were opened: makes child window index current, where visibleBefore (none at the
+// start-up) is the window that was shown before the new windows were sorted in. It is stopped and
+// hidden as the previous current window when it is another one.
+void selectAfterOpening(DebugWindowSet& set, HWND visibleBefore, int index);
+
+// ---- Selection, layout, focus and keys ----------------------------------------------------
+
+// Makes child window index (or none, -1) the current one: the previous one is stopped and hidden,
+// the new one shown and started, and the debugger window's title names it.
+void SelectChildWindow(DebugWindowSet& set, int index);
+
+// Destroys child window index and closes the gap; a current one hands over to a neighbour first.
+void CloseChildWindow(DebugWindowSet& set, int index);
+
+// Gives every child window the debugger window's client area above the message window.
+void LayoutChildWindows(DebugWindowSet& set);
+
+// Stops (disabled controls, Stop for the monitored items) or starts (half a second later) the live
+// values of one child window.
+void SetChildDisplay(HWND child, bool on);
+
+// Moves the item focus of child to item index (-1: none), asking whether to save a change typed
+// into the item that loses it.
+void SetItemFocus(HWND child, int index);
+
+// A key that the debugger window passed on: 0 when used, -1 when not.
+LRESULT HandleChildKey(HWND child, bool ctrlDown, WPARAM virtualKey, LPARAM keyData);
+
+// A received record for the current child window: 0 when one of its items took it, -1 when not.
+// kind is not used. The control shows the value at the end of the records handed over together
+// (showArrivedValues): nothing is painted in between, so only the last value of each item could
+// be seen.
+int OnWindowValue(DebugWindowSet& set, uint8_t kind, const ValueRecord& record);
+
+// ---- Live values and their timers -----------------------------------------------------------
+
+// The handover of values received for debugger window number; made once, never destroyed (the
+// reader may be handing a record to it while the program ends). It wakes that window.
+ValueHandover& makeValueHandover(int32_t number);
+
+// The debugger window of set receives what its timers and its value handover post to it from now
+// on; leaveDebugWindowSet cancels both pending timers and ends that.
+void enterDebugWindowSet(DebugWindowSet& set);
+void leaveDebugWindowSet(DebugWindowSet& set);
+
+// Schedules the display start of the current child window (SetChildDisplay on).
+void scheduleDisplayStart(DebugWindowSet& set);
+
+// The debugger window's private messages of its child windows (values arrived, display start,
+// reply check): runs the one given and gives true, false for any other message.
+bool handleDebugWindowMessage(DebugWindowSet& set, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The values received so far go to the current child window's items and their controls.
+void showArrivedValues(DebugWindowSet& set);
+
+// ---- Window list dialogs --------------------------------------------------------------------
+
+// "Debug Vensters Sluiten" (dialog 101): closes the chosen child windows one by one.
+void runCloseWindowsDialog(DebugWindowSet& set);
+
+// "Debug Venster Kiezen" (dialog 104): makes the chosen child window current.
+void runChooseWindowDialog(DebugWindowSet& set);
+
+}  // namespace tavir

@@ -1,0 +1,81 @@
+// The display start of a child window: which of several quick starts acts, and which requests its
+// start, its reply check and its stop send.
+#include "debugwin/display_start.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "../link/link_fakes.h"
+#include "link/request_encoder.h"
+
+namespace tavir {
+namespace {
+
+using Frames = std::vector<std::vector<uint8_t>>;
+
+TEST(DisplayStart, OnlyTheLastOfQuickStartsActs) {
+    int32_t sequence = -1;
+    // PgDn through four windows within half a second: four timers, 0 to 3.
+    for (int32_t expected = 0; expected < 4; ++expected) EXPECT_EQ(nextDisplayStart(sequence), expected);
+    EXPECT_FALSE(takeDisplayStart(sequence, 0));
+    EXPECT_FALSE(takeDisplayStart(sequence, 2));
+    EXPECT_TRUE(takeDisplayStart(sequence, 3));
+    EXPECT_EQ(sequence, -1);
+    EXPECT_FALSE(takeDisplayStart(sequence, 3));  // once only
+}
+
+TEST(DisplayStart, ARefusedTimerStartsAtOnceUnlessAnotherStartIsPending) {
+    int32_t sequence = -1;
+    nextDisplayStart(sequence);
+    EXPECT_TRUE(displayStartRefused(sequence));  // 0: at once
+    EXPECT_TRUE(takeDisplayStart(sequence, 0));
+    nextDisplayStart(sequence);
+    nextDisplayStart(sequence);
+    EXPECT_TRUE(displayStartRefused(sequence));  // 1: at once as well
+    nextDisplayStart(sequence);
+    EXPECT_FALSE(displayStartRefused(sequence));  // 2 is taken back: timer 1 will act
+    EXPECT_TRUE(takeDisplayStart(sequence, 1));
+}
+
+class ItemRequestsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        child = std::make_unique<ChildWindowData>();
+        // Items 0 and 2 monitored with a control, item 1 not monitored, item 3 without a control.
+        for (int i = 0; i < 4; ++i) {
+            DebugItem& item = child->items[i];
+            item.index = i;
+            item.window = i == 3 ? nullptr : &item;
+            item.flags = i == 1 ? 0 : kItemMonitored;
+            item.functionCode = 256;
+            item.signalGroup = i + 1;
+        }
+        child->itemCount = 4;
+    }
+    std::vector<uint8_t> frame(int index, uint8_t kind) const {
+        uint8_t buffer[kRequestBufferSize];
+        return {buffer, buffer + encodeRequest(requestKey(child->items[index]), kind, buffer)};
+    }
+    std::unique_ptr<ChildWindowData> child;
+    testing::RecordedTransport link;
+};
+
+TEST_F(ItemRequestsTest, StartAndStopAskForTheMonitoredItemsInOrder) {
+    requestItemValues(*child, link);
+    stopItemValues(*child, link);
+    EXPECT_EQ(link.writes, (Frames{frame(0, kRead), frame(0, kMonitor), frame(2, kRead), frame(2, kMonitor),
+                                   frame(0, kStop), frame(2, kStop)}));
+}
+
+TEST_F(ItemRequestsTest, TheReplyCheckAsksAgainForEveryItemWithoutAValue) {
+    // Only item 2 got a value; item 1 is asked again although it is not monitored.
+    EXPECT_EQ(checkItemReplies(*child, link, [](const DebugItem& item) { return item.index == 2; }), 1);
+    EXPECT_EQ(link.writes,
+              (Frames{frame(0, kRead), frame(0, kMonitor), frame(1, kRead), frame(1, kMonitor)}));
+    EXPECT_EQ(checkItemReplies(*child, link, [](const DebugItem&) { return false; }), 0);
+}
+
+}  // namespace
+}  // namespace tavir
