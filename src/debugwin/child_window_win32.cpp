@@ -19,6 +19,23 @@ constexpr UINT kLayoutContent = WM_USER + 1;
 constexpr char kMeasureText[] = "ABCDEFGWWW";
 constexpr int kMeasureLength = 10;
 
+// The windows the child windows hold (themselves, their labels and their item controls) are kept
+// below this many. The platform refuses windows beyond its own limit per program (10,000 by
+// default, 18,000 at most on Windows), and then the child window's creation and its loader report
+// what is left out; where the platform sets no such limit of its own, the window handles of the
+// whole desktop would run out, which no program survives.
+constexpr int kWindowBudget = 16000;
+int windowsMade = 0;
+
+bool withinBudget() {
+    return windowsMade < kWindowBudget;
+}
+
+void madeWindow(ChildWindow& record) {
+    ++record.windowsHeld;
+    ++windowsMade;
+}
+
 HINSTANCE instanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
@@ -26,21 +43,31 @@ HINSTANCE instanceOf(HWND window) {
 // The child window's controls, made while its file is read.
 class ChildControlBuilder : public DebugWindowBuilder {
 public:
-    explicit ChildControlBuilder(HWND child) : child_(child) {}
+    ChildControlBuilder(HWND child, ChildWindow& record) : child_(child), record_(record) {}
 
     ControlHandle addLabel(int labelNumber, const char* text) override {
         auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelControlBase + labelNumber));
-        HWND label = CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, child_, id,
-                                     instanceOf(child_), nullptr);
-        if (label == nullptr) ++labelsLeftOut;
+        HWND label = withinBudget() ? CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                                      child_, id, instanceOf(child_), nullptr)
+                                    : nullptr;
+        if (label == nullptr) {
+            ++labelsLeftOut;
+        } else {
+            madeWindow(record_);
+        }
         return label;
     }
-    ControlHandle addItem(DebugItem& item) override { return createItemControl(item, child_); }
+    ControlHandle addItem(DebugItem& item) override {
+        HWND control = withinBudget() ? createItemControl(item, child_) : nullptr;
+        if (control != nullptr) madeWindow(record_);
+        return control;
+    }
 
     int labelsLeftOut = 0;
 
 private:
     HWND child_;
+    ChildWindow& record_;
 };
 
 // Every item, then every label, on the grid of columns by rows scaled to the client area, each
@@ -105,10 +132,11 @@ int itemUnderCursor(ChildWindow& record) {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     auto* set = static_cast<DebugWindowSet*>(create.lpCreateParams);
-    if (set == nullptr || set->childCount >= kMaxChildWindows) return -1;
+    if (set == nullptr || set->childCount >= kMaxChildWindows || !withinBudget()) return -1;
     auto* record = new (std::nothrow) ChildWindow{set, {}};
     if (record == nullptr) return -1;
     record->data.window = window;
+    madeWindow(*record);
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(record));
     set->childWindows[set->childCount] = window;
     return 0;
@@ -145,6 +173,7 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_NCDESTROY:
             // After the controls, which keep references into the record until they are gone.
             SetWindowLongPtrA(window, 0, 0);
+            windowsMade -= record->windowsHeld;
             DestroyItemIndex(record->data.itemIndex);
             delete record;
             break;
@@ -193,7 +222,7 @@ HWND CreateChildWindow(DebugWindowSet& set, const char* path) {
         return nullptr;
     }
     ChildWindow& record = *childWindowOf(child);
-    ChildControlBuilder builder(child);
+    ChildControlBuilder builder(child, record);
     if (loadDebugWindowFile(record.data, path, *set.messages, *set.macros, builder) != 0) {
         DestroyWindow(child);
         return nullptr;

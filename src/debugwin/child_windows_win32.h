@@ -57,6 +57,7 @@ struct DebugWindowSet {
 struct ChildWindow {
     DebugWindowSet* set;
     ChildWindowData data;
+    int windowsHeld = 0;  // the window itself, its labels and its item controls
     int unshownCount = 0;
     int16_t unshown[kMaxDebugItems] = {};  // item indexes, in the order they first took a value
     bool isUnshown[kMaxDebugItems] = {};
