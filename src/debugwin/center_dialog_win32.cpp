@@ -13,8 +13,8 @@ void CenterDialog(HWND dialog, HWND owner) {
     int screenHeight = GetDeviceCaps(dc, VERTRES);
     ReleaseDC(dialog, dc);
     ScreenPoint origin = centeredOrigin({ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom},
-                                        dialogRect.right - dialogRect.left, dialogRect.bottom - dialogRect.top,
-                                        screenWidth, screenHeight);
+                                        dialogRect.right - dialogRect.left,
+                                        dialogRect.bottom - dialogRect.top, screenWidth, screenHeight);
     SetWindowPos(dialog, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 

@@ -66,42 +66,43 @@ int addLineHere(MessageWindowData& data, const char* text) {
 
 LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return onCreate(window, *reinterpret_cast<CREATESTRUCTA*>(lParam));
-    case WM_DESTROY: {
-        MessageWindowData* data = messageData(window);
-        SetWindowLongPtrA(window, 0, 0);
-        if (data != nullptr && data->owner != nullptr) data->owner->messageWindowChanged(nullptr);
-        delete data;
-        return 0;
-    }
-    case WM_MOVE:
-    case WM_SIZE:
-        if (MessageWindowData* data = messageData(window)) {
-            fillClientArea(*data);
-            if (data->owner != nullptr) data->owner->messageWindowMoved();
+        case WM_CREATE:
+            return onCreate(window, *reinterpret_cast<CREATESTRUCTA*>(lParam));
+        case WM_DESTROY: {
+            MessageWindowData* data = messageData(window);
+            SetWindowLongPtrA(window, 0, 0);
+            if (data != nullptr && data->owner != nullptr) data->owner->messageWindowChanged(nullptr);
+            delete data;
+            return 0;
         }
-        return 0;
-    case WM_SETFOCUS:
-        if (MessageWindowOwner* owner = ownerOf(window)) owner->messageWindowActivated();
-        break;
-    case WM_SETCURSOR:
-        if (HIWORD(lParam) == WM_LBUTTONDOWN) {
+        case WM_MOVE:
+        case WM_SIZE:
+            if (MessageWindowData* data = messageData(window)) {
+                fillClientArea(*data);
+                if (data->owner != nullptr) data->owner->messageWindowMoved();
+            }
+            return 0;
+        case WM_SETFOCUS:
             if (MessageWindowOwner* owner = ownerOf(window)) owner->messageWindowActivated();
+            break;
+        case WM_SETCURSOR:
+            if (HIWORD(lParam) == WM_LBUTTONDOWN) {
+                if (MessageWindowOwner* owner = ownerOf(window)) owner->messageWindowActivated();
+            }
+            break;
+        case WM_GETMINMAXINFO:
+            onGetMinMaxInfo(window, *reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_SETFONT:
+            if (MessageWindowData* data = messageData(window))
+                SendMessageA(data->list, WM_SETFONT, wParam, lParam);
+            return 0;
+        case kAddLine: {
+            MessageWindowData* data = messageData(window);
+            return data != nullptr ? addLineHere(*data, reinterpret_cast<const char*>(lParam)) : -1;
         }
-        break;
-    case WM_GETMINMAXINFO:
-        onGetMinMaxInfo(window, *reinterpret_cast<MINMAXINFO*>(lParam));
-        return 0;
-    case WM_SETFONT:
-        if (MessageWindowData* data = messageData(window)) SendMessageA(data->list, WM_SETFONT, wParam, lParam);
-        return 0;
-    case kAddLine: {
-        MessageWindowData* data = messageData(window);
-        return data != nullptr ? addLineHere(*data, reinterpret_cast<const char*>(lParam)) : -1;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -111,10 +112,10 @@ HWND CreateMessageWindow(MessageWindowOwner& owner, HFONT font) {
     RECT client;
     GetClientRect(ownerWindow, &client);
     WindowPlace place = initialMessageWindowPlace(client.right, client.bottom);
-    HWND window = CreateWindowExA(0, kMessageWindowClass, text::kMessageWindowText,
-                                  WS_CHILD | WS_VISIBLE | WS_THICKFRAME, place.x, place.y, place.width, place.height,
-                                  ownerWindow, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(ownerWindow, GWLP_HINSTANCE)),
-                                  &owner);
+    HWND window = CreateWindowExA(
+        0, kMessageWindowClass, text::kMessageWindowText, WS_CHILD | WS_VISIBLE | WS_THICKFRAME, place.x,
+        place.y, place.width, place.height, ownerWindow, nullptr,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(ownerWindow, GWLP_HINSTANCE)), &owner);
     if (window == nullptr) return nullptr;
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return window;
@@ -129,7 +130,8 @@ void LayoutMessageWindow(HWND ownerWindow, HWND messageWindow) {
     if (IsIconic(ownerWindow) || (client.right == 0 && client.bottom == 0)) return;
     GetWindowRect(messageWindow, &outer);
     GetClientRect(messageWindow, &inner);
-    WindowPlace place = dockedMessageWindowPlace(client.right, client.bottom, outer.bottom - outer.top, inner.bottom);
+    WindowPlace place =
+        dockedMessageWindowPlace(client.right, client.bottom, outer.bottom - outer.top, inner.bottom);
     MoveWindow(messageWindow, place.x, place.y, place.width, place.height, TRUE);
 }
 

@@ -5,11 +5,11 @@
 namespace tavir::text {
 
 inline constexpr const char* kMessageTypePrefix[] = {
-    "",                     // 1: plain line
-    "waarschuwing : ",      // 2
-    "fout : ",              // 3
-    "systeem melding : ",   // 4
-    "DEBUG MELDING : ",     // 5
+    "",                    // 1: plain line
+    "waarschuwing : ",     // 2
+    "fout : ",             // 3
+    "systeem melding : ",  // 4
+    "DEBUG MELDING : ",    // 5
 };
 inline constexpr char kUnknownMessageType[] = "SYSTEM: Unknow message type";
 inline constexpr char kMessageLineRefused[] =

@@ -28,17 +28,17 @@ Function commonDialog(const char* name) {
 
 INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        CenterDialog(dialog, GetWindow(dialog, GW_OWNER));
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
+        case WM_INITDIALOG:
+            CenterDialog(dialog, GetWindow(dialog, GW_OWNER));
             return TRUE;
-        }
-        break;
-    default:
-        break;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, LOWORD(wParam));
+                return TRUE;
+            }
+            break;
+        default:
+            break;
     }
     return FALSE;
 }
@@ -142,46 +142,47 @@ void setMonitoring(MainWindowData& main, bool on) {
     if (windows.currentChild == -1) return;
     ChildWindow* current = childWindowOf(windows.childWindows[windows.currentChild]);
     if (current == nullptr) return;
-    for (int i = 0; i < current->data.itemCount; ++i) setItemMonitoring(*windows.transport, current->data.items[i], on);
+    for (int i = 0; i < current->data.itemCount; ++i)
+        setItemMonitoring(*windows.transport, current->data.items[i], on);
 }
 
 }  // namespace
 
 LRESULT RunMainCommand(MainWindowData& main, int command) {
     switch (command) {
-    case IDM_OPEN:
-        openFiles(main);
-        break;
-    case IDM_EXIT:
-        PostQuitMessage(0);
-        break;
-    case IDM_CLOSE_WINDOWS:
-        runCloseWindowsDialog(main.windows);
-        UpdateMenu(main);
-        break;
-    case IDM_CHOOSE_WINDOW:
-        runChooseWindowDialog(main.windows);
-        break;
-    case IDM_PREVIOUS_WINDOW:
-        stepChildWindow(main, -1);
-        break;
-    case IDM_NEXT_WINDOW:
-        stepChildWindow(main, 1);
-        break;
-    case IDM_DISPLAY_ON:
-        setMonitoring(main, true);
-        break;
-    case IDM_DISPLAY_OFF:
-        setMonitoring(main, false);
-        break;
-    case IDM_FONT:
-        chooseFont(main);
-        break;
-    case IDM_ABOUT:
-        showAbout(main);
-        break;
-    default:
-        break;
+        case IDM_OPEN:
+            openFiles(main);
+            break;
+        case IDM_EXIT:
+            PostQuitMessage(0);
+            break;
+        case IDM_CLOSE_WINDOWS:
+            runCloseWindowsDialog(main.windows);
+            UpdateMenu(main);
+            break;
+        case IDM_CHOOSE_WINDOW:
+            runChooseWindowDialog(main.windows);
+            break;
+        case IDM_PREVIOUS_WINDOW:
+            stepChildWindow(main, -1);
+            break;
+        case IDM_NEXT_WINDOW:
+            stepChildWindow(main, 1);
+            break;
+        case IDM_DISPLAY_ON:
+            setMonitoring(main, true);
+            break;
+        case IDM_DISPLAY_OFF:
+            setMonitoring(main, false);
+            break;
+        case IDM_FONT:
+            chooseFont(main);
+            break;
+        case IDM_ABOUT:
+            showAbout(main);
+            break;
+        default:
+            break;
     }
     return 0;
 }

@@ -129,7 +129,8 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     enterDebugWindowSet(data->windows);
     // Values for debugger window number 1 come to it from now on: its record is attached and its
     // handover can wake it.
-    if (creation.number == 1) programLink().router.windowSink.store(data->windows.handover, std::memory_order_release);
+    if (creation.number == 1)
+        programLink().router.windowSink.store(data->windows.handover, std::memory_order_release);
     PostMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(data->windows.font), TRUE);
     return 0;
 }
@@ -142,18 +143,30 @@ void storeWindowRectangle(MainWindowData& data) {
 
 }  // namespace
 
-HWND MainMessageWindowOwner::ownerWindow() const { return main_.window; }
+HWND MainMessageWindowOwner::ownerWindow() const {
+    return main_.window;
+}
 
-void MainMessageWindowOwner::messageWindowChanged(HWND messageWindow) { main_.windows.messageWindow = messageWindow; }
+void MainMessageWindowOwner::messageWindowChanged(HWND messageWindow) {
+    main_.windows.messageWindow = messageWindow;
+}
 
-void MainMessageWindowOwner::messageWindowActivated() { main_.windows.keysToChild = 0; }
+void MainMessageWindowOwner::messageWindowActivated() {
+    main_.windows.keysToChild = 0;
+}
 
 // The child windows end where the message window begins.
-void MainMessageWindowOwner::messageWindowMoved() { LayoutChildWindows(main_.windows); }
+void MainMessageWindowOwner::messageWindowMoved() {
+    LayoutChildWindows(main_.windows);
+}
 
-void MainDebugWindowOwner::updateMenu() { UpdateMenu(main_); }
+void MainDebugWindowOwner::updateMenu() {
+    UpdateMenu(main_);
+}
 
-const char* MainDebugWindowOwner::debugDirectory() const { return tavir::debugDirectory(main_.number); }
+const char* MainDebugWindowOwner::debugDirectory() const {
+    return tavir::debugDirectory(main_.number);
+}
 
 MainWindowData::MainWindowData(HWND mainWindow, int32_t debuggerNumber, const char* definitionDirectory)
     : window(mainWindow),
@@ -168,7 +181,8 @@ MainWindowData::MainWindowData(HWND mainWindow, int32_t debuggerNumber, const ch
     static_assert(sizeof text::kOpenFileFilter <= sizeof openFileFilter, "the filter fits");
     std::memcpy(openFileFilter, text::kOpenFileFilter, sizeof text::kOpenFileFilter);
     formatOpenFileTitle(number, openFileTitle);
-    std::snprintf(openFileDefaultExtension, sizeof openFileDefaultExtension, "%s", text::kOpenFileDefaultExtension);
+    std::snprintf(openFileDefaultExtension, sizeof openFileDefaultExtension, "%s",
+                  text::kOpenFileDefaultExtension);
     formatBaseTitle(number, windows.baseTitle);
     logFont.lfHeight = 8;
     logFont.lfWidth = 6;
@@ -179,7 +193,8 @@ MainWindowData::MainWindowData(HWND mainWindow, int32_t debuggerNumber, const ch
 MainWindowData* mainWindowData(HWND window) {
     if (window == nullptr) return nullptr;
     char className[32];
-    if (GetClassNameA(window, className, sizeof className) == 0 || std::strcmp(className, kMainWindowClass) != 0) {
+    if (GetClassNameA(window, className, sizeof className) == 0 ||
+        std::strcmp(className, kMainWindowClass) != 0) {
         return nullptr;
     }
     return reinterpret_cast<MainWindowData*>(GetWindowLongPtrA(window, 0));
@@ -197,19 +212,19 @@ LRESULT HandleMainKey(MainWindowData& main, WPARAM virtualKey, LPARAM keyData) {
     DebugWindowSet& windows = main.windows;
     KeyAction action = keyAction(ctrlDown, static_cast<int>(virtualKey));
     switch (action.effect) {
-    case KeyEffect::kCommand:
-        SendMessageA(main.window, WM_COMMAND, static_cast<WPARAM>(action.command), 0);
-        return 0;
-    case KeyEffect::kFlipKeysToChild:
-        windows.keysToChild = windows.keysToChild != 0 ? 0 : 1;
-        if (windows.keysToChild == 1 && windows.currentChild != -1) {
-            SetFocus(windows.childWindows[windows.currentChild]);
-        } else {
-            SetFocus(windows.messageWindow);
-        }
-        return 0;
-    case KeyEffect::kToChild:
-        break;
+        case KeyEffect::kCommand:
+            SendMessageA(main.window, WM_COMMAND, static_cast<WPARAM>(action.command), 0);
+            return 0;
+        case KeyEffect::kFlipKeysToChild:
+            windows.keysToChild = windows.keysToChild != 0 ? 0 : 1;
+            if (windows.keysToChild == 1 && windows.currentChild != -1) {
+                SetFocus(windows.childWindows[windows.currentChild]);
+            } else {
+                SetFocus(windows.messageWindow);
+            }
+            return 0;
+        case KeyEffect::kToChild:
+            break;
     }
     // Keys for a child window's items, whatever the menu states are.
     if (windows.keysToChild != 1 || windows.currentChild == -1) return -1;
@@ -222,49 +237,50 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (data == nullptr) return DefWindowProcA(window, message, wParam, lParam);
     if (handleDebugWindowMessage(data->windows, message, wParam, lParam)) return 0;
     switch (message) {
-    case WM_DESTROY:
-        disconnectDebugWindows(*data);
-        leaveMainWindow(data->number, window);
-        PostQuitMessage(0);
-        return 0;
-    case WM_MOVE:
-    case WM_SIZE:
-        LayoutMessageWindow(data->window, data->windows.messageWindow);
-        storeWindowRectangle(*data);
-        return 0;
-    case WM_SETFOCUS:
-        if (data->windows.currentChild != -1) SetFocus(data->windows.childWindows[data->windows.currentChild]);
-        return 0;
-    case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = 0;
-        return 0;
-    case WM_SETFONT:
-        if (data->windows.messageWindow != nullptr) {
-            SendMessageA(data->windows.messageWindow, WM_SETFONT, wParam, lParam);
-        }
-        for (int i = 0; i < data->windows.childCount; ++i) {
-            SendMessageA(data->windows.childWindows[i], WM_SETFONT, wParam, lParam);
-        }
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == static_cast<WPARAM>(kKeyControl)) {
-            ctrlDown = true;
+        case WM_DESTROY:
+            disconnectDebugWindows(*data);
+            leaveMainWindow(data->number, window);
+            PostQuitMessage(0);
             return 0;
-        }
-        return HandleMainKey(*data, wParam, lParam);
-    case WM_KEYUP:
-        if (wParam == static_cast<WPARAM>(kKeyControl)) ctrlDown = false;
-        return 0;
-    case WM_ACTIVATE:
-        // A Ctrl released while a dialog was active never reached this window: take the key's
-        // state anew, so that a plain key after Ctrl+L and the font dialog is not read as Ctrl+key.
-        if (LOWORD(wParam) != WA_INACTIVE) ctrlDown = GetKeyState(VK_CONTROL) < 0;
-        break;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == 0) return RunMainCommand(*data, LOWORD(wParam));
-        break;
-    default:
-        break;
+        case WM_MOVE:
+        case WM_SIZE:
+            LayoutMessageWindow(data->window, data->windows.messageWindow);
+            storeWindowRectangle(*data);
+            return 0;
+        case WM_SETFOCUS:
+            if (data->windows.currentChild != -1)
+                SetFocus(data->windows.childWindows[data->windows.currentChild]);
+            return 0;
+        case WM_GETMINMAXINFO:
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = 0;
+            return 0;
+        case WM_SETFONT:
+            if (data->windows.messageWindow != nullptr) {
+                SendMessageA(data->windows.messageWindow, WM_SETFONT, wParam, lParam);
+            }
+            for (int i = 0; i < data->windows.childCount; ++i) {
+                SendMessageA(data->windows.childWindows[i], WM_SETFONT, wParam, lParam);
+            }
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == static_cast<WPARAM>(kKeyControl)) {
+                ctrlDown = true;
+                return 0;
+            }
+            return HandleMainKey(*data, wParam, lParam);
+        case WM_KEYUP:
+            if (wParam == static_cast<WPARAM>(kKeyControl)) ctrlDown = false;
+            return 0;
+        case WM_ACTIVATE:
+            // A Ctrl released while a dialog was active never reached this window: take the key's
+            // state anew, so that a plain key after Ctrl+L and the font dialog is not read as Ctrl+key.
+            if (LOWORD(wParam) != WA_INACTIVE) ctrlDown = GetKeyState(VK_CONTROL) < 0;
+            break;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == 0) return RunMainCommand(*data, LOWORD(wParam));
+            break;
+        default:
+            break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commdlg.h>
 
 #include <cstdint>

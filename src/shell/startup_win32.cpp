@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "debugwin/child_windows_win32.h"
 #include "definitions/object_tables.h"
 #include "resources/shell_texts.h"
-#include "debugwin/child_windows_win32.h"
 #include "shell/load_definitions.h"
 #include "shell/main_window_win32.h"
 
@@ -57,9 +57,9 @@ const char* debugDirectory(int32_t number) {
 
 HWND OpenDebugger(int32_t number, const char* definitionDirectory, const char* debugDirectoryPath) {
     MainWindowCreation creation{number, definitionDirectory};
-    HWND window = CreateWindowExA(0, kMainWindowClass, text::kMainWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, programInstance(),
-                                  &creation);
+    HWND window = CreateWindowExA(0, kMainWindowClass, text::kMainWindowTitle, WS_OVERLAPPEDWINDOW,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                  nullptr, programInstance(), &creation);
     if (window == nullptr) return nullptr;
     MainWindowData& main = *mainWindowData(window);
     if (CreateMessageWindow(main.messageOwner, main.windows.font) == nullptr) {

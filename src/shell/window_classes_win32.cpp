@@ -28,32 +28,32 @@ bool Win32ClassRegistrar::registerOwnClass(const char* name, WNDPROC procedure, 
 
 bool Win32ClassRegistrar::registerClass(WindowClass windowClass) {
     switch (windowClass) {
-    case WindowClass::kEditItem:
-        return registerItemClass(instance_, ItemKind::kEdit);
-    case WindowClass::kCheckboxItem:
-        return registerItemClass(instance_, ItemKind::kCheckbox);
-    case WindowClass::kChild:
-        return registerOwnClass(kChildWindowClass, ChildWindowProc, false);
-    case WindowClass::kMessage:
-        return registerOwnClass(kMessageWindowClass, MessageWindowProc, false);
-    case WindowClass::kMain:
-        return registerOwnClass(kMainWindowClass, MainWindowProc, true);
+        case WindowClass::kEditItem:
+            return registerItemClass(instance_, ItemKind::kEdit);
+        case WindowClass::kCheckboxItem:
+            return registerItemClass(instance_, ItemKind::kCheckbox);
+        case WindowClass::kChild:
+            return registerOwnClass(kChildWindowClass, ChildWindowProc, false);
+        case WindowClass::kMessage:
+            return registerOwnClass(kMessageWindowClass, MessageWindowProc, false);
+        case WindowClass::kMain:
+            return registerOwnClass(kMainWindowClass, MainWindowProc, true);
     }
     return false;
 }
 
 bool Win32ClassRegistrar::unregisterClass(WindowClass windowClass) {
     switch (windowClass) {
-    case WindowClass::kEditItem:
-        return unregisterItemClass(instance_, ItemKind::kEdit);
-    case WindowClass::kCheckboxItem:
-        return unregisterItemClass(instance_, ItemKind::kCheckbox);
-    case WindowClass::kChild:
-        return UnregisterClassA(kChildWindowClass, instance_) != 0;
-    case WindowClass::kMessage:
-        return UnregisterClassA(kMessageWindowClass, instance_) != 0;
-    case WindowClass::kMain:
-        return UnregisterClassA(kMainWindowClass, instance_) != 0;
+        case WindowClass::kEditItem:
+            return unregisterItemClass(instance_, ItemKind::kEdit);
+        case WindowClass::kCheckboxItem:
+            return unregisterItemClass(instance_, ItemKind::kCheckbox);
+        case WindowClass::kChild:
+            return UnregisterClassA(kChildWindowClass, instance_) != 0;
+        case WindowClass::kMessage:
+            return UnregisterClassA(kMessageWindowClass, instance_) != 0;
+        case WindowClass::kMain:
+            return UnregisterClassA(kMainWindowClass, instance_) != 0;
     }
     return false;
 }

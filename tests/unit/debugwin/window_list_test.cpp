@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../definitions/definitions_support.h"
+#include "../scratch_folder.h"
 #include "debugwin/center_dialog.h"
 
 namespace tavir {
@@ -32,7 +32,7 @@ TEST(WindowTitle, BaseTitleAndCurrentFileName) {
 }
 
 TEST(WindowListEntry, TheLineThatNamesTheFileAndItsExtension) {
-    testing::TempDir dir;
+    testing::ScratchFolder dir;
     std::FILE* list = std::fopen(dir.write("mkdebfls.txt",
                                            "DEBUG_001      (name only)\n"
                                            "DEBUG_001.TXT  Overzicht signaalgroepen\n"
