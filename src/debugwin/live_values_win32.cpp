@@ -19,7 +19,7 @@ constexpr UINT kValuesArrived = WM_APP + 20;
 constexpr UINT kDisplayStartDue = WM_APP + 21;
 constexpr UINT kReplyCheckDue = WM_APP + 22;
 // The timer that takes the values while the user's input waits.
-constexpr UINT_PTR kValuesTimer = 1;
+constexpr UINT_PTR kValuesTimer = 0x5641;
 
 constexpr int kDebuggerNumbers = 1000;
 
