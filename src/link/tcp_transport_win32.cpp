@@ -1,8 +1,10 @@
 // Windows Sockets before windows.h, which would bring in the older sockets header.
 #include "link/tcp_transport_win32.h"
 
-#include <windows.h>
+// clang-format off
 #include <winsock2.h>
+#include <windows.h>
+// clang-format on
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/join_path.h"
 #include "link/tcp_transport_win32.h"
 #include "shell/command_line.h"
-#include "base/join_path.h"
 #include "shell/keyboard_hook_win32.h"
 #include "shell/message_boxes_win32.h"
 #include "shell/startup_win32.h"
