@@ -4,14 +4,8 @@
 // none; every text ended within its field; the counts and clearances stayed within their limits;
 // the MacroTable's index answers as a walk from its first entry does; and the working fields of
 // the batch tools were never touched.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <memory>
-#include <string>
 
-#include "base/message_log.h"
 #include "definitions/application_header.h"
 #include "definitions/builtin_macros.h"
 #include "fuzz_files.h"
@@ -20,14 +14,6 @@ namespace {
 
 using namespace tavir;
 using fuzz::check;
-
-struct CountedLines : MessageSink {
-    int count = 0;
-    int addLine(const char* text) override {
-        check(std::strlen(text) < kMessageLineCapacity);
-        return count++;
-    }
-};
 
 template <size_t kCapacity>
 void checkText(const char (&field)[kCapacity]) {
@@ -83,13 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MacroTable& macros = *work.macros;
     std::memcpy(&macros, work.builtIn.get(), sizeof macros);
     ApplicationTables& tables = *work.tables;
-    CountedLines lines;
-    MessageLog log;
-    log.sink = &lines;
-    const int result = loadApplicationHeader(macros, tables, log, header.c_str());
+    fuzz::CountedLog lines;
+    const int result = loadApplicationHeader(macros, tables, lines.log, header.c_str());
     check(result == 0 || result == -1);
     check(lines.count == (result == 0 ? 0 : 1));
-    check(log.messageFileContext[0] == '\0' && log.messageLineContext[0] == '\0');
+    check(lines.log.messageFileContext[0] == '\0' && lines.log.messageLineContext[0] == '\0');
 
     check(macros.count >= work.builtIn->count && macros.count <= kMacroTableCapacity);
     for (int i = 0; i < macros.count; ++i) checkText(macros.entries[i].name);

@@ -1,19 +1,18 @@
 // Any bytes as the command-line text: the parser must stay inside its buffers and leave the link
 // options in a state the transports can use.
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <vector>
 
+#include "fuzz_files.h"
 #include "shell/command_line.h"
 
 namespace {
 
+using tavir::fuzz::check;
+
 struct CountingBoxes : tavir::MessageBoxes {
     int count = 0;
     void show(const char* text, const char* caption, unsigned style) override {
-        if (std::strlen(text) >= 512 || std::strcmp(caption, "TAVIR") != 0 || style != tavir::kBoxOk)
-            __builtin_trap();
+        check(std::strlen(text) < 512 && std::strcmp(caption, "TAVIR") == 0 && style == tavir::kBoxOk);
         ++count;
     }
 };
@@ -38,18 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tavir::ParseCommandLine(text.data(), options, boxes);
 
     // At most one message per argument and the two checks at the end.
-    if (boxes.count > tavir::kMaxArguments + 2) __builtin_trap();
-    if (std::memchr(options.ipAddress, '\0', sizeof options.ipAddress) == nullptr) __builtin_trap();
-    if (options.useSerial != 0 && options.useSerial != 1) __builtin_trap();
-    if (options.useSerial == 1 &&
-        (options.comPort < 1 || options.comPort > 4 || !knownBaudRate(options.baudRate))) {
-        __builtin_trap();
-    }
+    check(boxes.count <= tavir::kMaxArguments + 2);
+    check(std::memchr(options.ipAddress, '\0', sizeof options.ipAddress) != nullptr);
+    check(options.useSerial == 0 || options.useSerial == 1);
+    if (options.useSerial == 1)
+        check(options.comPort >= 1 && options.comPort <= 4 && knownBaudRate(options.baudRate));
     // The whole text was upper-cased, and only cut where it had spaces.
-    for (size_t i = 0; i < length; ++i) {
-        char c = text[i];
-        if (c >= 'a' && c <= 'z') __builtin_trap();
-        if (c == '\0' && data[i] != ' ') __builtin_trap();
-    }
+    for (size_t i = 0; i < length; ++i) check(!(text[i] >= 'a' && text[i] <= 'z'));
+    for (size_t i = 0; i < length; ++i) check(text[i] != '\0' || data[i] == ' ');
     return 0;
 }

@@ -1,14 +1,11 @@
 // Any bytes as a settings file: read the debugger window's keys, write one, and check that it reads
 // back as written while every other key keeps its value.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <string>
-
+#include "fuzz_files.h"
 #include "shell/settings_ini.h"
 
 namespace {
+
+using tavir::fuzz::check;
 
 struct Reading {
     char text[32];
@@ -28,7 +25,7 @@ void readAll(const std::string& text, Reading (&readings)[kReadings]) {
             std::memset(reading.text, '#', sizeof reading.text);
             size_t count =
                 tavir::readIniString(text, section, key, "none  ", reading.text, sizeof reading.text);
-            if (count >= sizeof reading.text || reading.text[count] != '\0') __builtin_trap();
+            check(count < sizeof reading.text && reading.text[count] == '\0');
             reading.number = tavir::readIniInt(text, section, key, -7);
         }
     }
@@ -47,21 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
     tavir::setIniValue(text, "Hoofdvenster", "Breedte", digits);
 
-    if (tavir::readIniInt(text, "Hoofdvenster", "Breedte", 0) != value) __builtin_trap();
+    check(tavir::readIniInt(text, "Hoofdvenster", "Breedte", 0) == value);
     char back[16];
     tavir::readIniString(text, "hoofdVENSTER", "BREEDTE", "", back, sizeof back);
-    if (std::strcmp(back, digits) != 0) __builtin_trap();
+    check(std::strcmp(back, digits) == 0);
 
     Reading after[kReadings];
     readAll(text, after);
-    for (size_t i = 0; i < kReadings; ++i) {
-        if (std::strcmp(before[i].text, after[i].text) != 0 || before[i].number != after[i].number)
-            __builtin_trap();
-    }
+    for (size_t i = 0; i < kReadings; ++i)
+        check(std::strcmp(before[i].text, after[i].text) == 0 && before[i].number == after[i].number);
 
     // Writing the same value again changes nothing.
     std::string again = text;
     tavir::setIniValue(again, "Hoofdvenster", "Breedte", digits);
-    if (again != text) __builtin_trap();
+    check(again == text);
     return 0;
 }

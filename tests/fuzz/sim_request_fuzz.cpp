@@ -2,16 +2,12 @@
 // chunks and faults chosen by the first byte. Every value frame the simulator sends is decoded
 // by the debugger's decoder and encoded again: it must come out as the same bytes, so a reply
 // always means what it says. The memory never grows beyond its bound.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "base/message_log.h"
 #include "controller_memory.h"
-#include "link/frame_decoder.h"
+#include "fuzz_files.h"
 #include "link/request_encoder.h"
 #include "seed_tables.h"
 #include "simulator.h"
@@ -20,14 +16,10 @@
 namespace {
 
 using namespace tavir::sim;
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+using tavir::fuzz::check;
 
 struct Sink : LinkOutput {
-    size_t bytes = 0;
-    void send(const uint8_t*, size_t count) override { bytes += count; }
+    void send(const uint8_t*, size_t) override {}
     void end(bool) override {}
 };
 
@@ -37,31 +29,13 @@ struct Frames : LogWriter {
     void writeLine(const std::string& line) override { lines.push_back(line); }
 };
 
-struct Capture : tavir::ValueDelivery {
-    int count = 0;
-    uint8_t kind = 0;
-    tavir::ValueRecord record;
-    void deliver(uint8_t k, const tavir::ValueRecord& r) override {
-        ++count;
-        kind = k;
-        record = r;
-    }
-};
-
-std::vector<uint8_t> fromHex(const std::string& hex) {
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
-
 // The value of "key":"..." in a log line.
 std::string field(const std::string& line, const std::string& key) {
-    std::string marker = "\"" + key + "\":\"";
-    size_t at = line.find(marker);
+    const std::string marker = "\"" + key + "\":\"";
+    const size_t at = line.find(marker);
     if (at == std::string::npos) return "";
-    at += marker.size();
-    return line.substr(at, line.find('"', at) - at);
+    const size_t from = at + marker.size();
+    return line.substr(from, line.find('"', from) - from);
 }
 
 const tavir::ApplicationTables& demoTables() {
@@ -108,17 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (const std::string& line : frames.lines) {
         if (field(line, "kind") != "Value" || field(line, "dir") != "out") continue;
-        std::vector<uint8_t> bytes = fromHex(field(line, "hex"));
-        Capture capture;
-        tavir::FrameDecoder decoder;
-        decoder.delivery = &capture;
-        int completed = 0;
-        for (uint8_t b : bytes) completed += decoder.FeedByte(b);
-        check(completed == 1 && capture.count == 1 && capture.kind == tavir::kWrite);
+        const std::string hex = field(line, "hex");
+        std::vector<uint8_t> bytes;
+        for (size_t i = 0; i + 1 < hex.size(); i += 2)
+            bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        const tavir::fuzz::Decoded decoded = tavir::fuzz::decodeFrame(bytes.data(), bytes.size());
+        check(decoded.kind == tavir::kWrite);
         // Category 0 carries no number on receive; every other field is what the frame said.
-        SimAddress address{capture.record.functionCode, capture.record.number, capture.record.block};
+        const tavir::ValueRecord& r = decoded.record;
         uint8_t again[tavir::kRequestBufferSize];
-        int length = encodeValueFrame(address, capture.record.value, again);
+        const int length = encodeValueFrame({r.functionCode, r.number, r.block}, r.value, again);
         if ((bytes[0] & 0x0F) != 0) check(std::vector<uint8_t>(again, again + length) == bytes);
     }
     return 0;

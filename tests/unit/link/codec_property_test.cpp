@@ -5,7 +5,6 @@
 
 #include <random>
 
-#include "link/frame_decoder.h"
 #include "link/request_encoder.h"
 #include "link_fakes.h"
 
@@ -67,9 +66,7 @@ ValueRecord expectedBack(const ValueRecord& sent, uint8_t kind) {
 
 TEST(Codec, EveryRequestDecodesToWhatItsCategoryCarries) {
     std::mt19937 random(20240611);
-    FrameDecoder decoder;
-    testing::RecordedDelivery delivery;
-    decoder.delivery = &delivery;
+    testing::DecodedFrames delivery;
     const uint8_t kinds[] = {kStop, kWrite, kMonitor, kRead};
     for (int i = 0; i < 100000; ++i) {
         const ValueRecord sent = request(random);
@@ -85,7 +82,8 @@ TEST(Codec, EveryRequestDecodesToWhatItsCategoryCarries) {
         ASSERT_EQ(buffer[length], 0) << what;
 
         delivery.records.clear();
-        for (int at = 0; at < length; ++at) ASSERT_EQ(decoder.FeedByte(buffer[at]), at + 1 == length) << what;
+        for (int at = 0; at < length; ++at)
+            ASSERT_EQ(delivery.decoder.FeedByte(buffer[at]), at + 1 == length) << what;
         ASSERT_EQ(delivery.records.size(), 1u) << what;
         ASSERT_EQ(delivery.records[0].kind, kind) << what;
         ASSERT_EQ(delivery.records[0].record, expectedBack(sent, kind)) << what;

@@ -1,12 +1,14 @@
 #pragma once
-// Fakes of the link's seams: a delivery and sinks that keep every record, and a transport that
-// keeps every write.
+// Fakes of the link's seams: a delivery, a decoder and sinks that keep every record, and a
+// transport that keeps every write.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "link/frame_decoder.h"
 #include "link/transport.h"
 #include "link/value_record.h"
 #include "link/value_sinks.h"
@@ -37,6 +39,18 @@ struct RecordedDelivery : ValueDelivery, WindowValueSink {
     std::vector<Delivered> records;
     void deliver(uint8_t kind, const ValueRecord& record) override { records.push_back({kind, record}); }
     void OnWindowValue(uint8_t kind, const ValueRecord& record) override { deliver(kind, record); }
+};
+
+// A decoder of its own that keeps every record it delivers.
+struct DecodedFrames : RecordedDelivery {
+    FrameDecoder decoder;
+    DecodedFrames() { decoder.delivery = this; }
+    // Feeds the bytes; gives the number of frames they completed.
+    int feed(const std::string& bytes) {
+        int frames = 0;
+        for (char byte : bytes) frames += decoder.FeedByte(static_cast<uint8_t>(byte));
+        return frames;
+    }
 };
 
 struct RecordedBatchSink : BatchValueSink {

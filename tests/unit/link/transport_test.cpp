@@ -16,11 +16,8 @@ namespace tavir {
 namespace {
 
 TEST(SerialSettings, PortsOneToFourElseCom1) {
-    const struct {
-        int comPort;
-        const char* name;
-    } rows[] = {{1, "COM1"}, {4, "COM4"}, {0, "COM1"}, {5, "COM1"}, {-1, "COM1"}};
-    for (const auto& row : rows) EXPECT_STREQ(defaultSerialSettings(row.comPort, 9600).portName, row.name);
+    EXPECT_STREQ(defaultSerialSettings(4, 9600).portName, "COM4");
+    for (int outside : {0, 5, -1}) EXPECT_STREQ(defaultSerialSettings(outside, 9600).portName, "COM1");
     EXPECT_EQ(defaultSerialSettings(2, 19200).baudRate, 19200);
 }
 
@@ -55,9 +52,8 @@ struct RecordedDump : DumpByteSink {
 class RouteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        decoder.delivery = &values;
         path.flags = &flags;
-        path.decoder = &decoder;
+        path.decoder = &values.decoder;
     }
     // A value frame of a category 15 item, as the controller sends it.
     static std::vector<uint8_t> valueFrame(int32_t value) {
@@ -71,8 +67,7 @@ protected:
         return out;
     }
     LinkFlags flags;
-    FrameDecoder decoder;
-    testing::RecordedDelivery values;
+    testing::DecodedFrames values;
     ReceivePath path;
 };
 

@@ -2,10 +2,6 @@
 // the decoder must make of what it receives.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-
-#include "link/frame_decoder.h"
 #include "link/request_encoder.h"
 #include "link_fakes.h"
 
@@ -106,14 +102,13 @@ TEST(FrameDecoder, GoldenFrames) {
         {"category 15", "\xBF\x45\x40\x41\x40\x40\x40", kWrite, {480, 0, 0, 0, 262144}},
     };
     for (const auto& row : rows) {
-        FrameDecoder decoder;
-        testing::RecordedDelivery delivery;
-        decoder.delivery = &delivery;
-        for (size_t i = 0; i < row.bytes.size(); ++i)
-            ASSERT_EQ(decoder.FeedByte(row.bytes[i]), i + 1 == row.bytes.size() ? 1 : 0) << row.name;
-        ASSERT_EQ(delivery.records.size(), 1u) << row.name;
-        EXPECT_EQ(delivery.records[0].kind, row.kind) << row.name;
-        EXPECT_EQ(delivery.records[0].record, row.record) << row.name;
+        testing::DecodedFrames decoded;
+        // The frame ends with its last byte, not before.
+        ASSERT_EQ(decoded.feed(row.bytes.substr(0, row.bytes.size() - 1)), 0) << row.name;
+        ASSERT_EQ(decoded.feed(row.bytes.substr(row.bytes.size() - 1)), 1) << row.name;
+        ASSERT_EQ(decoded.records.size(), 1u) << row.name;
+        EXPECT_EQ(decoded.records[0].kind, row.kind) << row.name;
+        EXPECT_EQ(decoded.records[0].record, row.record) << row.name;
     }
 }
 
@@ -130,12 +125,7 @@ TEST(FrameDecoder, MalformedFramesAreDroppedWithTheirBreakingByte) {
         {"a frame that stops half-way waits", "\xB2\x44\x45", 0},
         {"two frames back to back", "\xA2\x45\x47\xB2\x43\x45\x47\x42", 2},
     };
-    for (const auto& row : rows) {
-        FrameDecoder decoder;  // no delivery: completed frames still count
-        int frames = 0;
-        for (uint8_t byte : row.bytes) frames += decoder.FeedByte(byte);
-        EXPECT_EQ(frames, row.frames) << row.name;
-    }
+    for (const auto& row : rows) EXPECT_EQ(testing::DecodedFrames().feed(row.bytes), row.frames) << row.name;
 }
 
 // Bytes past a frame's end keep what an earlier frame left there, and the layouts that read
@@ -160,13 +150,9 @@ TEST(FrameDecoder, StaleBytesAreReadWhereTheLayoutAsks) {
          {69, 0x19, 0, 0, 0}},
     };
     for (const auto& row : rows) {
-        FrameDecoder decoder;
-        testing::RecordedDelivery delivery;
-        decoder.delivery = &delivery;
-        for (uint8_t byte : row.earlier) decoder.FeedByte(byte);
-        for (uint8_t byte : row.frame) decoder.FeedByte(byte);
-        ASSERT_EQ(delivery.records.size(), 2u) << row.name;
-        EXPECT_EQ(delivery.records[1].record, row.record) << row.name;
+        testing::DecodedFrames decoded;
+        ASSERT_EQ(decoded.feed(row.earlier + row.frame), 2) << row.name;
+        EXPECT_EQ(decoded.records[1].record, row.record) << row.name;
     }
 }
 
@@ -175,15 +161,10 @@ TEST(FrameDecoder, LongestFrame) {
     Bytes bytes = "\xB2\x7F\x45\x47\x7F";  // the first value group falls off the top
     bytes.insert(bytes.end(), 59, 0x40);
     bytes.push_back(0x61);
-    FrameDecoder decoder;
-    testing::RecordedDelivery delivery;
-    decoder.delivery = &delivery;
-    int frames = 0;
-    for (uint8_t byte : bytes) frames += decoder.FeedByte(byte);
-    EXPECT_EQ(frames, 1);
-    EXPECT_EQ(decoder.index, 64);
-    ASSERT_EQ(delivery.records.size(), 1u);
-    EXPECT_EQ(delivery.records[0].record, (ValueRecord{69, 7, 0, 0, 0x21}));
+    testing::DecodedFrames decoded;
+    ASSERT_EQ(decoded.feed(bytes), 1);
+    EXPECT_EQ(decoded.decoder.index, 64);
+    EXPECT_EQ(decoded.records[0].record, (ValueRecord{69, 7, 0, 0, 0x21}));
 }
 
 }  // namespace
