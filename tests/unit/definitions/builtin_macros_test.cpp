@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "definitions_support.h"
@@ -45,11 +46,8 @@ TEST_F(BuiltInMacros, TextParsesSilentlyIntoTheGoldenList) {
 
 // The headers of the built-in text are covered by its golden list; these are the other forms.
 TEST(CategoryChoice, KeywordsAndQualifiers) {
-    const struct {
-        const char* header;
-        int base;
-        const char* rejection;  // nullptr: accepted, or no category at all
-    } rows[] = {
+    // The header, its base and its rejection (none: accepted, or no category at all).
+    const std::tuple<const char*, int, const char*> rows[] = {
         {"/* Optie-macro's */", 0, nullptr},
         {"/* Toestand-macro's SG & BK */", kNoBase, text::kStateMacrosNeedSignalGroup},
         {"/* Tijd-macro's, SG WAARDE LOPEND */", kNoBase, text::kTimeMacrosNeedSignalGroup},
@@ -60,11 +58,10 @@ TEST(CategoryChoice, KeywordsAndQualifiers) {
         {"/* hulpfunctie-macro's */", kNoBase, nullptr},           // keywords are case-sensitive
         {"/* Optie-macro Hulpfunctie-macro */", 1 * 32, nullptr},  // the first keyword searched wins
     };
-    for (const auto& row : rows) {
-        CategoryChoice choice = chooseCategory(row.header);
-        EXPECT_EQ(choice.base, row.base) << row.header;
-        EXPECT_STREQ(choice.rejection ? choice.rejection : "", row.rejection ? row.rejection : "")
-            << row.header;
+    for (auto [header, base, rejection] : rows) {
+        CategoryChoice choice = chooseCategory(header);
+        EXPECT_EQ(choice.base, base) << header;
+        EXPECT_STREQ(choice.rejection ? choice.rejection : "", rejection ? rejection : "") << header;
     }
 }
 
@@ -88,30 +85,28 @@ TEST_F(BuiltInMacros, OwnLinesGiveBasePlusNumber) {
 }
 
 TEST_F(BuiltInMacros, FatalDefinesStopTheParseAndResetTheLineIndex) {
-    const struct {
-        std::vector<const char*> lines;
-        int entriesLeft;
-        const char* message;
-    } rows[] = {
-        {{"/* Tellers-macro's */", "#define goed 1", "#define   te_groot\t32", "#define later 2"},
+    // The defines after a header of counters, the entries left and the message.
+    const std::tuple<std::vector<const char*>, int, const char*> rows[] = {
+        {{"#define goed 1", "#define   te_groot\t32", "#define later 2"},
          1,
          "fout : #define   te_groot: maximum nummer is 31"},
-        {{"/* Tellers-macro's */", "#define ongeldig 12345678901234567"},
+        {{"#define ongeldig 12345678901234567"},
          0,
          "systeem melding : De definitie waarde 12345678901234567 is ongeldig."},
-        {{"/* Tellers-macro's */", "#define omgeslagen 4294967295"},
+        {{"#define omgeslagen 4294967295"},
          0,
          "systeem melding : De definitie waarde 4294967295 is ongeldig."},
     };
-    for (const auto& row : rows) {
+    for (auto [defines, entriesLeft, message] : rows) {
         table = newMacroTable();
         logged.lines.lines.clear();
         SetMessageFile(logged.log, "KVAPDEF.H");  // the built-in text's messages carry no prefix
+        defines.insert(defines.begin(), "/* Tellers-macro's */");
         int stoppedAt = -1;
-        EXPECT_EQ(parse(row.lines, &stoppedAt), -1) << row.message;
-        EXPECT_EQ(stoppedAt, 0) << row.message;
-        EXPECT_EQ(table->count, row.entriesLeft) << row.message;
-        EXPECT_EQ(logged.all(), std::vector<std::string>{row.message});
+        EXPECT_EQ(parse(defines, &stoppedAt), -1) << message;
+        EXPECT_EQ(stoppedAt, 0) << message;
+        EXPECT_EQ(table->count, entriesLeft) << message;
+        EXPECT_EQ(logged.all(), std::vector<std::string>{message});
     }
 }
 

@@ -30,14 +30,8 @@ TEST(TextFile, LineRules) {
         {"empty line", "\nx\n", {{1, "\n"}, {2, "x\n"}, {-1, ""}}},
         {"CR LF becomes LF, a lone CR stays", "a\rb\r\n", {{4, "a\rb\n"}, {-1, ""}}},
         {"CR CR LF", "a\r\r\n", {{3, "a\r\n"}, {-1, ""}}},
-        {"Ctrl-Z ends the file",
-         "ab\ncd\x1a"
-         "ef\n",
-         {{3, "ab\n"}, {-1, "cd"}}},
-        {"byte 0xFF ends the line",
-         "ab\xff"
-         "cd\n",
-         {{-1, "ab\xff"}}},
+        {"Ctrl-Z ends the file", "ab\ncd\032ef\n", {{3, "ab\n"}, {-1, "cd"}}},
+        {"byte 0xFF ends the line", "ab\377cd\n", {{-1, "ab\xff"}}},
         {"254 characters and the newline", x254 + "\nz\n", {{255, x254 + "\n"}, {2, "z\n"}, {-1, ""}}},
         {"255 characters", x255 + "\n", {{-1, x255}}},
     };
@@ -85,11 +79,8 @@ TEST(TextFile, PlainLinesReadLikeFgetsAndRewind) {
     const std::string head = "kort\r\n" + y399 + "z\n";
     const std::string filler(kTextBlockSize - 1 - head.size(), 'a');
     ScratchFolder folder;
-    PlainTextFile* file = openPlainTextFile(folder
-                                                .write("t.c", head + filler +
-                                                                  "\r\nb\n\xff\x1a"
-                                                                  "weg")
-                                                .c_str());
+    const std::string path = folder.write("t.c", head + filler + "\r\nb\n\377\032weg");
+    PlainTextFile* file = openPlainTextFile(path.c_str());
     ASSERT_NE(file, nullptr);
     char line[kPlainLineCapacity];
     for (int pass = 0; pass < 2; ++pass) {

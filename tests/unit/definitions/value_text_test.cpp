@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 #include "definitions/define_line.h"
 
@@ -10,11 +11,7 @@ namespace tavir {
 namespace {
 
 TEST(ValueText, DecimalOnlyOnEveryPlatform) {
-    const struct {
-        const char* text;
-        double asDouble;
-        int32_t asInteger;
-    } rows[] = {
+    const std::tuple<const char*, double, int32_t> rows[] = {
         {"  -2.25,", -2.25, -2},
         {".5", 0.5, 0},
         {"1e2", 100.0, 1},
@@ -26,19 +23,16 @@ TEST(ValueText, DecimalOnlyOnEveryPlatform) {
         {"99999999999", 99999999999.0, INT32_MAX},
         {"-99999999999", -99999999999.0, INT32_MIN},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(textToDouble(row.text), row.asDouble) << row.text;
-        EXPECT_EQ(textToInteger(row.text), row.asInteger) << row.text;
+    for (auto [text, asDouble, asInteger] : rows) {
+        EXPECT_EQ(textToDouble(text), asDouble) << text;
+        EXPECT_EQ(textToInteger(text), asInteger) << text;
     }
     EXPECT_EQ(textToFloat("0.1"), 0.1f);
 }
 
 TEST(DefineLine, Shapes) {
-    const struct {
-        const char* line;
-        const char* name;  // nullptr: not a define of this shape, and the line stays as it was
-        const char* value;
-    } rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        // line, name and value; no name: not a define of this shape, and the line stays as it was
         {"#define\t \tA_B\t 12 /* x */\n", "A_B", "12"},
         {"#define X (3)\n", "X", "(3)"},
         {"#define KVAPDEF_H\n", nullptr, nullptr},
@@ -47,18 +41,14 @@ TEST(DefineLine, Shapes) {
         {"#DEFINE X 3\n", nullptr, nullptr},
         {"#define X\xeb 3\n", nullptr, nullptr},
     };
-    for (const auto& row : rows) {
+    for (auto [text, expectedName, expectedValue] : rows) {
         char line[64];
-        std::snprintf(line, sizeof line, "%s", row.line);
+        std::snprintf(line, sizeof line, "%s", text);
         char* name = nullptr;
         char* value = nullptr;
-        ASSERT_EQ(splitDefineLine(line, &name, &value), row.name != nullptr) << row.line;
-        if (!row.name) {
-            EXPECT_STREQ(line, row.line);
-            continue;
-        }
-        EXPECT_STREQ(name, row.name);
-        EXPECT_STREQ(value, row.value);
+        ASSERT_EQ(splitDefineLine(line, &name, &value), expectedName != nullptr) << text;
+        EXPECT_STREQ(expectedName ? name : line, expectedName ? expectedName : text);
+        if (expectedName) EXPECT_STREQ(value, expectedValue);
     }
 }
 

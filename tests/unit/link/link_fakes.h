@@ -45,10 +45,11 @@ struct RecordedDelivery : ValueDelivery, WindowValueSink {
 struct DecodedFrames : RecordedDelivery {
     FrameDecoder decoder;
     DecodedFrames() { decoder.delivery = this; }
-    // Feeds the bytes; gives the number of frames they completed.
-    int feed(const std::string& bytes) {
+    // Feeds the bytes (a string or a vector); gives the number of frames they completed.
+    template <class Bytes>
+    int feed(const Bytes& bytes) {
         int frames = 0;
-        for (char byte : bytes) frames += decoder.FeedByte(static_cast<uint8_t>(byte));
+        for (auto byte : bytes) frames += decoder.FeedByte(static_cast<uint8_t>(byte));
         return frames;
     }
 };

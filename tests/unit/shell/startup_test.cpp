@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,78 +24,67 @@ namespace {
 
 using testing::RecordedBoxes;
 using testing::RecordedLines;
+using Class = WindowClass;
+using namespace text;
 
-// Registers every class except the one that is to fail; records what happens in order.
+// Registers every class except the one that is to fail, and checks that only a registered class
+// is unregistered and that nothing is registered after a failure.
 struct RecordedRegistrar : ClassRegistrar {
     int failing = -1;  // WindowClass as int, -1: none fails
     bool failUnregisterMain = false;
-    std::vector<std::string> calls;
-    static const char* name(WindowClass c) {
-        static const char* const names[] = {"edit", "check", "child", "message", "main"};
-        return names[static_cast<int>(c)];
+    bool failed = false;
+    std::set<Class> registered;
+    std::vector<Class> unregistered;
+    bool registerClass(Class c) override {
+        EXPECT_FALSE(failed) << "a class registered after a failure";
+        failed = static_cast<int>(c) == failing;
+        if (!failed) registered.insert(c);
+        return !failed;
     }
-    bool registerClass(WindowClass c) override {
-        calls.push_back(std::string("+") + name(c));
-        return static_cast<int>(c) != failing;
-    }
-    bool unregisterClass(WindowClass c) override {
-        calls.push_back(std::string("-") + name(c));
-        return !(failUnregisterMain && c == WindowClass::kMain);
+    bool unregisterClass(Class c) override {
+        EXPECT_EQ(registered.erase(c), 1u) << "a class unregistered that was not registered";
+        unregistered.push_back(c);
+        return !(failUnregisterMain && c == Class::kMain);
     }
 };
 
-using namespace text;
-const char* kEdit = kEditItemClassFailed;
-const char* kCheck = kCheckItemClassFailed;
-const char* kItem = kItemClassFailed;
-const char* kChild = kChildClassFailed;
-const char* kStart = kStartFailed;
-
-struct RegistrationCase {
-    int failing;
-    std::vector<std::string> boxes;  // texts; the last is the start failure under "TAVIR.EXE"
-    std::vector<std::string> calls;
-};
-
+// Whatever class fails, its messages are shown in order and every class registered before it is
+// unregistered again.
 TEST(ClassRegistration, EachFailureShowsItsMessagesAndUndoesWhatWasRegistered) {
-    const RegistrationCase cases[] = {
-        {-1, {}, {"+edit", "+check", "+child", "+message", "+main"}},
-        {0, {kEdit, kItem, kChild, kStart}, {"+edit"}},
-        {1, {kCheck, kItem, kChild, kStart}, {"+edit", "+check", "-edit"}},
-        {2, {kChild, kStart}, {"+edit", "+check", "+child", "-edit", "-check"}},
-        {3,
-         {kMessageClassFailed, kStart},
-         {"+edit", "+check", "+child", "+message", "-edit", "-check", "-child"}},
-        {4,
-         {kStart},
-         {"+edit", "+check", "+child", "+message", "+main", "-message", "-edit", "-check", "-child"}},
+    const std::vector<std::string> boxesOf[] = {
+        {kEditItemClassFailed, kItemClassFailed, kChildClassFailed, kStartFailed},
+        {kCheckItemClassFailed, kItemClassFailed, kChildClassFailed, kStartFailed},
+        {kChildClassFailed, kStartFailed},
+        {kMessageClassFailed, kStartFailed},
+        {kStartFailed},
     };
-    for (const RegistrationCase& c : cases) {
-        SCOPED_TRACE(c.failing);
+    for (int failing = -1; failing <= static_cast<int>(Class::kMain); ++failing) {
+        SCOPED_TRACE(failing);
         RecordedRegistrar registrar;
-        registrar.failing = c.failing;
+        registrar.failing = failing;
         RecordedBoxes boxes;
-        EXPECT_EQ(registerWindowClasses(registrar, boxes), c.failing < 0 ? 0 : -1);
-        EXPECT_EQ(registrar.calls, c.calls);
-        ASSERT_EQ(boxes.boxes.size(), c.boxes.size());
-        for (size_t i = 0; i < c.boxes.size(); ++i) {
-            EXPECT_EQ(boxes.boxes[i].text, c.boxes[i]);
-            bool last = i + 1 == c.boxes.size();
-            EXPECT_EQ(boxes.boxes[i].caption, last ? kProgramCaption : kClassCaption);
-            EXPECT_EQ(boxes.boxes[i].style, kBoxOk);
+        EXPECT_EQ(registerWindowClasses(registrar, boxes), failing < 0 ? 0 : -1);
+        EXPECT_EQ(registrar.registered.size(), failing < 0 ? 5u : 0u);
+        std::vector<std::string> shown;
+        for (const testing::RecordedBox& box : boxes.boxes) {
+            shown.push_back(box.text);
+            EXPECT_EQ(box.caption, box.text == kStartFailed ? kProgramCaption : kClassCaption);
+            EXPECT_EQ(box.style, kBoxOk);
         }
+        EXPECT_EQ(shown, failing < 0 ? std::vector<std::string>{} : boxesOf[failing]);
     }
 }
 
-TEST(ClassRegistration, ShutdownOrderStopsWhenTheMainClassStays) {
-    RecordedRegistrar registrar;
-    unregisterWindowClasses(registrar);
-    EXPECT_EQ(registrar.calls, (std::vector<std::string>{"-main", "-message", "-edit", "-check", "-child"}));
-
-    RecordedRegistrar stuck;
-    stuck.failUnregisterMain = true;
-    unregisterWindowClasses(stuck);
-    EXPECT_EQ(stuck.calls, (std::vector<std::string>{"-main"}));
+TEST(ClassRegistration, ShutdownStartsWithTheMainClassAndStopsWhenItStays) {
+    for (bool stuck : {false, true}) {
+        RecordedRegistrar registrar;
+        RecordedBoxes boxes;
+        ASSERT_EQ(registerWindowClasses(registrar, boxes), 0);
+        registrar.failUnregisterMain = stuck;
+        unregisterWindowClasses(registrar);
+        EXPECT_EQ(registrar.unregistered.front(), Class::kMain);
+        EXPECT_EQ(registrar.registered.size(), stuck ? 4u : 0u);
+    }
 }
 
 class LoadDefinitionsTest : public ::testing::Test {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "../link/link_fakes.h"
 #include "base/message_log.h"
 #include "definitions/object_tables.h"
-#include "link/frame_decoder.h"
 #include "link/request_encoder.h"
 #include "request_log.h"
 #include "seed_tables.h"
@@ -27,18 +27,11 @@ struct RecordingLink : LinkOutput {
     }
 };
 
-struct Received {
-    uint8_t kind;
-    ValueRecord record;
-};
+using Received = tavir::testing::Delivered;
 
 // The debugger's side: decodes every byte the link got since the last call.
-struct Client : ValueDelivery {
-    FrameDecoder decoder;
-    std::vector<Received> records;
+struct Client : tavir::testing::DecodedFrames {
     size_t consumed = 0;
-    Client() { decoder.delivery = this; }
-    void deliver(uint8_t kind, const ValueRecord& record) override { records.push_back({kind, record}); }
     // Feeds the new bytes and gives the records they completed.
     std::vector<Received> take(const RecordingLink& link) {
         size_t first = records.size();
@@ -55,13 +48,8 @@ struct RecordedLog : LogWriter {
 // The frame of a request, as the debugger's encoder builds it.
 inline std::vector<uint8_t> requestFrame(uint8_t kind, int32_t functionCode, int32_t number, int32_t block,
                                          int32_t value = 0) {
-    ValueRecord r;
-    r.functionCode = functionCode;
-    r.number = number;
-    r.block = block;
-    r.value = value;
     uint8_t buffer[kRequestBufferSize];
-    int length = encodeRequest(r, kind, buffer);
+    int length = encodeRequest({functionCode, number, block, 0, value}, kind, buffer);
     return std::vector<uint8_t>(buffer, buffer + length);
 }
 

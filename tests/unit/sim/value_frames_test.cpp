@@ -30,18 +30,12 @@ TEST(ValueFrames, EveryCategoryReadsBackAsSent) {
         {{fc::kCycleCounter, 0, 0}, 0x1234567, {fc::kCycleCounter, 0, 0, 0, 0x234567}},  // 24 bits
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.address.functionCode);
-        testing::RecordingLink link;
-        testing::Client client;
         uint8_t frame[kRequestBufferSize];
-        link.send(frame, static_cast<size_t>(encodeValueFrame(c.address, c.value, frame)));
-        auto got = client.take(link);
-        ASSERT_EQ(got.size(), 1u);
-        EXPECT_EQ(got[0].kind, kWrite);
-        EXPECT_EQ(got[0].record.functionCode, c.expected.functionCode);
-        EXPECT_EQ(got[0].record.number, c.expected.number);
-        EXPECT_EQ(got[0].record.block, c.expected.block);
-        EXPECT_EQ(got[0].record.value, c.expected.value);
+        const int length = encodeValueFrame(c.address, c.value, frame);
+        tavir::testing::DecodedFrames decoded;
+        ASSERT_EQ(decoded.feed(std::vector<uint8_t>(frame, frame + length)), 1) << c.address.functionCode;
+        EXPECT_EQ(decoded.records[0].kind, kWrite);
+        EXPECT_EQ(decoded.records[0].record, c.expected) << c.address.functionCode;
         EXPECT_EQ(wireValue(c.address, c.value), c.expected.value);
     }
 }
@@ -64,20 +58,12 @@ TEST(ValueFrames, RequestsAreReadAtTheAddressTheyName) {
         {kRead, 0, 7, -1, 1, {0, 7, 0}, 0},
     };
     for (const Case& c : cases) {
-        struct Capture : ValueDelivery {
-            FrameDecoder decoder;
-            std::vector<ClientRequest> requests;
-            void deliver(uint8_t kind, const ValueRecord& record) override {
-                requests.push_back(requestFromFrame(kind, record, decoder.buffer));
-            }
-        } capture;
-        capture.decoder.delivery = &capture;
-        for (uint8_t b : testing::requestFrame(c.kind, c.code, c.number, c.block, c.value))
-            capture.decoder.FeedByte(b);
-        ASSERT_EQ(capture.requests.size(), 1u);
-        EXPECT_EQ(capture.requests[0].kind, c.kind);
-        EXPECT_EQ(capture.requests[0].address, c.expected) << "code " << c.code;
-        EXPECT_EQ(capture.requests[0].value, c.expectedValue) << "code " << c.code;
+        tavir::testing::DecodedFrames decoded;
+        ASSERT_EQ(decoded.feed(testing::requestFrame(c.kind, c.code, c.number, c.block, c.value)), 1);
+        // The decoder's buffer still holds the frame, as it does when the simulator reads it.
+        ClientRequest request = requestFromFrame(c.kind, decoded.records[0].record, decoded.decoder.buffer);
+        EXPECT_EQ(request.address, c.expected) << "code " << c.code;
+        EXPECT_EQ(request.value, c.expectedValue) << "code " << c.code;
     }
 }
 
