@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "../support.h"
 #include "resources/debugwin_texts.h"
@@ -57,13 +58,11 @@ TEST_F(MessageLogTest, PiecesThatDoNotFitAreLeftOutAndLaterOnesTried) {
 }
 
 TEST_F(MessageLogTest, LineNumbersCountOnFromTheHeldOne) {
-    const struct {
-        int line;
-        const char* expected;
-    } steps[] = {{-1, "(1) : "}, {41, "(41) : "}, {-3, "(44) : "}, {0, ""}, {2147483647, "(2147483647) : "}};
-    for (const auto& step : steps) {
-        SetMessageLine(log, step.line);
-        EXPECT_STREQ(log.messageLineContext, step.expected) << "line " << step.line;
+    const std::pair<int, const char*> steps[] = {
+        {-1, "(1) : "}, {41, "(41) : "}, {-3, "(44) : "}, {0, ""}, {2147483647, "(2147483647) : "}};
+    for (auto [line, expected] : steps) {
+        SetMessageLine(log, line);
+        EXPECT_STREQ(log.messageLineContext, expected) << "line " << line;
     }
 }
 

@@ -26,16 +26,6 @@ TEST(MacroTable, NamesKeepTheirFirst31CharactersAndTheFirstEntryAnswers) {
     EXPECT_EQ(lookupMacro(*table, "D"), -1);
 }
 
-TEST(MacroTable, AFullTableRefusesAndChangesNothing) {
-    auto table = newMacroTable();
-    for (int i = 0; i < kMacroTableCapacity; ++i)
-        ASSERT_EQ(addMacro(*table, ("N" + std::to_string(i)).c_str(), i), 0);
-    EXPECT_EQ(addMacro(*table, "extra", 1), -1);
-    EXPECT_EQ(table->count, kMacroTableCapacity);
-    EXPECT_EQ(lookupMacro(*table, "extra"), -1);
-    EXPECT_EQ(lookupMacro(*table, "N9999"), 9999);
-}
-
 // The index answers exactly as a walk from the first entry would, for many names with
 // duplicates and names that differ only late or in case.
 TEST(MacroTable, IndexAgreesWithALinearWalk) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "link_fakes.h"
 
 namespace tavir {
@@ -9,34 +12,30 @@ namespace {
 
 TEST(DeliveryRouter, AnOpenBatchDialogTakesEveryValueElseWindowOne) {
     enum Destination { kBatch, kWindow, kNowhere };
-    const struct {
-        const char* name;
-        bool aanpas, afname, verschillen, hasBatchSink, hasWindowSink;
-        Destination expected;
-    } rows[] = {
-        {"no dialog", false, false, false, true, true, kWindow},
-        {"no dialog, no window 1", false, false, false, true, false, kNowhere},
-        {"AANPAS", true, false, false, true, true, kBatch},
-        {"AFNAME", false, true, false, true, true, kBatch},
-        {"VERSCHILLEN", false, false, true, true, true, kBatch},
-        {"a dialog without its sink yet keeps values from the window", false, true, false, false, true,
-         kNowhere},
+    // The open batch dialog, whether the batch and window sinks are set, and where a value goes.
+    const std::tuple<std::string, bool, bool, Destination> rows[] = {
+        {"", true, true, kWindow},
+        {"", true, false, kNowhere},
+        {"AANPAS", true, true, kBatch},
+        {"AFNAME", true, true, kBatch},
+        {"VERSCHILLEN", true, true, kBatch},
+        {"AFNAME", false, true, kNowhere},  // a dialog without its sink yet keeps values from the window
     };
-    for (const auto& row : rows) {
+    for (const auto& [dialog, hasBatchSink, hasWindowSink, expected] : rows) {
         testing::RecordedBatchSink batch;
         testing::RecordedDelivery window;
         DeliveryRouter router;
-        router.aanpasActive = row.aanpas;
-        router.afnameActive = row.afname;
-        router.verschillenActive = row.verschillen;
-        if (row.hasBatchSink) router.batchSink = &batch;
-        if (row.hasWindowSink) router.windowSink = &window;
+        router.aanpasActive = dialog == "AANPAS";
+        router.afnameActive = dialog == "AFNAME";
+        router.verschillenActive = dialog == "VERSCHILLEN";
+        if (hasBatchSink) router.batchSink = &batch;
+        if (hasWindowSink) router.windowSink = &window;
 
         const ValueRecord record = testing::makeRecord(69, 7, 0, 1);
         router.deliver(kRead, record);
-        EXPECT_EQ(batch.records.size(), row.expected == kBatch ? 1u : 0u) << row.name;
-        ASSERT_EQ(window.records.size(), row.expected == kWindow ? 1u : 0u) << row.name;
-        if (row.expected == kWindow) {
+        EXPECT_EQ(batch.records.size(), expected == kBatch ? 1u : 0u) << dialog;
+        ASSERT_EQ(window.records.size(), expected == kWindow ? 1u : 0u) << dialog;
+        if (expected == kWindow) {
             EXPECT_EQ(window.records[0].kind, kRead);
             EXPECT_EQ(window.records[0].record, record);
         }

@@ -126,16 +126,5 @@ TEST(TcpTransport, EachFrameGoesOutInOneSend) {
     closesocket(receiver);
 }
 
-TEST(SocketReport, ThreeLinesOnStandardOutput) {
-    myException error(10061, "error calling connect():\n", "The attempt to connect was forcefully rejected.");
-    EXPECT_STREQ(error.message, "error calling connect():\nThe attempt to connect was forcefully rejected.");
-    ::testing::internal::CaptureStdout();
-    error.Report();
-    std::string output = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(output,
-              "Error detect: \n\t\t==> error code: 10061\n\t\t==> error message: error calling connect():\n"
-              "The attempt to connect was forcefully rejected.\n");
-}
-
 }  // namespace
 }  // namespace tavir

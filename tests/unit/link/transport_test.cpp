@@ -1,5 +1,4 @@
-// The transports' portable side: the port name, socket error descriptions, and how a reader
-// hands its bytes on.
+// The transports' portable side: the port name, and how a reader hands its bytes on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +8,6 @@
 #include "link/reader_route.h"
 #include "link/request_encoder.h"
 #include "link/serial_settings.h"
-#include "link/tcp_descriptions.h"
 #include "link_fakes.h"
 
 namespace tavir {
@@ -19,24 +17,6 @@ TEST(SerialSettings, PortsOneToFourElseCom1) {
     EXPECT_STREQ(defaultSerialSettings(4, 9600).portName, "COM4");
     for (int outside : {0, 5, -1}) EXPECT_STREQ(defaultSerialSettings(outside, 9600).portName, "COM1");
     EXPECT_EQ(defaultSerialSettings(2, 19200).baudRate, 19200);
-}
-
-// The same code reads differently after different calls, and a code a call does not list is
-// unknown to it.
-TEST(SocketErrorDescriptions, EachCallHasItsOwnTable) {
-    const struct {
-        SocketCall call;
-        int code;
-        const char* text;
-    } rows[] = {
-        {SocketCall::kSocket, kWsaNotinitialised,
-         "Successful WSAStartup must occur before using this function."},
-        {SocketCall::kSend, kWsaNotinitialised,
-         "A successful WSAStartup must occur before using this function."},
-        {SocketCall::kSocket, kWsaEconnrefused, "unknown problems!"},
-        {SocketCall::kSend, 12345, "unknown problems!"},
-    };
-    for (const auto& row : rows) EXPECT_STREQ(describeSocketError(row.call, row.code), row.text) << row.code;
 }
 
 struct RecordedDump : DumpByteSink {

@@ -2,6 +2,8 @@
 // the decoder must make of what it receives.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link/request_encoder.h"
 #include "link_fakes.h"
 
@@ -12,56 +14,43 @@ namespace {
 using Bytes = std::string;
 
 TEST(RequestEncoder, GoldenFrames) {
-    const struct {
-        const char* name;
-        ValueRecord record;
-        uint8_t kind;
-        Bytes frame;
-    } rows[] = {
-        {"category 12", {384, 3, 5, 0, 40}, kWrite, "\xBC\x44\x40\x43\x45\x68"},
-        {"Write of 1 is the flag", {69, 7, -1, 0, 1}, kWrite, "\xA2\x65\x47"},
-        {"Write of 0", {69, 7, -1, 0, 0}, kWrite, "\xA2\x45\x47"},
-        {"Write of 2 needs a group", {69, 7, -1, 0, 2}, kWrite, "\xB2\x43\x45\x47\x42"},
-        {"Read of a value 1 carries the flag", {69, 7, -1, 0, 1}, kRead, "\xE2\x65\x47"},
-        {"Read never carries groups", {69, 7, -1, 0, 4000}, kRead, "\xE2\x45\x47"},
-        {"kind bits outside 6..5 are ignored", {69, 7, -1, 0, 0}, 0xFF, "\xE2\x45\x47"},
-        {"63 in one group", {320, 3, -1, 0, 63}, kWrite, "\xBA\x43\x40\x43\x7F"},
-        {"64 in two groups", {320, 3, -1, 0, 64}, kWrite, "\xBA\x44\x40\x43\x41\x40"},
-        {"0x3FFFFFFF: five groups",
-         {320, 3, -1, 0, 0x3FFFFFFF},
-         kWrite,
-         "\xBA\x47\x40\x43\x7F\x7F\x7F\x7F\x7F"},
-        {"negative in six groups", {320, 3, -1, 0, -1}, kWrite, "\xBA\x48\x40\x43\x43\x7F\x7F\x7F\x7F\x7F"},
-        {"longest", {384, 3, 5, 0, INT32_MIN}, kWrite, "\xBC\x49\x40\x43\x45\x42\x40\x40\x40\x40\x40"},
-        {"number and block make it long", {197, 7, 8, 0, 1}, kWrite, "\xB6\x43\x65\x47\x48"},
-        {"block only", {133, -1, 8, 0, 3}, kWrite, "\xB4\x43\x45\x48\x43"},
-        {"block only, short", {133, -1, 8, 0, 0}, kMonitor, "\xC4\x45\x48"},
-        {"only the low byte of block marks none", {69, 7, 0x1FF, 0, 0}, kRead, "\xE2\x45\x47"},
-        {"number beyond 63 keeps its low group", {69, 70, -1, 0, 0}, kRead, "\xE2\x45\x46"},
-        {"neither number nor block: a zero number", {64, -1, -1, 0, 0}, kRead, "\xE2\x40\x40"},
-        {"neither, in a number-and-block category: zero number and block",
-         {384, -1, -1, 0, 40},
-         kWrite,
-         "\xBC\x44\x40\x40\x40\x68"},
-        {"category 15", {481, -1, -1, 0, 0x123456}, kWrite, "\xBF\x45\x41\x44\x63\x51\x56"},
-        {"category 15 Stop sends the value",
-         {481, -1, -1, 0, 0x123456},
-         kStop,
-         "\x9F\x45\x41\x44\x63\x51\x56"},
-        {"category 0: no sub-number, a flag", {5, 130, -1, 0, 7}, kMonitor, "\xD0\x43\x60\x42\x42"},
-        {"category 0 number -1 shifts arithmetically", {0, -1, -1, 0, 0}, kRead, "\xF0\x43\x40\x7F\x7F"},
-        {"category 13: flag for any value", {417, 66, -1, 0, 5}, kWrite, "\xBD\x43\x61\x41\x42"},
-        {"category 14 Read still sends the value",
-         {450, 66, -1, 0, 65},
-         kRead,
-         "\xFE\x45\x42\x41\x42\x41\x41"},
-        {"category 1", {35, 4660, -1, 0, 48879}, kWrite, "\xB1\x47\x43\x44\x63\x44\x6F\x6E\x4F"},
-        {"category 1 number -1", {32, -1, -1, 0, 0}, kRead, "\xF1\x47\x40\x7F\x7F\x4F\x40\x40\x40"},
+    const std::tuple<ValueRecord, uint8_t, Bytes> rows[] = {
+        {{384, 3, 5, 0, 40}, kWrite, "\xBC\x44\x40\x43\x45\x68"},   // category 12
+        {{69, 7, -1, 0, 1}, kWrite, "\xA2\x65\x47"},                // Write of 1 is the flag
+        {{69, 7, -1, 0, 0}, kWrite, "\xA2\x45\x47"},                // Write of 0
+        {{69, 7, -1, 0, 2}, kWrite, "\xB2\x43\x45\x47\x42"},        // Write of 2 needs a group
+        {{69, 7, -1, 0, 1}, kRead, "\xE2\x65\x47"},                 // Read of a value 1 carries the flag
+        {{69, 7, -1, 0, 4000}, kRead, "\xE2\x45\x47"},              // Read never carries groups
+        {{69, 7, -1, 0, 0}, 0xFF, "\xE2\x45\x47"},                  // kind bits outside 6..5 are ignored
+        {{320, 3, -1, 0, 63}, kWrite, "\xBA\x43\x40\x43\x7F"},      // 63 in one group
+        {{320, 3, -1, 0, 64}, kWrite, "\xBA\x44\x40\x43\x41\x40"},  // 64 in two groups
+        // 0x3FFFFFFF: five groups
+        {{320, 3, -1, 0, 0x3FFFFFFF}, kWrite, "\xBA\x47\x40\x43\x7F\x7F\x7F\x7F\x7F"},
+        {{320, 3, -1, 0, -1}, kWrite, "\xBA\x48\x40\x43\x43\x7F\x7F\x7F\x7F\x7F"},  // negative in six groups
+        {{384, 3, 5, 0, INT32_MIN}, kWrite, "\xBC\x49\x40\x43\x45\x42\x40\x40\x40\x40\x40"},  // longest
+        {{197, 7, 8, 0, 1}, kWrite, "\xB6\x43\x65\x47\x48"},   // number and block make it long
+        {{133, -1, 8, 0, 3}, kWrite, "\xB4\x43\x45\x48\x43"},  // block only
+        {{133, -1, 8, 0, 0}, kMonitor, "\xC4\x45\x48"},        // block only, short
+        {{69, 7, 0x1FF, 0, 0}, kRead, "\xE2\x45\x47"},         // only the low byte of block marks none
+        {{69, 70, -1, 0, 0}, kRead, "\xE2\x45\x46"},           // number beyond 63 keeps its low group
+        {{64, -1, -1, 0, 0}, kRead, "\xE2\x40\x40"},           // neither number nor block: a zero number
+        // neither, in a number-and-block category: zero number and block
+        {{384, -1, -1, 0, 40}, kWrite, "\xBC\x44\x40\x40\x40\x68"},
+        {{481, -1, -1, 0, 0x123456}, kWrite, "\xBF\x45\x41\x44\x63\x51\x56"},  // category 15
+        // category 15 Stop sends the value
+        {{481, -1, -1, 0, 0x123456}, kStop, "\x9F\x45\x41\x44\x63\x51\x56"},
+        {{5, 130, -1, 0, 7}, kMonitor, "\xD0\x43\x60\x42\x42"},  // category 0: no sub-number, a flag
+        {{0, -1, -1, 0, 0}, kRead, "\xF0\x43\x40\x7F\x7F"},      // category 0 number -1 shifts arithmetically
+        {{417, 66, -1, 0, 5}, kWrite, "\xBD\x43\x61\x41\x42"},   // category 13: flag for any value
+        // category 14 Read still sends the value
+        {{450, 66, -1, 0, 65}, kRead, "\xFE\x45\x42\x41\x42\x41\x41"},
+        {{35, 4660, -1, 0, 48879}, kWrite, "\xB1\x47\x43\x44\x63\x44\x6F\x6E\x4F"},  // category 1
+        {{32, -1, -1, 0, 0}, kRead, "\xF1\x47\x40\x7F\x7F\x4F\x40\x40\x40"},         // category 1 number -1
     };
-    for (const auto& row : rows) {
+    for (const auto& [record, kind, frame] : rows) {
         uint8_t buffer[kRequestBufferSize];
-        const int length = encodeRequest(row.record, row.kind, buffer);
-        EXPECT_EQ(Bytes(buffer, buffer + length), row.frame) << row.name;
+        const int length = encodeRequest(record, kind, buffer);
+        EXPECT_EQ(Bytes(buffer, buffer + length), frame) << ::testing::PrintToString(record);
     }
 }
 
@@ -79,80 +68,63 @@ TEST(RequestEncoder, SendRequestWritesEachFrameWhole) {
 // Bytes fed to a fresh decoder, and the one frame they make: frames the encoder never sends, and
 // the examples of the frame format. The frames it sends come back as the codec property says.
 TEST(FrameDecoder, GoldenFrames) {
-    const struct {
-        const char* name;
-        Bytes bytes;
-        uint8_t kind;
-        ValueRecord record;
-    } rows[] = {
-        {"short, flag set", "\xA2\x65\x47", kWrite, {69, 7, 0, 0, 1}},
-        {"long, two value groups", "\xB2\x44\x45\x47\x41\x42", kWrite, {69, 7, 0, 0, 66}},
-        {"long Monitor has no value", "\xD2\x44\x45\x47\x41\x42", kMonitor, {69, 7, 0, 0, 0}},
-        {"length 0 ends with the sub byte", "\xB2\x40\x65", kWrite, {69, 0, 0, 0, 1}},
-        {"length 2 carries only the flag", "\xB2\x42\x65\x47", kWrite, {69, 7, 0, 0, 1}},
-        {"a Read header inside a frame is a body byte", "\xA2\x45\xE0", kWrite, {69, 32, 0, 0, 0}},
-        {"bit 7 of body bytes is not examined", "\xA2\xC5\xC7", kWrite, {69, 7, 0, 0, 0}},
-        {"idle bytes without bit 7 are ignored", "\x45\x7F\xA2\x45\x47", kWrite, {69, 7, 0, 0, 0}},
-        {"category 0: no number, value by the general rule", "\xB0\x43\x60\x41\x42", kWrite, {0, 0, 0, 0, 2}},
-        {"category 0 short: the flag", "\xA0\x65\x47", kWrite, {5, 0, 0, 0, 1}},
-        {"category 1 reads bits 3..0 of bytes 5 and 8",
-         "\xB1\x47\x43\x44\x63\x74\x6F\x6E\x7F",
-         kWrite,
-         {35, 4660, 0, 0, 48879}},
-        {"category 15", "\xBF\x45\x40\x41\x40\x40\x40", kWrite, {480, 0, 0, 0, 262144}},
+    const std::tuple<Bytes, uint8_t, ValueRecord> rows[] = {
+        {"\xA2\x65\x47", kWrite, {69, 7, 0, 0, 1}},                // short, flag set
+        {"\xB2\x44\x45\x47\x41\x42", kWrite, {69, 7, 0, 0, 66}},   // long, two value groups
+        {"\xD2\x44\x45\x47\x41\x42", kMonitor, {69, 7, 0, 0, 0}},  // long Monitor has no value
+        {"\xB2\x40\x65", kWrite, {69, 0, 0, 0, 1}},                // length 0 ends with the sub byte
+        {"\xB2\x42\x65\x47", kWrite, {69, 7, 0, 0, 1}},            // length 2 carries only the flag
+        {"\xA2\x45\xE0", kWrite, {69, 32, 0, 0, 0}},         // a Read header inside a frame is a body byte
+        {"\xA2\xC5\xC7", kWrite, {69, 7, 0, 0, 0}},          // bit 7 of body bytes is not examined
+        {"\x45\x7F\xA2\x45\x47", kWrite, {69, 7, 0, 0, 0}},  // idle bytes without bit 7 are ignored
+        // category 0: no number, value by the general rule
+        {"\xB0\x43\x60\x41\x42", kWrite, {0, 0, 0, 0, 2}},
+        {"\xA0\x65\x47", kWrite, {5, 0, 0, 0, 1}},  // category 0 short: the flag
+        // category 1 reads bits 3..0 of bytes 5 and 8
+        {"\xB1\x47\x43\x44\x63\x74\x6F\x6E\x7F", kWrite, {35, 4660, 0, 0, 48879}},
+        {"\xBF\x45\x40\x41\x40\x40\x40", kWrite, {480, 0, 0, 0, 262144}},  // category 15
     };
-    for (const auto& row : rows) {
+    for (const auto& [bytes, kind, record] : rows) {
+        SCOPED_TRACE(::testing::PrintToString(bytes));
         testing::DecodedFrames decoded;
         // The frame ends with its last byte, not before.
-        ASSERT_EQ(decoded.feed(row.bytes.substr(0, row.bytes.size() - 1)), 0) << row.name;
-        ASSERT_EQ(decoded.feed(row.bytes.substr(row.bytes.size() - 1)), 1) << row.name;
-        ASSERT_EQ(decoded.records.size(), 1u) << row.name;
-        EXPECT_EQ(decoded.records[0].kind, row.kind) << row.name;
-        EXPECT_EQ(decoded.records[0].record, row.record) << row.name;
+        ASSERT_EQ(decoded.feed(bytes.substr(0, bytes.size() - 1)), 0);
+        ASSERT_EQ(decoded.feed(bytes.substr(bytes.size() - 1)), 1);
+        EXPECT_EQ(decoded.records[0].kind, kind);
+        EXPECT_EQ(decoded.records[0].record, record);
     }
 }
 
 TEST(FrameDecoder, MalformedFramesAreDroppedWithTheirBreakingByte) {
-    const struct {
-        const char* name;
-        Bytes bytes;
-        int frames;
-    } rows[] = {
-        {"a Write header inside a frame abandons it", "\xA2\x45\xA0\x45\x47", 0},
-        {"the abandoning header is lost, the next starts a frame", "\xA2\x45\xA0\xA2\x45\x47", 1},
-        {"length byte without bit 6", "\xB2\x05\x45\x47", 0},
-        {"body byte without bit 6", "\xB2\x44\x45\x07\x41\x42", 0},
-        {"a frame that stops half-way waits", "\xB2\x44\x45", 0},
-        {"two frames back to back", "\xA2\x45\x47\xB2\x43\x45\x47\x42", 2},
+    const std::pair<Bytes, int> rows[] = {
+        {"\xA2\x45\xA0\x45\x47", 0},              // a Write header inside a frame abandons it
+        {"\xA2\x45\xA0\xA2\x45\x47", 1},          // the abandoning header is lost, the next starts a frame
+        {"\xB2\x05\x45\x47", 0},                  // length byte without bit 6
+        {"\xB2\x44\x45\x07\x41\x42", 0},          // body byte without bit 6
+        {"\xB2\x44\x45", 0},                      // a frame that stops half-way waits
+        {"\xA2\x45\x47\xB2\x43\x45\x47\x42", 2},  // two frames back to back
     };
-    for (const auto& row : rows) EXPECT_EQ(testing::DecodedFrames().feed(row.bytes), row.frames) << row.name;
+    for (const auto& [bytes, frames] : rows)
+        EXPECT_EQ(testing::DecodedFrames().feed(bytes), frames) << ::testing::PrintToString(bytes);
 }
 
 // Bytes past a frame's end keep what an earlier frame left there, and the layouts that read
 // fixed positions read them as they are.
 TEST(FrameDecoder, StaleBytesAreReadWhereTheLayoutAsks) {
-    const struct {
-        const char* name;
-        Bytes earlier, frame;
-        ValueRecord record;
-    } rows[] = {
-        {"short category 6 takes its block from before",
-         "\xB6\x44\x45\x47\x49\x43",
-         "\xA6\x45\x4A",
-         {197, 10, 7, 0, 0}},
-        {"short category 15 takes its value from before",
-         "\xBF\x45\x40\x41\x42\x43\x44",
+    const std::tuple<Bytes, Bytes, ValueRecord> rows[] = {
+        // short category 6 takes its block from before
+        {"\xB6\x44\x45\x47\x49\x43", "\xA6\x45\x4A", {197, 10, 7, 0, 0}},
+        // short category 15 takes its value from before
+        {"\xBF\x45\x40\x41\x42\x43\x44",
          "\xAF\x41\x42",
          {481, 0, 0, 0, (1 << 18) | (2 << 12) | (3 << 6) | 4}},
-        {"length 0 takes its number from before",
-         "\xB2\x43\x45\x59\x42",
-         "\xB2\x40\x45",
-         {69, 0x19, 0, 0, 0}},
+        // length 0 takes its number from before
+        {"\xB2\x43\x45\x59\x42", "\xB2\x40\x45", {69, 0x19, 0, 0, 0}},
     };
-    for (const auto& row : rows) {
+    for (const auto& [earlier, frame, record] : rows) {
         testing::DecodedFrames decoded;
-        ASSERT_EQ(decoded.feed(row.earlier + row.frame), 2) << row.name;
-        EXPECT_EQ(decoded.records[1].record, row.record) << row.name;
+        ASSERT_EQ(decoded.feed(earlier + frame), 2) << ::testing::PrintToString(frame);
+        EXPECT_EQ(decoded.records[1].record, record) << ::testing::PrintToString(frame);
     }
 }
 
