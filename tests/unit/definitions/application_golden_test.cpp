@@ -1,10 +1,11 @@
-// Whole applications read end to end: the hand-written test crossing against its golden
-// description, and the largest application the tables hold.
+// Whole applications read end to end: fixtures against their golden descriptions, and the
+// largest application the tables hold.
 #include <gtest/gtest.h>
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -82,26 +83,24 @@ std::string describe(const MacroTable& macros, int builtIn, const ApplicationTab
     return out;
 }
 
-TEST(ApplicationGolden, TestCrossing) {
-    auto macros = newMacroTable();
-    auto tables = newTables();
-    LoggedLines logged;
-    ASSERT_EQ(loadBuiltInMacros(*macros, logged.log), 0);
-    int builtIn = macros->count;
-    ASSERT_EQ(loadApplicationHeader(*macros, *tables, logged.log,
-                                    TAVIR_FIXTURES "/definitions/kruispunt/KVAPDEF.H"),
-              0);
-    EXPECT_TRUE(logged.all().empty());
-    std::string got = describe(*macros, builtIn, *tables);
-    std::string expected = readFileBytes(TAVIR_FIXTURES "/definitions/kruispunt/expected.txt");
-    if (const char* update = std::getenv("TAVIR_UPDATE_GOLDEN"); update && *update) {
-        std::FILE* file = std::fopen(TAVIR_FIXTURES "/definitions/kruispunt/expected.txt", "wb");
-        ASSERT_NE(file, nullptr);
-        std::fputs(got.c_str(), file);
-        std::fclose(file);
-        GTEST_SKIP() << "golden file written";
+// The hand-written test crossing, and an application of the table source's edges.
+TEST(ApplicationGolden, Fixtures) {
+    for (const std::string name : {"kruispunt", "edges"}) {
+        const std::string dir = TAVIR_FIXTURES "/definitions/" + name + "/";
+        auto macros = newMacroTable();
+        auto tables = newTables();
+        LoggedLines logged;
+        ASSERT_EQ(loadBuiltInMacros(*macros, logged.log), 0);
+        int builtIn = macros->count;
+        ASSERT_EQ(loadApplicationHeader(*macros, *tables, logged.log, (dir + "KVAPDEF.H").c_str()), 0);
+        EXPECT_TRUE(logged.all().empty()) << name;
+        std::string got = describe(*macros, builtIn, *tables);
+        if (const char* update = std::getenv("TAVIR_UPDATE_GOLDEN"); update && *update) {
+            std::ofstream(dir + "expected.txt", std::ios::binary) << got;
+            continue;
+        }
+        EXPECT_EQ(got, readFileBytes(dir + "expected.txt")) << name;
     }
-    EXPECT_EQ(got, expected);
 }
 
 TEST(ApplicationGolden, LargestApplication) {
