@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "function_codes.h"
 #include "sim_test_support.h"
@@ -45,21 +46,19 @@ TEST(Faults, SilentNeverAnswersButStillListens) {
 
 // Each dropped frame is in the log; the same seed drops the same frames.
 TEST(Faults, DropKeepsBackTheGivenFraction) {
-    struct Case {
-        double drop;
-        int low, high;  // of 1000 answers received
-    } cases[] = {{0.0, 1000, 1000}, {1.0, 0, 0}, {0.25, 700, 800}, {0.5, 450, 550}};
-    for (const Case& c : cases) {
+    // The fraction, and the least and most of 1000 answers that arrive.
+    const std::tuple<double, int, int> cases[] = {
+        {0.0, 1000, 1000}, {1.0, 0, 0}, {0.25, 700, 800}, {0.5, 450, 550}};
+    for (auto [drop, low, high] : cases) {
         FaultOptions f;
-        f.drop = c.drop;
+        f.drop = drop;
         DemoSimulator sim(withFaults(f)), again(withFaults(f));
         readMany(sim, 1000);
         readMany(again, 1000);
         int received = static_cast<int>(sim.replies().size());
-        EXPECT_GE(received, c.low) << "drop " << c.drop;
-        EXPECT_LE(received, c.high) << "drop " << c.drop;
-        EXPECT_EQ(logEntries(sim, "dropped", "true"), 1000 - received) << "drop " << c.drop;
-        EXPECT_EQ(sim.link.bytes, again.link.bytes) << "drop " << c.drop;
+        EXPECT_TRUE(received >= low && received <= high) << "drop " << drop << ": " << received;
+        EXPECT_EQ(logEntries(sim, "dropped", "true"), 1000 - received) << "drop " << drop;
+        EXPECT_EQ(sim.link.bytes, again.link.bytes) << "drop " << drop;
     }
 }
 
@@ -92,29 +91,27 @@ TEST(Faults, GarbageLeavesEveryFrameReadable) {
 }
 
 TEST(Faults, ConnectionEndsAfterTheGivenNumberOfFrames) {
-    struct Case {
-        int resetAfter, closeAfter;
-        size_t frames;
-        bool reset;
-    } cases[] = {{3, -1, 3, true}, {-1, 5, 5, false}, {0, -1, 0, true}, {-1, 0, 0, false}};
-    for (const Case& c : cases) {
+    // Reset after, close after, the frames that arrive, and whether the end is a reset.
+    const std::tuple<int, int, size_t, bool> cases[] = {
+        {3, -1, 3, true}, {-1, 5, 5, false}, {0, -1, 0, true}, {-1, 0, 0, false}};
+    for (auto [resetAfter, closeAfter, frames, reset] : cases) {
         FaultOptions f;
-        f.resetAfter = c.resetAfter;
-        f.closeAfter = c.closeAfter;
+        f.resetAfter = resetAfter;
+        f.closeAfter = closeAfter;
         DemoSimulator sim(withFaults(f));
         readMany(sim, 10);
-        EXPECT_EQ(sim.replies().size(), c.frames);
+        EXPECT_EQ(sim.replies().size(), frames);
         EXPECT_EQ(sim.link.ends, 1);
-        EXPECT_EQ(sim.link.lastEndWasReset, c.reset);
+        EXPECT_EQ(sim.link.lastEndWasReset, reset);
         // The next connection counts from 0 again.
         sim.simulator->closeSession(sim.session, sim.now);
         testing::RecordingLink next;
         testing::Client client;
         int session = sim.simulator->openSession(next, "tcp", sim.now);
         auto frame = testing::requestFrame(kRead, fc::kFixedGreenTime, 0, -1);
-        for (size_t i = 0; i < c.frames + 2; ++i)
+        for (size_t i = 0; i < frames + 2; ++i)
             sim.simulator->receive(session, frame.data(), frame.size(), sim.now);
-        EXPECT_EQ(client.take(next).size(), c.frames);
+        EXPECT_EQ(client.take(next).size(), frames);
         EXPECT_EQ(next.ends, 1);
     }
 }
