@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +13,7 @@
 
 #include "../scratch_folder.h"
 #include "shell/settings_ini.h"
+#include "shell/settings_path.h"
 #include "shell/window_settings.h"
 
 #ifdef _WIN32
@@ -250,11 +252,6 @@ TYPED_TEST(SettingsTest, WindowKeys) {
          "Use Default",
          true,
          10},
-        {"[Hoofdvenster]\r\nFontnaam=Lucida Sans Typewriter Bold\r\n",
-         {0, 0, 500, 400},
-         "Lucida Sans Typewri",
-         true,
-         10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::string(c.file ? c.file : "(no file)")));
@@ -277,6 +274,28 @@ TYPED_TEST(SettingsTest, WindowKeys) {
     EXPECT_EQ(fileText(path),
               "[Hoofdvenster]\r\nX-positie=-8\r\nY-positie=20\r\nBreedte=125\r\nHoogte=-640\r\n"
               "Fontnaam=Courier New\r\nFontpuntgrootte=12\r\nFontbreedte=7\r\n");
+}
+
+// Where the settings file is: tavir.ini in the program's directory, while the path fits.
+TEST(SettingsPath, DirectoryAndName) {
+    const struct {
+        std::string directory, expected;
+    } cases[] = {
+        {"C:\\kp", "C:\\kp\\tavir.ini"},
+        {"C:\\kp\\", "C:\\kp\\tavir.ini"},
+        {"/home/kp/", "/home/kp/tavir.ini"},
+        {"", "tavir.ini"},
+        // 502 + 9 stays below 512: the separator makes the path exactly 512 characters.
+        {std::string(502, 'd'), std::string(502, 'd') + "\\tavir.ini"},
+        {std::string(503, 'd'), "tavir.ini"},
+        {std::string(2000, 'd'), "tavir.ini"},
+    };
+    for (const auto& c : cases) {
+        char iniPath[kSettingsPathCapacity + 1];
+        std::memset(iniPath, '#', sizeof iniPath);
+        SettingsPath(c.directory.c_str(), iniPath);
+        EXPECT_EQ(std::string(iniPath), c.expected) << "directory of " << c.directory.size() << " characters";
+    }
 }
 
 }  // namespace
