@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "resources/tavir_rc.h"
@@ -26,12 +28,8 @@ TEST(MenuStates, FollowTheNumberOfChildWindows) {
 }
 
 TEST(KeyCommands, CtrlChoosesBetweenTheWindowAndTheChild) {
-    const struct {
-        bool ctrl;
-        int key;
-        KeyEffect effect;
-        int command;
-    } rows[] = {
+    const std::tuple<bool, int, KeyEffect, int> rows[] = {
+        // Ctrl, key, effect, command
         {true, kKeyPageUp, KeyEffect::kCommand, IDM_PREVIOUS_WINDOW},  // with or without Ctrl
         {false, kKeyF3, KeyEffect::kCommand, IDM_DISPLAY_OFF},
         {true, kKeyF3, KeyEffect::kToChild, 0},
@@ -40,10 +38,10 @@ TEST(KeyCommands, CtrlChoosesBetweenTheWindowAndTheChild) {
         {true, 'L', KeyEffect::kCommand, IDM_FONT},
         {false, 'O', KeyEffect::kToChild, 0},
     };
-    for (const auto& row : rows) {
-        KeyAction action = keyAction(row.ctrl, row.key);
-        EXPECT_EQ(action.effect, row.effect) << row.ctrl << " " << row.key;
-        EXPECT_EQ(action.command, row.command) << row.ctrl << " " << row.key;
+    for (auto [ctrl, key, effect, command] : rows) {
+        KeyAction action = keyAction(ctrl, key);
+        EXPECT_EQ(std::make_pair(action.effect, action.command), std::make_pair(effect, command))
+            << ctrl << key;
     }
 }
 

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "../scratch_folder.h"
 #include "shell/settings_ini.h"
@@ -87,11 +90,8 @@ protected:
 TYPED_TEST_SUITE(SettingsTest, Implementations);
 
 TYPED_TEST(SettingsTest, ReadsStringsAsWrittenByHandOrByWindows) {
-    const struct {
-        const char* file;
-        const char* key;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // file, key, what is read
         {"[Hoofdvenster]\nFontnaam=Courier New\n", "Fontnaam", "Courier New"},
         {"[Hoofdvenster]\r\n\tFontnaam\t=\tCourier New\t\x1A\r\n", "Fontnaam", "Courier New"},
         {"  [ Hoofdvenster\t]  \r\nFontnaam=Arial\r\n", "Fontnaam", "Arial"},
@@ -110,46 +110,40 @@ TYPED_TEST(SettingsTest, ReadsStringsAsWrittenByHandOrByWindows) {
         {"[Hoofdvenster]\r\nA=1\r\n[Anders]\r\n[HOOFDVENSTER]\r\nFontnaam=Arial\r\n", "Fontnaam",
          "use default"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::string(c.file)));
+    for (auto [file, key, expected] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(file)));
         char buffer[64];
         size_t count =
-            this->settings(this->withFile(c.file))->readString(c.key, "use default", buffer, sizeof buffer);
-        EXPECT_STREQ(buffer, c.expected);
-        EXPECT_EQ(count, std::string(c.expected).size());
+            this->settings(this->withFile(file))->readString(key, "use default", buffer, sizeof buffer);
+        EXPECT_STREQ(buffer, expected);
+        EXPECT_EQ(count, std::string(expected).size());
     }
 }
 
 TYPED_TEST(SettingsTest, StringsAreCutToTheBuffer) {
-    const struct {
-        const char* file;
-        const char* defaultValue;
-        size_t size;
-        const char* expected;
-    } cases[] = {
+    // The file (none: no file), the default, the buffer's size and what is read.
+    const std::tuple<const char*, const char*, size_t, const char*> cases[] = {
         {"[Hoofdvenster]\r\nFontnaam=Arial\r\n", "", 5, "Aria"},
         {"[Hoofdvenster]\r\nFontnaam=\"Lucida Console\"\r\n", "", 5, "Luci"},
         {"[Hoofdvenster]\r\n", "use default", 4, "use"},
         {"[Hoofdvenster]\r\n", "\"quoted\"  ", 20, "quoted"},
         {nullptr, " \"quoted\"", 20, " \"quoted\""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::string(c.file ? c.file : "(no file)")));
+    for (auto [file, defaultValue, size, expected] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(file ? file : "(no file)")));
         char buffer[64];
         std::fill(std::begin(buffer), std::end(buffer), '#');
         size_t count =
-            this->settings(this->withFile(c.file))->readString("Fontnaam", c.defaultValue, buffer, c.size);
-        EXPECT_STREQ(buffer, c.expected);
-        EXPECT_EQ(count, std::string(c.expected).size());
-        EXPECT_EQ(buffer[c.size], '#') << "wrote beyond the buffer";
+            this->settings(this->withFile(file))->readString("Fontnaam", defaultValue, buffer, size);
+        EXPECT_STREQ(buffer, expected);
+        EXPECT_EQ(count, std::string(expected).size());
+        EXPECT_EQ(buffer[size], '#') << "wrote beyond the buffer";
     }
 }
 
 TYPED_TEST(SettingsTest, ReadsIntegers) {
-    const struct {
-        const char* value;  // nullptr: no such key
-        int32_t expected;
-    } cases[] = {
+    const std::pair<const char*, int32_t> cases[] = {
+        // the value (none: no such key) and what is read
         {"   -5  ", -5},
         {"12abc", 12},
         {"- 5", 0},
@@ -167,22 +161,18 @@ TYPED_TEST(SettingsTest, ReadsIntegers) {
         {"", 77},
         {nullptr, 77},
     };
-    for (const auto& c : cases) {
+    for (auto [value, expected] : cases) {
         std::string file = "[Hoofdvenster]\r\n";
-        if (c.value != nullptr) file += std::string("Breedte=") + c.value + "\r\n";
+        if (value != nullptr) file += std::string("Breedte=") + value + "\r\n";
         SCOPED_TRACE(::testing::PrintToString(file));
-        EXPECT_EQ(this->settings(this->withFile(file.c_str()))->readInt("Breedte", 77), c.expected);
+        EXPECT_EQ(this->settings(this->withFile(file.c_str()))->readInt("Breedte", 77), expected);
     }
 }
 
 TYPED_TEST(SettingsTest, WritesKeysIntoTheFile) {
-    const struct {
-        const char* before;  // nullptr: no file yet
-        const char* key;
-        const char* value;
-        const char* windows;
-        const char* wine;  // nullptr: as on Windows
-    } cases[] = {
+    // The file before (none: no file yet), the key and value written, and the file after on Windows
+    // and under Wine (none: as on Windows).
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
         {nullptr, "X-positie", "12", "[Hoofdvenster]\r\nX-positie=12\r\n", nullptr},
         {"[Anders]\r\nA=1", "X-positie", "12", "[Anders]\r\nA=1\r\n[Hoofdvenster]\r\nX-positie=12\r\n",
          nullptr},
@@ -205,11 +195,11 @@ TYPED_TEST(SettingsTest, WritesKeysIntoTheFile) {
         {"[Hoofdvenster]\nY-positie=2", "X-positie", "12", "[Hoofdvenster]\nY-positie=2\r\nX-positie=12\r\n",
          "[Hoofdvenster]\r\nY-positie=2\r\nX-positie=12\r\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::string(c.before ? c.before : "(no file)")));
-        std::string path = this->withFile(c.before);
-        EXPECT_EQ(this->settings(path)->writeString(c.key, c.value), 0);
-        EXPECT_EQ(fileText(path), this->expectedFile(c.windows, c.wine));
+    for (auto [before, key, value, windows, wine] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(before ? before : "(no file)")));
+        std::string path = this->withFile(before);
+        EXPECT_EQ(this->settings(path)->writeString(key, value), 0);
+        EXPECT_EQ(fileText(path), this->expectedFile(windows, wine));
     }
 }
 
@@ -234,39 +224,25 @@ TYPED_TEST(SettingsTest, SectionsKeysAndAMissingDirectory) {
 // The debugger window's keys: defaults, the minimum size (compared unsigned, so a negative size
 // stays), the built-in font unless a face is stored, and the order of the writes.
 TYPED_TEST(SettingsTest, WindowKeys) {
-    const struct {
-        const char* file;  // nullptr: no file
-        WindowPlacement place;
-        const char* faceName;
-        bool useStoredFont;
-        int32_t pointSize;
-    } cases[] = {
-        {nullptr, {0, 0, 500, 400}, "use default", false, 10},
+    const std::pair<const char*, const char*> cases[] = {
+        // the file (none: no file) and what is read
+        {nullptr, "0 0 500 400, use default, built-in, 10 pt"},
         {"[Hoofdvenster]\r\nX-positie=-1200\r\nBreedte=124\r\nHoogte=abc\r\nFontpuntgrootte=24\r\n",
-         {-1200, 0, 125, 100},
-         "use default",
-         false,
-         24},
+         "-1200 0 125 100, use default, built-in, 24 pt"},
         {"[Hoofdvenster]\r\nBreedte=-5\r\nFontnaam=Use Default\r\n",
-         {0, 0, -5, 400},
-         "Use Default",
-         true,
-         10},
+         "0 0 -5 400, Use Default, stored, 10 pt"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::string(c.file ? c.file : "(no file)")));
-        std::string path = this->withFile(c.file);
+    for (auto [file, expected] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(file ? file : "(no file)")));
+        std::string path = this->withFile(file);
         auto settings = this->settings(path);
-        WindowPlacement place = readWindowPlacement(*settings);
-        EXPECT_EQ(place.left, c.place.left);
-        EXPECT_EQ(place.top, c.place.top);
-        EXPECT_EQ(place.width, c.place.width);
-        EXPECT_EQ(place.height, c.place.height);
-        FontSettings font = readFontSettings(*settings);
-        EXPECT_STREQ(font.faceName, c.faceName);
-        EXPECT_EQ(font.useStoredFont, c.useStoredFont);
-        EXPECT_EQ(font.pointSize, c.pointSize);
-        EXPECT_EQ(std::filesystem::exists(path), c.file != nullptr) << "reading must not create the file";
+        const WindowPlacement p = readWindowPlacement(*settings);
+        const FontSettings font = readFontSettings(*settings);
+        char read[128];
+        std::snprintf(read, sizeof read, "%d %d %d %d, %s, %s, %d pt", p.left, p.top, p.width, p.height,
+                      font.faceName, font.useStoredFont ? "stored" : "built-in", font.pointSize);
+        EXPECT_STREQ(read, expected);
+        EXPECT_EQ(std::filesystem::exists(path), file != nullptr) << "reading must not create the file";
     }
     std::string path = this->withFile(nullptr);
     writeWindowRectangle(*this->settings(path), -8, 20, 50, -640);
@@ -278,9 +254,7 @@ TYPED_TEST(SettingsTest, WindowKeys) {
 
 // Where the settings file is: tavir.ini in the program's directory, while the path fits.
 TEST(SettingsPath, DirectoryAndName) {
-    const struct {
-        std::string directory, expected;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"C:\\kp", "C:\\kp\\tavir.ini"},
         {"C:\\kp\\", "C:\\kp\\tavir.ini"},
         {"/home/kp/", "/home/kp/tavir.ini"},
@@ -290,11 +264,11 @@ TEST(SettingsPath, DirectoryAndName) {
         {std::string(503, 'd'), "tavir.ini"},
         {std::string(2000, 'd'), "tavir.ini"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [directory, expected] : cases) {
         char iniPath[kSettingsPathCapacity + 1];
         std::memset(iniPath, '#', sizeof iniPath);
-        SettingsPath(c.directory.c_str(), iniPath);
-        EXPECT_EQ(std::string(iniPath), c.expected) << "directory of " << c.directory.size() << " characters";
+        SettingsPath(directory.c_str(), iniPath);
+        EXPECT_EQ(std::string(iniPath), expected) << "directory of " << directory.size() << " characters";
     }
 }
 
