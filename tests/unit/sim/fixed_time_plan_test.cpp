@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "calendar.h"
 #include "function_codes.h"
@@ -141,19 +142,14 @@ TEST_F(DemoPlan, AbsurdTimesDoNotStopThePlan) {
 }
 
 TEST_F(DemoPlan, ClocksAreActiveBetweenTheirTimes) {
-    struct Case {
-        int hour, minute;
-        const char* clockName;
-        int32_t arrayNumber;
-        int32_t active;
-    } cases[] = {
+    // The hour and minute, the clock and its array number, and whether it is active.
+    const std::tuple<int, int, const char*, int32_t, int32_t> cases[] = {
         {7, 45, "KL_OCHTENDSPITS", 0, 1}, {9, 30, "KL_OCHTENDSPITS", 0, 0}, {6, 59, "KL_OCHTENDSPITS", 0, 0},
         {23, 30, "KL_NACHT", 2, 1},       {5, 59, "KL_NACHT", 2, 1},        {6, 0, "KL_NACHT", 2, 0},
     };
-    for (const Case& c : cases) {
-        plan.publish(memory, secondsFromCalendar(2024, 6, 3, c.hour, c.minute, 0));
-        EXPECT_EQ(memory.load({fc::kClockActive, c.arrayNumber, 0}), c.active)
-            << c.clockName << " " << c.hour;
+    for (auto [hour, minute, clockName, arrayNumber, active] : cases) {
+        plan.publish(memory, secondsFromCalendar(2024, 6, 3, hour, minute, 0));
+        EXPECT_EQ(memory.load({fc::kClockActive, arrayNumber, 0}), active) << clockName << " " << hour;
     }
 }
 
@@ -185,14 +181,10 @@ TEST(Calendar, DatesAndCounterValues) {
         SCOPED_TRACE(::testing::Message() << c.year << "-" << c.month << "-" << c.day);
         CalendarTime t =
             calendarFromSeconds(secondsFromCalendar(c.year, c.month, c.day, c.hour, c.minute, c.second));
-        EXPECT_EQ(t.year, c.year);
-        EXPECT_EQ(t.month, c.month);
-        EXPECT_EQ(t.day, c.day);
-        EXPECT_EQ(t.second, c.second);
-        EXPECT_EQ(t.weekday, c.weekday);
-        EXPECT_EQ(datumValue(t), c.datum);
-        EXPECT_EQ(tijdValue(t), c.tijd);
-        EXPECT_EQ(clockTimeValue(t), c.clock);
+        EXPECT_EQ(std::make_tuple(t.year, t.month, t.day, t.second, t.weekday),
+                  std::make_tuple(c.year, c.month, c.day, c.second, c.weekday));
+        EXPECT_EQ(std::make_tuple(datumValue(t), tijdValue(t), clockTimeValue(t)),
+                  std::make_tuple(c.datum, c.tijd, c.clock));
     }
 }
 
