@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "definitions_support.h"
@@ -13,11 +14,7 @@ namespace {
 using testing::LoggedLines;
 using testing::ScratchFolder;
 
-struct ReadResult {
-    int result;
-    std::string text;
-    bool operator==(const ReadResult& other) const { return result == other.result && text == other.text; }
-};
+using ReadResult = std::pair<int, std::string>;  // what readLine gives, and the line
 
 TEST(TextFile, LineRules) {
     const std::string x254(254, 'x'), x255(255, 'x');
@@ -43,10 +40,10 @@ TEST(TextFile, LineRules) {
         std::vector<ReadResult> got;
         char buffer[kTextLineCapacity];
         do {
-            got.push_back({readLine(file, buffer), buffer});
-        } while (got.back().result > 0);
+            got.emplace_back(readLine(file, buffer), buffer);
+        } while (got.back().first > 0);
         closeTextFile(file);
-        EXPECT_TRUE(got == row.lines) << row.what;
+        EXPECT_EQ(got, row.lines) << row.what;
         EXPECT_TRUE(logged.all().empty()) << row.what;
     }
 }
