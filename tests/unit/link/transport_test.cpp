@@ -51,18 +51,6 @@ protected:
     ReceivePath path;
 };
 
-TEST_F(RouteTest, HoweverTheStreamIsCutTheSameRecordsComeOut) {
-    std::vector<uint8_t> stream = valueFrame(7);
-    std::vector<uint8_t> second = valueFrame(300);
-    stream.insert(stream.end(), second.begin(), second.end());
-    for (size_t cut : {size_t{1}, size_t{3}, size_t{16}, stream.size()}) {
-        values.records.clear();
-        for (size_t at = 0; at < stream.size(); at += cut)
-            routeReceivedBytes(path, stream.data() + at, std::min(cut, stream.size() - at));
-        EXPECT_EQ(receivedValues(), (std::vector<int32_t>{7, 300})) << cut;
-    }
-}
-
 TEST_F(RouteTest, AReadDuringASwitchIsDroppedAndTheFrameGoesOnAfterIt) {
     std::vector<uint8_t> frame = valueFrame(42);
     routeReceivedBytes(path, frame.data(), 1);
