@@ -48,7 +48,7 @@ TEST(DefineLine, Shapes) {
         char* value = nullptr;
         ASSERT_EQ(splitDefineLine(line, &name, &value), expectedName != nullptr) << text;
         EXPECT_STREQ(expectedName ? name : line, expectedName ? expectedName : text);
-        if (expectedName) EXPECT_STREQ(value, expectedValue);
+        EXPECT_STREQ(expectedName ? value : nullptr, expectedValue);
     }
 }
 
