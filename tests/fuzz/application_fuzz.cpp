@@ -19,9 +19,11 @@ void checkText(const char (&field)[kCapacity]) {
     check(std::memchr(field, '\0', kCapacity) != nullptr);
 }
 
-template <typename Table>
-void checkNames(const Table& table) {
-    for (const auto& r : table) checkText(r.name);
+template <typename... Tables>
+void checkNames(const Tables&... tables) {
+    (..., [](const auto& table) {
+        for (const auto& r : table) checkText(r.name);
+    }(tables));
 }
 
 struct Workspace {
@@ -72,13 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(lookupMacro(macros, name) == first);
     }
 
-    checkNames(tables.signalGroups);
-    checkNames(tables.detectors);
-    checkNames(tables.timers);
-    checkNames(tables.clocks);
-    checkNames(tables.switches);
-    checkNames(tables.eparms);
-    checkNames(tables.eggparms);
+    checkNames(tables.signalGroups, tables.detectors, tables.timers, tables.clocks, tables.switches,
+               tables.eparms, tables.eggparms);
     check(tables.numClearances >= 0 && tables.numClearances <= kClearanceCapacity);
     for (const ClearanceEntry& e : tables.clearances) {
         checkText(e.fromName);

@@ -31,12 +31,9 @@ std::string changes(const LinkOptions& o) {
     if (o.baudRate != d.baudRate) out += " baud " + std::to_string(o.baudRate);
     if (std::strcmp(o.ipAddress, d.ipAddress) != 0) out += std::string(" ip ") + o.ipAddress;
     if (o.ipPort != d.ipPort) out += " port " + std::to_string(o.ipPort);
-    if (o.openDpcom || o.openAfname || o.openParameters || o.openVerschillen) out += " ";
-    for (auto [flag, letter] : {std::pair{o.openDpcom, 'D'},
-                                {o.openAfname, 'A'},
-                                {o.openParameters, 'P'},
-                                {o.openVerschillen, 'V'}})
-        if (flag) out += letter;
+    const std::string tools = std::string(o.openDpcom ? "D" : "") + (o.openAfname ? "A" : "") +
+                              (o.openParameters ? "P" : "") + (o.openVerschillen ? "V" : "");
+    if (!tools.empty()) out += " " + tools;
     return out.empty() ? out : out.substr(1);
 }
 

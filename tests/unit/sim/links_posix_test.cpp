@@ -87,14 +87,12 @@ int connectLoopback(const std::string& hostPort) {
 int32_t readValue(int fd, int32_t code, int32_t number, int32_t block) {
     std::vector<uint8_t> frame = testing::requestFrame(kRead, code, number, block);
     EXPECT_EQ(write(fd, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
-    testing::RecordingLink link;
-    testing::Client client;
+    tavir::testing::DecodedFrames client;
     auto deadline = std::chrono::steady_clock::now() + kDeadline;
     while (client.records.empty() && std::chrono::steady_clock::now() < deadline) {
         pollfd p{fd, POLLIN, 0};
-        uint8_t byte;
-        if (poll(&p, 1, 100) > 0 && read(fd, &byte, 1) == 1) link.send(&byte, 1);
-        client.take(link);
+        char byte;
+        if (poll(&p, 1, 100) > 0 && read(fd, &byte, 1) == 1) client.feed(std::string(1, byte));
     }
     return client.records.empty() ? INT32_MIN : client.records[0].record.value;
 }
