@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/settings.h"
 #include "resources/shell_texts.h"
-#include "shell/settings.h"
 
 namespace tavir {
 

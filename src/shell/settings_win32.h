@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
+#include "base/settings.h"
 #include "resources/shell_texts.h"
-#include "shell/settings.h"
 
 namespace tavir {
 

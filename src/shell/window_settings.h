@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/settings.h"
+#include "base/settings.h"
 
 namespace tavir {
 
