@@ -1,6 +1,6 @@
 #pragma once
-// Resource ids of the debugger window: its menu, icon, About dialog and window list dialogs, and
-// the menu's commands.
+// Resource ids of the debugger window: its menu, icon, About dialog, window list dialogs and tool
+// dialogs, and the menu's commands.
 // Plain defines, because the resource compiler reads this file too.
 
 #define IDR_MAIN_MENU 101
@@ -34,3 +34,40 @@
 #define IDM_NEXT_WINDOW 40032
 #define IDM_VERSCHILLEN 40033
 #define IDM_ABOUT 40041
+
+// ---- The batch tools' dialogs ----
+
+#define IDD_DPCOM 102
+#define IDD_AFNAME 105
+#define IDD_PARAMETERS 106
+#define IDD_VERSCHILLEN 107
+
+// The speed radios, fastest first.
+#define IDC_SPEED_FASTEST 1010
+#define IDC_SPEED_FAST 1011
+#define IDC_SPEED_NORMAL 1012
+#define IDC_SPEED_SLOW 1013
+#define IDC_SPEED_SLOWEST 1014
+#define IDC_DETECT_GROUP 1019
+#define IDC_CHOOSE_FILE 1022
+#define IDC_SAVE_DIFFERENCES 1026
+#define IDC_SELECTION_GROUP 1028
+#define IDC_SPEED_LABEL 1036
+#define IDC_PROGRESS 1043
+#define IDC_DIFFERENCES_FILE 1052
+#define IDC_START_DIFFERENCES 1051
+#define IDC_DIFFERENCES_DIRECTORY 1053
+
+// The kind check boxes.
+#define IDC_KIND_ONT 1037
+#define IDC_KIND_VG 1029
+#define IDC_KIND_GL 1030
+#define IDC_KIND_MG 1039
+#define IDC_KIND_HIAAT 1038
+#define IDC_KIND_TIJD 1031
+#define IDC_KIND_KLOK 1032
+#define IDC_KIND_SCH 1048
+#define IDC_KIND_EGGPARM 1033
+#define IDC_KIND_EPARM 1034
+#define IDC_KIND_SCH_ON 1040
+#define IDC_KIND_SCH_OFF 1041

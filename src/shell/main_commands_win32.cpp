@@ -4,6 +4,7 @@
 #include "base/join_path.h"
 #include "debugwin/center_dialog_win32.h"
 #include "debugwin/child_windows_win32.h"
+#include "link/reader_win32.h"
 #include "resources/debugwin_texts.h"
 #include "resources/shell_texts.h"
 #include "resources/tavir_rc.h"
@@ -11,6 +12,7 @@
 #include "shell/open_selection.h"
 #include "shell/startup_win32.h"
 #include "shell/window_settings.h"
+#include "tools/tool_dialogs_win32.h"
 
 namespace tavir {
 
@@ -146,6 +148,18 @@ void setMonitoring(MainWindowData& main, bool on) {
         setItemMonitoring(*windows.transport, current->data.items[i], on);
 }
 
+// The current child window stops its live values while a tool is open; the tool's dialog starts
+// them again when it closes.
+void runTool(MainWindowData& main, void (*runDialog)(ToolDialogHost&)) {
+    ProgramLink& link = programLink();
+    if (link.transport == nullptr) return;
+    DebugWindowSet& windows = main.windows;
+    if (windows.currentChild != -1) SetChildDisplay(windows.childWindows[windows.currentChild], false);
+    ToolDialogHost host{main.window, windows,         main.settings,
+                        link.router, *link.transport, debugDirectory(main.number)};
+    runDialog(host);
+}
+
 }  // namespace
 
 LRESULT RunMainCommand(MainWindowData& main, int command) {
@@ -177,6 +191,9 @@ LRESULT RunMainCommand(MainWindowData& main, int command) {
             break;
         case IDM_FONT:
             chooseFont(main);
+            break;
+        case IDM_VERSCHILLEN:
+            runTool(main, RunDifferencesDialog);
             break;
         case IDM_ABOUT:
             showAbout(main);

@@ -1,0 +1,26 @@
+#pragma once
+// The batch tools' dialogs in TAVIR.EXE. The debugger window opens them modally; each reads its
+// settings when it opens, routes the controller's records to the reply store while it is open, and
+// switches the current child window's display on again when it closes.
+#include <windows.h>
+
+#include "base/settings.h"
+#include "debugwin/child_windows_win32.h"
+#include "link/delivery_router.h"
+
+namespace tavir {
+
+// What a tool dialog needs of the debugger window that opens it.
+struct ToolDialogHost {
+    HWND mainWindow;
+    DebugWindowSet& windows;  // the current child window's display is switched on at close
+    Settings& settings;
+    DeliveryRouter& router;
+    Transport& transport;
+    const char* debugDirectory;  // shown in the dialog, with its trailing separator
+};
+
+// Dialog 107, "Verschillen met KVAPTAB.C zien". Returns when the dialog is closed.
+void RunDifferencesDialog(ToolDialogHost& host);
+
+}  // namespace tavir

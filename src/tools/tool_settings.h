@@ -1,0 +1,25 @@
+#pragma once
+// The settings keys of the parameter tools: read when a dialog opens, written at every start and
+// when it closes. Each key is the tool's prefix, a blank and the key's own name.
+#include <cstdint>
+
+#include "base/settings.h"
+#include "tools/differences_tool.h"
+
+namespace tavir {
+
+// The ten kind keys; a missing key is 0.
+KindSelection readKindKeys(Settings& settings, const char* prefix);
+void writeKindKeys(Settings& settings, const char* prefix, const KindSelection& kinds);
+
+// The tool's speed key (default 1000 ms), kept as stored even when it is none of the five speeds.
+uint32_t readSpeedKey(Settings& settings, const char* prefix);
+void writeSpeedKey(Settings& settings, const char* prefix, uint32_t intervalMs);
+
+// The differences tool's keys: the kinds, "Save to file" (default 1) and "File name".
+DifferencesOptions readDifferencesSettings(Settings& settings);
+void writeDifferencesSettings(Settings& settings, const DifferencesOptions& options);
+// The file name alone, the moment the save-as dialog changes it.
+void writeDifferencesFileName(Settings& settings, const char* fileName);
+
+}  // namespace tavir

@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""The batch tools' dialogs of TAVIR.EXE, opened by their start-up word, against tavir-sim on the
+example application over TCP."""
+
+import sys
+from pathlib import Path
+
+from harness import DIALOG_CLASS, IDOK, check, run, wait_for
+
+DIFFERENCES_CAPTION = "Verschillen met KVAPTAB.C zien"
+KIND_KEYS = ["Ontruimingstijden", "VG-tijden", "GL-tijden", "MG-tijden", "Hiaattijden", "Tijden", "Klokken",
+             "Schakelaars", "EGGPARM", "EPARM"]
+NO_CONNECTION = "Er is geen verbinding aanwezig."
+START_DIFFERENCES = 1051
+DIRECTORY_EDIT = 1053
+INTERVAL_MS = 100
+JITTER_MS = 15
+OPTIONS = {}
+
+
+def write_settings(app, prefix, keys):
+    lines = ["[Hoofdvenster]"] + [f"{prefix} {key}={value}" for key, value in keys.items()]
+    (app / "tavir.ini").write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
+
+
+def box_saying(case, caption, text):
+    """A message box (not the tool's own dialog of the same caption) that shows text."""
+    for box in case.message_boxes():
+        if box["caption"] == caption and text in box["texts"]:
+            return box
+    return None
+
+
+def requests(sim):
+    return [e for e in sim.log() if e.get("dir") == "in" and "functionCode" in e]
+
+
+def case_differences_none(case):
+    sim = case.start_sim()
+    app = case.app_dir()
+    keys = {key: 1 for key in KIND_KEYS}
+    keys.update({"Speed": INTERVAL_MS, "Save to file": 1})
+    write_settings(app, "VERSCHILLEN", keys)
+    case.start_tavir(["VERSCHILLEN", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    dialog = case.wait_top(DIALOG_CLASS, DIFFERENCES_CAPTION, 30)
+    directory = case.child(dialog["hwnd"], control_id=DIRECTORY_EDIT)
+    check(directory is not None and directory["text"].endswith("\\"), f"directory edit: {directory}")
+
+    # The display start pending since the start-up still fires while the dialog is open; its
+    # answers go to the tool, so its reply check finds nothing answered and says so. The run starts
+    # after it, so that the log holds the run's requests alone.
+    main = case.wait_top("TVRMAINCLASS")
+    wait_for("the display start's reply check",
+             lambda: any(NO_CONNECTION in line for line in case.message_lines(main)[0]), 10)
+    before = len(requests(sim))
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
+    box = wait_for("the closing message", lambda: box_saying(case, DIFFERENCES_CAPTION,
+                                                             "Er zijn geen verschillen gevonden!"), 100)
+    if OPTIONS.get("artifacts"):
+        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-differences.png")
+    case.answer_box(box)
+
+    # Only Reads, none repeated, at least the interval apart from the second on.
+    sent = requests(sim)[before:]
+    check(sent, "no request reached the simulator")
+    kinds = {e["kind"] for e in sent}
+    check(kinds == {"Read"}, f"request kinds {kinds}")
+    fields = [(e["functionCode"], e["number"], e["block"]) for e in sent]
+    check(len(fields) == len(set(fields)), "a field was read twice")
+    # The simulator stamps a request when it reads it, some milliseconds after it was sent on a
+    # busy machine: a late stamp followed by a prompt one looks like a short gap.
+    gaps = sorted((b["timeUs"] - a["timeUs"]) / 1000 for a, b in zip(sent, sent[1:]))
+    print(f"{len(sent)} requests; gaps: least {gaps[0]:.1f} ms, "
+          f"median {gaps[len(gaps) // 2]:.1f} ms, most {gaps[-1]:.1f} ms")
+    check(gaps[0] >= INTERVAL_MS - JITTER_MS, f"requests {gaps[0]:.1f} ms apart")
+    check((app / "verschillen.txt").read_bytes() == b"", "the differences file is not empty")
+
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=IDOK)["hwnd"])
+    wait_for("the dialog to close", lambda: case.find_box_gone(dialog["hwnd"]), 10)
+    ini = (app / "tavir.ini").read_bytes().decode("cp1252")
+    check(f"VERSCHILLEN Speed={INTERVAL_MS}" in ini and "VERSCHILLEN File name=verschillen.txt" in ini,
+          f"settings after closing: {ini}")
+
+
+CASES = {"differences_none": case_differences_none}
+
+if __name__ == "__main__":
+    args = sys.argv[1:]
+    if "--artifacts" in args:
+        OPTIONS["artifacts"] = args[args.index("--artifacts") + 1]
+    run(CASES, args)
