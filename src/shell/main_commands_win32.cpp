@@ -192,6 +192,9 @@ LRESULT RunMainCommand(MainWindowData& main, int command) {
         case IDM_FONT:
             chooseFont(main);
             break;
+        case IDM_PARAMETERS:
+            runTool(main, RunAdjustmentDialog);
+            break;
         case IDM_VERSCHILLEN:
             runTool(main, RunDifferencesDialog);
             break;

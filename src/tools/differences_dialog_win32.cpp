@@ -26,7 +26,7 @@ DifferencesDialog* dialogData(HWND dialog) {
 void readBack(HWND dialog, DifferencesDialog& data) {
     Pacing& pacing = programPacing();
     data.options.kinds = readKindBoxes(dialog);
-    data.options.saveToFile = isChecked(dialog, IDC_SAVE_DIFFERENCES);
+    data.options.saveToFile = isChecked(dialog, IDC_SAVE_TO_FILE);
     pacing.requestIntervalMs = readSpeedRadios(dialog, pacing.requestIntervalMs);
     writeDifferencesSettings(data.host.settings, data.options);
     writeSpeedKey(data.host.settings, text::kDifferencesPrefix, pacing.requestIntervalMs);
@@ -40,7 +40,7 @@ void initialise(HWND dialog, DifferencesDialog& data) {
     data.options = readDifferencesSettings(data.host.settings);
     programPacing().requestIntervalMs = readSpeedKey(data.host.settings, text::kDifferencesPrefix);
     setKindBoxes(dialog, data.options.kinds, programTables());
-    setChecked(dialog, IDC_SAVE_DIFFERENCES, data.options.saveToFile);
+    setChecked(dialog, IDC_SAVE_TO_FILE, data.options.saveToFile);
     SetDlgItemTextA(dialog, IDC_DIFFERENCES_FILE, data.options.fileName.c_str());
     setSpeedRadios(dialog, programPacing().requestIntervalMs);
     SetDlgItemTextA(dialog, IDC_DIFFERENCES_DIRECTORY, data.host.debugDirectory);
@@ -60,7 +60,7 @@ void chooseFile(HWND dialog, DifferencesDialog& data) {
     if (!chooseSaveFile(dialog, IDC_DIFFERENCES_FILE, text::kDifferencesSaveAsTitle, chosen)) return;
     if (chosen == data.options.fileName) return;
     data.options.fileName = chosen;
-    writeDifferencesFileName(data.host.settings, chosen.c_str());
+    writeFileNameKey(data.host.settings, text::kDifferencesPrefix, chosen.c_str());
 }
 
 void close(HWND dialog, DifferencesDialog& data) {

@@ -23,4 +23,7 @@ struct ToolDialogHost {
 // Dialog 107, "Verschillen met KVAPTAB.C zien". Returns when the dialog is closed.
 void RunDifferencesDialog(ToolDialogHost& host);
 
+// Dialog 106, "Automatische aanpassing parameters".
+void RunAdjustmentDialog(ToolDialogHost& host);
+
 }  // namespace tavir

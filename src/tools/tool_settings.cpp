@@ -18,6 +18,21 @@ struct ToolKey {
 
 constexpr size_t kFileNameCapacity = 260;
 
+bool readFlag(Settings& settings, const char* prefix, const char* suffix) {
+    return settings.readInt(ToolKey(prefix, suffix).name, 1) != 0;
+}
+
+void writeFlag(Settings& settings, const char* prefix, const char* suffix, bool on) {
+    settings.writeInt(ToolKey(prefix, suffix).name, on ? 1 : 0);
+}
+
+std::string readFileName(Settings& settings, const char* prefix, const char* defaultName) {
+    char fileName[kFileNameCapacity];
+    settings.readString(ToolKey(prefix, text::kFileNameKeySuffix).name, defaultName, fileName,
+                        sizeof fileName);
+    return fileName;
+}
+
 }  // namespace
 
 KindSelection readKindKeys(Settings& settings, const char* prefix) {
@@ -45,23 +60,40 @@ DifferencesOptions readDifferencesSettings(Settings& settings) {
     const char* prefix = text::kDifferencesPrefix;
     DifferencesOptions options;
     options.kinds = readKindKeys(settings, prefix);
-    options.saveToFile = settings.readInt(ToolKey(prefix, text::kSaveToFileKeySuffix).name, 1) != 0;
-    char fileName[kFileNameCapacity];
-    settings.readString(ToolKey(prefix, text::kFileNameKeySuffix).name, text::kDifferencesFileDefault,
-                        fileName, sizeof fileName);
-    options.fileName = fileName;
+    options.saveToFile = readFlag(settings, prefix, text::kSaveToFileKeySuffix);
+    options.fileName = readFileName(settings, prefix, text::kDifferencesFileDefault);
     return options;
 }
 
 void writeDifferencesSettings(Settings& settings, const DifferencesOptions& options) {
     const char* prefix = text::kDifferencesPrefix;
-    settings.writeInt(ToolKey(prefix, text::kSaveToFileKeySuffix).name, options.saveToFile ? 1 : 0);
-    writeDifferencesFileName(settings, options.fileName.c_str());
+    writeFlag(settings, prefix, text::kSaveToFileKeySuffix, options.saveToFile);
+    writeFileNameKey(settings, prefix, options.fileName.c_str());
     writeKindKeys(settings, prefix, options.kinds);
 }
 
-void writeDifferencesFileName(Settings& settings, const char* fileName) {
-    settings.writeString(ToolKey(text::kDifferencesPrefix, text::kFileNameKeySuffix).name, fileName);
+AdjustmentOptions readAdjustmentSettings(Settings& settings) {
+    const char* prefix = text::kAdjustmentPrefix;
+    AdjustmentOptions options;
+    options.kinds = readKindKeys(settings, prefix);
+    options.saveToFile = readFlag(settings, prefix, text::kSaveToFileKeySuffix);
+    options.separateFiles = readFlag(settings, prefix, text::kSeparateFilesKeySuffix);
+    options.verify = settings.readInt(text::kVerifyKey, 1) != 0;
+    options.fileName = readFileName(settings, prefix, text::kAdjustmentFileDefault);
+    return options;
+}
+
+void writeAdjustmentSettings(Settings& settings, const AdjustmentOptions& options) {
+    const char* prefix = text::kAdjustmentPrefix;
+    writeKindKeys(settings, prefix, options.kinds);
+    writeFlag(settings, prefix, text::kSaveToFileKeySuffix, options.saveToFile);
+    writeFlag(settings, prefix, text::kSeparateFilesKeySuffix, options.separateFiles);
+    writeFileNameKey(settings, prefix, options.fileName.c_str());
+    settings.writeInt(text::kVerifyKey, options.verify ? 1 : 0);
+}
+
+void writeFileNameKey(Settings& settings, const char* prefix, const char* fileName) {
+    settings.writeString(ToolKey(prefix, text::kFileNameKeySuffix).name, fileName);
 }
 
 }  // namespace tavir

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/settings.h"
+#include "tools/adjustment_tool.h"
 #include "tools/differences_tool.h"
 
 namespace tavir {
@@ -19,7 +20,13 @@ void writeSpeedKey(Settings& settings, const char* prefix, uint32_t intervalMs);
 // The differences tool's keys: the kinds, "Save to file" (default 1) and "File name".
 DifferencesOptions readDifferencesSettings(Settings& settings);
 void writeDifferencesSettings(Settings& settings, const DifferencesOptions& options);
+
+// The adjustment's keys: the kinds, "Save to file", "Save separate files" and "Verify action"
+// (default 1 each) and "File name".
+AdjustmentOptions readAdjustmentSettings(Settings& settings);
+void writeAdjustmentSettings(Settings& settings, const AdjustmentOptions& options);
+
 // The file name alone, the moment the save-as dialog changes it.
-void writeDifferencesFileName(Settings& settings, const char* fileName);
+void writeFileNameKey(Settings& settings, const char* prefix, const char* fileName);
 
 }  // namespace tavir

@@ -8,6 +8,9 @@ from pathlib import Path
 from harness import DIALOG_CLASS, IDOK, check, run, wait_for
 
 DIFFERENCES_CAPTION = "Verschillen met KVAPTAB.C zien"
+ADJUSTMENT_DIALOG = "Automatische aanpassing parameters"
+ADJUSTMENT_CAPTION = "Automatische Parameter Aanpassing"
+START_ADJUSTMENT = 1046
 KIND_KEYS = ["Ontruimingstijden", "VG-tijden", "GL-tijden", "MG-tijden", "Hiaattijden", "Tijden", "Klokken",
              "Schakelaars", "EGGPARM", "EPARM"]
 NO_CONNECTION = "Er is geen verbinding aanwezig."
@@ -82,7 +85,47 @@ def case_differences_none(case):
           f"settings after closing: {ini}")
 
 
-CASES = {"differences_none": case_differences_none}
+def case_adjustment_single_file(case):
+    """VG and GL times into one actions file, each Write followed by its verifying Read."""
+    sim = case.start_sim()
+    app = case.app_dir()
+    keys = {key: 0 for key in KIND_KEYS}
+    keys.update({"VG-tijden": 1, "GL-tijden": 1, "Speed": INTERVAL_MS, "Save to file": 1,
+                 "Save separate files": 0})
+    write_settings(app, "AANPAS", keys)
+    case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
+    main = case.wait_top("TVRMAINCLASS")
+    wait_for("the display start's reply check",
+             lambda: any(NO_CONNECTION in line for line in case.message_lines(main)[0]), 10)
+    before = len(requests(sim))
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
+
+    def closing_box():
+        for box in case.message_boxes():
+            if box["caption"] == ADJUSTMENT_CAPTION:
+                return box
+        return None
+    box = wait_for("the closing message", closing_box, 100)
+    if OPTIONS.get("artifacts"):
+        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-adjustment.png")
+    sent = requests(sim)[before:]
+    case.answer_box(box)
+
+    writes = [e for e in sent if e["kind"] == "Write"]
+    check(writes and {e["functionCode"] for e in writes} == {320, 325}, f"writes {writes[:3]}")
+    # Each Write is followed by the Read of the same field.
+    for write, read in zip(sent[0::2], sent[1::2]):
+        check(write["kind"] == "Write" and read["kind"] == "Read"
+              and (write["functionCode"], write["number"]) == (read["functionCode"], read["number"]),
+              f"{write} then {read}")
+    rows = (app / "aangepast.txt").read_bytes().decode("cp1252").split("\r\n")
+    values = [int(row.split()[-1]) for row in rows if row.startswith(("VG-tijd", "GL-tijd"))]
+    check(values == [e["value"] for e in writes], f"file rows {values} against writes")
+    check(rows.count("Parameter  SG     Instelling") == 2, f"header lines in {rows}")
+
+
+CASES = {"differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
 
 if __name__ == "__main__":
     args = sys.argv[1:]
