@@ -192,6 +192,9 @@ LRESULT RunMainCommand(MainWindowData& main, int command) {
         case IDM_FONT:
             chooseFont(main);
             break;
+        case IDM_AFNAME:
+            runTool(main, RunSweepDialog);
+            break;
         case IDM_PARAMETERS:
             runTool(main, RunAdjustmentDialog);
             break;

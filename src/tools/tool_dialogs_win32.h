@@ -26,4 +26,7 @@ void RunDifferencesDialog(ToolDialogHost& host);
 // Dialog 106, "Automatische aanpassing parameters".
 void RunAdjustmentDialog(ToolDialogHost& host);
 
+// Dialog 105, "Automatische Afname".
+void RunSweepDialog(ToolDialogHost& host);
+
 }  // namespace tavir

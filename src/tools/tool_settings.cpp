@@ -92,6 +92,40 @@ void writeAdjustmentSettings(Settings& settings, const AdjustmentOptions& option
     settings.writeInt(text::kVerifyKey, options.verify ? 1 : 0);
 }
 
+SweepOptions readSweepSettings(Settings& settings) {
+    const char* prefix = text::kSweepPrefix;
+    SweepOptions options;
+    options.kinds = readKindKeys(settings, prefix);
+    const bool on = settings.readInt(ToolKey(prefix, text::kSwitchesOnKeySuffix).name, 0) != 0;
+    const bool off = settings.readInt(ToolKey(prefix, text::kSwitchesOffKeySuffix).name, 0) != 0;
+    options.kinds.set(ParameterKind::SCH, on || off);
+    options.switchesOn = on;
+    options.startValue = settings.readInt(text::kStartValueKey, 0);
+    options.resetPerKind = settings.readInt(text::kResetPerKindKey, 1) != 0;
+    options.saveToFile = readFlag(settings, prefix, text::kSaveToFileKeySuffix);
+    options.separateFiles = readFlag(settings, prefix, text::kSeparateFilesKeySuffix);
+    options.rememberOriginals = settings.readInt(text::kRememberOriginalsKey, 1) != 0;
+    options.fileName = readFileName(settings, prefix, text::kSweepFileDefault);
+    return options;
+}
+
+void writeSweepSettings(Settings& settings, const SweepOptions& options) {
+    const char* prefix = text::kSweepPrefix;
+    const bool switches = options.kinds.has(ParameterKind::SCH);
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        if (kindAt(k) == ParameterKind::SCH) continue;
+        settings.writeInt(ToolKey(prefix, text::kKindKeySuffix[k]).name, options.kinds.selected[k] ? 1 : 0);
+    }
+    writeFlag(settings, prefix, text::kSwitchesOnKeySuffix, switches && options.switchesOn);
+    writeFlag(settings, prefix, text::kSwitchesOffKeySuffix, switches && !options.switchesOn);
+    settings.writeInt(text::kStartValueKey, options.startValue);
+    settings.writeInt(text::kResetPerKindKey, options.resetPerKind ? 1 : 0);
+    writeFlag(settings, prefix, text::kSaveToFileKeySuffix, options.saveToFile);
+    writeFlag(settings, prefix, text::kSeparateFilesKeySuffix, options.separateFiles);
+    settings.writeInt(text::kRememberOriginalsKey, options.rememberOriginals ? 1 : 0);
+    writeFileNameKey(settings, prefix, options.fileName.c_str());
+}
+
 void writeFileNameKey(Settings& settings, const char* prefix, const char* fileName) {
     settings.writeString(ToolKey(prefix, text::kFileNameKeySuffix).name, fileName);
 }

@@ -6,6 +6,7 @@
 #include "base/settings.h"
 #include "tools/adjustment_tool.h"
 #include "tools/differences_tool.h"
+#include "tools/sweep_tool.h"
 
 namespace tavir {
 
@@ -25,6 +26,12 @@ void writeDifferencesSettings(Settings& settings, const DifferencesOptions& opti
 // (default 1 each) and "File name".
 AdjustmentOptions readAdjustmentSettings(Settings& settings);
 void writeAdjustmentSettings(Settings& settings, const AdjustmentOptions& options);
+
+// The sweep's keys: the kinds with "Schakelaar aan" and "Schakelaar uit" for the switches (aan
+// wins when both are set), "Beginwaarde parameters" (default 0), "Beginwaarde reset", "Save to
+// file", "Save separate files", "Remind original values" (default 1 each) and "File name".
+SweepOptions readSweepSettings(Settings& settings);
+void writeSweepSettings(Settings& settings, const SweepOptions& options);
 
 // The file name alone, the moment the save-as dialog changes it.
 void writeFileNameKey(Settings& settings, const char* prefix, const char* fileName);

@@ -3,6 +3,7 @@
 example application over TCP."""
 
 import sys
+import time
 from pathlib import Path
 
 from harness import DIALOG_CLASS, IDOK, check, run, wait_for
@@ -11,6 +12,9 @@ DIFFERENCES_CAPTION = "Verschillen met KVAPTAB.C zien"
 ADJUSTMENT_DIALOG = "Automatische aanpassing parameters"
 ADJUSTMENT_CAPTION = "Automatische Parameter Aanpassing"
 START_ADJUSTMENT = 1046
+SWEEP_CAPTION = "Automatische Afname"
+START_SWEEP = 1023
+RESET_ORIGINALS = 1003
 KIND_KEYS = ["Ontruimingstijden", "VG-tijden", "GL-tijden", "MG-tijden", "Hiaattijden", "Tijden", "Klokken",
              "Schakelaars", "EGGPARM", "EPARM"]
 NO_CONNECTION = "Er is geen verbinding aanwezig."
@@ -125,7 +129,57 @@ def case_adjustment_single_file(case):
     check(rows.count("Parameter  SG     Instelling") == 2, f"header lines in {rows}")
 
 
-CASES = {"differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
+def sim_get(sim, function_code, number, block=0):
+    """The simulator's memory at an address (its get command answers with the bare value)."""
+    sim.process.stdin.write(f"get {function_code} {number} {block}\n")
+    sim.process.stdin.flush()
+    return int(sim.output.next_line(time.monotonic() + 10, "answering get").strip())
+
+
+def case_sweep_and_reset(case):
+    """VG times from 100 up, each original read first; the reset writes the originals back."""
+    sim = case.start_sim()
+    app = case.app_dir()
+    keys = {key: 0 for key in KIND_KEYS if key != "Schakelaars"}
+    keys.update({"VG-tijden": 1, "Speed": INTERVAL_MS, "Save to file": 1, "Save separate files": 0})
+    write_settings(app, "AFNAME", keys)
+    with open(app / "tavir.ini", "ab") as ini:
+        ini.write(b"AFNAME Beginwaarde parameters=100\r\nAFNAME Remind original values=1\r\n")
+    case.start_tavir(["AFNAME", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    dialog = case.wait_top(DIALOG_CLASS, SWEEP_CAPTION, 30)
+    main = case.wait_top("TVRMAINCLASS")
+    wait_for("the display start's reply check",
+             lambda: any(NO_CONNECTION in line for line in case.message_lines(main)[0]), 10)
+    originals = {n: sim_get(sim, 320, n) for n in range(32)}
+    reset_button = case.child(dialog["hwnd"], control_id=RESET_ORIGINALS)
+    check(not reset_button["enabled"], "the reset is enabled before a run")
+    before = len(requests(sim))
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_SWEEP)["hwnd"])
+    box = wait_for("the closing message", lambda: box_saying(case, SWEEP_CAPTION, "De afname is gereed"), 100)
+    if OPTIONS.get("artifacts"):
+        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-sweep.png")
+    case.answer_box(box)
+    sent = requests(sim)[before:]
+    reads, writes = sent[0::2], sent[1::2]
+    check(len(reads) == len(writes) > 0, f"{len(sent)} requests")
+    for n, (read, write) in enumerate(zip(reads, writes)):
+        check(read["kind"] == "Read" and write["kind"] == "Write" and read["number"] == write["number"]
+              and write["functionCode"] == 320 and write["value"] == 100 + n, f"{read} then {write}")
+
+    check(wait_for("the reset enabled",
+                   lambda: case.child(dialog["hwnd"], control_id=RESET_ORIGINALS)["enabled"], 10), "reset")
+    case.probe.ask("click", reset_button["hwnd"])
+    box = wait_for("the reset's message",
+                   lambda: box_saying(case, SWEEP_CAPTION, "Het herstellen van de originele instellingen is gereed"),
+                   100)
+    case.answer_box(box)
+    after = {n: sim_get(sim, 320, n) for n in range(32)}
+    check(after == originals, f"memory after the reset {after}, before the sweep {originals}")
+    lines = (app / "afname.txt").read_bytes().decode("cp1252").split("\r\n")
+    check(lines.count("Reset originele instellingen") == 1, f"actions file {lines}")
+
+
+CASES = {"sweep_and_reset": case_sweep_and_reset, "differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
 
 if __name__ == "__main__":
     args = sys.argv[1:]
