@@ -155,8 +155,8 @@ void runTool(MainWindowData& main, void (*runDialog)(ToolDialogHost&)) {
     if (link.transport == nullptr) return;
     DebugWindowSet& windows = main.windows;
     if (windows.currentChild != -1) SetChildDisplay(windows.childWindows[windows.currentChild], false);
-    ToolDialogHost host{main.window, windows,         main.settings,
-                        link.router, *link.transport, debugDirectory(main.number)};
+    ToolDialogHost host{main.window, windows,    main.settings,   link.router,
+                        link.path,   link.flags, *link.transport, debugDirectory(main.number)};
     runDialog(host);
 }
 
@@ -191,6 +191,9 @@ LRESULT RunMainCommand(MainWindowData& main, int command) {
             break;
         case IDM_FONT:
             chooseFont(main);
+            break;
+        case IDM_DPCOM:
+            runTool(main, RunDumpDialog);
             break;
         case IDM_AFNAME:
             runTool(main, RunSweepDialog);

@@ -62,7 +62,9 @@ void start(HWND dialog, AdjustmentDialog& data) {
 
 void chooseFile(HWND dialog, AdjustmentDialog& data) {
     std::string chosen;
-    if (!chooseSaveFile(dialog, IDC_ADJUSTMENT_FILE, text::kAdjustmentSaveAsTitle, chosen)) return;
+    if (!chooseSaveFile(dialog, IDC_ADJUSTMENT_FILE, text::kAdjustmentSaveAsTitle, text::kParameterFileType,
+                        text::kParameterFileExtension, chosen))
+        return;
     if (chosen == data.options.fileName) return;
     data.options.fileName = chosen;
     writeFileNameKey(data.host.settings, text::kAdjustmentPrefix, chosen.c_str());

@@ -57,7 +57,9 @@ void start(HWND dialog, DifferencesDialog& data) {
 
 void chooseFile(HWND dialog, DifferencesDialog& data) {
     std::string chosen;
-    if (!chooseSaveFile(dialog, IDC_DIFFERENCES_FILE, text::kDifferencesSaveAsTitle, chosen)) return;
+    if (!chooseSaveFile(dialog, IDC_DIFFERENCES_FILE, text::kDifferencesSaveAsTitle, text::kParameterFileType,
+                        text::kParameterFileExtension, chosen))
+        return;
     if (chosen == data.options.fileName) return;
     data.options.fileName = chosen;
     writeFileNameKey(data.host.settings, text::kDifferencesPrefix, chosen.c_str());

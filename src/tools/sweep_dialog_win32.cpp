@@ -93,7 +93,9 @@ void reset(HWND dialog, SweepDialog& data) {
 
 void chooseFile(HWND dialog, SweepDialog& data) {
     std::string chosen;
-    if (!chooseSaveFile(dialog, IDC_SWEEP_FILE, text::kSweepSaveAsTitle, chosen)) return;
+    if (!chooseSaveFile(dialog, IDC_SWEEP_FILE, text::kSweepSaveAsTitle, text::kParameterFileType,
+                        text::kParameterFileExtension, chosen))
+        return;
     if (chosen == data.options.fileName) return;
     data.options.fileName = chosen;
     writeFileNameKey(data.host.settings, text::kSweepPrefix, chosen.c_str());

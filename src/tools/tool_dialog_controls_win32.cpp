@@ -69,23 +69,24 @@ uint32_t readSpeedRadios(HWND dialog, uint32_t intervalMs) {
     return intervalMs;
 }
 
-bool chooseSaveFile(HWND dialog, int edit, const char* title, std::string& name) {
+bool chooseSaveFile(HWND dialog, int edit, const char* title, const char* fileType, const char* extension,
+                    std::string& name) {
     auto getSaveFileName = saveFileDialog();
     if (getSaveFileName == nullptr) return false;
-    // One file type: its display text and an empty pattern.
-    static const char filter[] = "*.txt\0\0";
-    static_assert(sizeof text::kParameterFileType == 6, "the filter above spells the file type");
+    // The display text, an empty pattern, and the empty entry that ends the list.
+    std::string filter(fileType);
+    filter.append(3, '\0');
     char chosen[kFileNameCapacity] = {};
     GetDlgItemTextA(dialog, edit, chosen, sizeof chosen);
     OPENFILENAMEA request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = dialog;
-    request.lpstrFilter = filter;
+    request.lpstrFilter = filter.c_str();
     request.lpstrFile = chosen;
     request.nMaxFile = sizeof chosen;
     request.lpstrInitialDir = ".";
     request.lpstrTitle = title;
-    request.lpstrDefExt = text::kParameterFileExtension;
+    request.lpstrDefExt = extension;
     if (!getSaveFileName(&request)) return false;
     SetDlgItemTextA(dialog, edit, chosen);
     name = chosen;

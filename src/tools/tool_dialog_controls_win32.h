@@ -24,9 +24,10 @@ bool isChecked(HWND dialog, int control);
 void setChecked(HWND dialog, int control, bool on);
 std::string controlText(HWND dialog, int control);
 
-// The save-as dialog for the file-name edit: true with the chosen name in the edit and in name
-// when the user chose one.
-bool chooseSaveFile(HWND dialog, int edit, const char* title, std::string& name);
+// The save-as dialog for the file-name edit, with one file type (its display text and an empty
+// pattern): true with the chosen name in the edit and in name when the user chose one.
+bool chooseSaveFile(HWND dialog, int edit, const char* title, const char* fileType, const char* extension,
+                    std::string& name);
 
 // The run's progress goes to the dialog's bar, its messages to boxes owned by the dialog.
 class DialogReporter : public ToolReporter {

@@ -7,6 +7,8 @@
 #include "base/settings.h"
 #include "debugwin/child_windows_win32.h"
 #include "link/delivery_router.h"
+#include "link/link_flags.h"
+#include "link/reader_route.h"
 
 namespace tavir {
 
@@ -15,7 +17,9 @@ struct ToolDialogHost {
     HWND mainWindow;
     DebugWindowSet& windows;  // the current child window's display is switched on at close
     Settings& settings;
-    DeliveryRouter& router;
+    DeliveryRouter& router;    // decoded records, for the parameter tools
+    ReceivePath& receivePath;  // raw bytes, for the dump tool
+    LinkFlags& flags;
     Transport& transport;
     const char* debugDirectory;  // shown in the dialog, with its trailing separator
 };
@@ -28,5 +32,8 @@ void RunAdjustmentDialog(ToolDialogHost& host);
 
 // Dialog 105, "Automatische Afname".
 void RunSweepDialog(ToolDialogHost& host);
+
+// Dialog 102, "DPCOM", the memory dump tool.
+void RunDumpDialog(ToolDialogHost& host);
 
 }  // namespace tavir

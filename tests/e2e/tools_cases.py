@@ -15,6 +15,9 @@ START_ADJUSTMENT = 1046
 SWEEP_CAPTION = "Automatische Afname"
 START_SWEEP = 1023
 RESET_ORIGINALS = 1003
+DUMP_VERIFY, DUMP_FETCH, DUMP_ABORT, DUMP_MAKE = 1002, 1003, 1004, 1006
+DUMP_STATUS = 1014
+DUMP_CLOSE = 1021
 KIND_KEYS = ["Ontruimingstijden", "VG-tijden", "GL-tijden", "MG-tijden", "Hiaattijden", "Tijden", "Klokken",
              "Schakelaars", "EGGPARM", "EPARM"]
 NO_CONNECTION = "Er is geen verbinding aanwezig."
@@ -179,7 +182,54 @@ def case_sweep_and_reset(case):
     check(lines.count("Reset originele instellingen") == 1, f"actions file {lines}")
 
 
-CASES = {"sweep_and_reset": case_sweep_and_reset, "differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
+def case_dump_commands(case):
+    """The four command bytes, the dump into the file up to "EINDE DUMP", and "Geen reactie" from
+    a silent simulator."""
+    sim = case.start_sim()
+    app = case.app_dir()
+    case.start_tavir(["DPCOM", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    dialog = case.wait_top(DIALOG_CLASS, "DPCOM", 30)
+    dump_file = app / "dpcom.dmp"
+
+    def status():
+        return case.child(dialog["hwnd"], control_id=DUMP_STATUS)["text"]
+
+    def command(control, letter, sent_status):
+        case.probe.ask("click", case.child(dialog["hwnd"], control_id=control)["hwnd"])
+        wait_for(f"the command {letter} at the simulator",
+                 lambda: any(e.get("kind") == "dumpCommand" and e.get("command") == letter for e in sim.log()), 10)
+        wait_for(f"the status after {letter}", lambda: status() in (sent_status, "EINDE DUMP"), 10)
+
+    command(DUMP_VERIFY, "V", "Verifieren verzonden...")
+    wait_for("the answer in the file", lambda: b"verbinding in orde\r\n" in dump_file.read_bytes(), 10)
+    command(DUMP_MAKE, "M", "Maak dump verzonden...")
+    wait_for("the made dump in the file", lambda: b"dump gemaakt:" in dump_file.read_bytes(), 10)
+    command(DUMP_FETCH, "O", "Ophalen verzonden...")
+    wait_for("the end of the dump", lambda: status() == "EINDE DUMP", 60)
+    if OPTIONS.get("artifacts"):
+        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-dump.png")
+    log = sim.log()
+    fetched = max(i for i, e in enumerate(log) if e.get("kind") == "dumpCommand" and e.get("command") == "O")
+    streamed = b"".join(bytes.fromhex(e["hex"]) for e in log[fetched:] if e.get("dir") == "out" and "hex" in e)
+    check(streamed.endswith(b"\xff\n"), "the simulator's dump has no end marker")
+    stored = dump_file.read_bytes()
+    check(streamed.replace(b"\n", b"\r\n") in stored,
+          f"the dump file lacks the streamed dump: {[(e['kind'], e['hex'][:20]) for e in log[fetched:fetched + 6]]}, "
+          f"file ends {stored[-60:]!r}, stream ends {streamed[-60:]!r}")
+    command(DUMP_ABORT, "A", "Afbreken verzonden...")
+    wait_for("the answer to A", lambda: b"ophalen niet actief\r\n" in dump_file.read_bytes(), 10)
+
+    check(sim.command("pause") == "ok", "the simulator did not pause")
+    sent = time.monotonic()
+    command(DUMP_VERIFY, "V", "Verifieren verzonden...")
+    wait_for("Geen reactie", lambda: status() == "Geen reactie", 20)
+    check(time.monotonic() - sent >= 9.5, f"Geen reactie after {time.monotonic() - sent:.1f} s")
+
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=DUMP_CLOSE)["hwnd"])
+    wait_for("the dialog to close", lambda: case.find_box_gone(dialog["hwnd"]), 10)
+
+
+CASES = {"dump_commands": case_dump_commands, "sweep_and_reset": case_sweep_and_reset, "differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
 
 if __name__ == "__main__":
     args = sys.argv[1:]
