@@ -1,0 +1,97 @@
+#include "tools/tool_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace tavir {
+namespace {
+
+// The keys of one section, as text.
+class MapSettings : public Settings {
+public:
+    std::map<std::string, std::string> keys;
+
+    int32_t readInt(const char* key, int32_t defaultValue) override {
+        auto found = keys.find(key);
+        return found == keys.end() ? defaultValue : static_cast<int32_t>(std::atol(found->second.c_str()));
+    }
+    size_t readString(const char* key, const char* defaultValue, char* buffer, size_t size) override {
+        auto found = keys.find(key);
+        const std::string value = found == keys.end() ? defaultValue : found->second;
+        return static_cast<size_t>(std::snprintf(buffer, size, "%s", value.c_str()));
+    }
+    int writeString(const char* key, const char* value) override {
+        keys[key] = value;
+        return 0;
+    }
+};
+
+TEST(ToolSettings, AMissingFileGivesTheDefaultsOfEachTool) {
+    MapSettings settings;
+    const DifferencesOptions differences = readDifferencesSettings(settings);
+    const AdjustmentOptions adjustment = readAdjustmentSettings(settings);
+    const SweepOptions sweep = readSweepSettings(settings);
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        EXPECT_FALSE(differences.kinds.selected[k] || adjustment.kinds.selected[k] || sweep.kinds.selected[k])
+            << k;
+    }
+    EXPECT_TRUE(differences.saveToFile);
+    EXPECT_EQ(differences.fileName, "verschillen.txt");
+    EXPECT_TRUE(adjustment.saveToFile && adjustment.separateFiles && adjustment.verify);
+    EXPECT_EQ(adjustment.fileName, "aangepast.txt");
+    EXPECT_TRUE(sweep.saveToFile && sweep.separateFiles && sweep.rememberOriginals && sweep.resetPerKind);
+    EXPECT_EQ(sweep.startValue, 0);
+    EXPECT_EQ(sweep.fileName, "afname.txt");
+    EXPECT_EQ(readSpeedKey(settings, "AANPAS"), 1000u);
+}
+
+TEST(ToolSettings, TheSweepKeepsItsSwitchesInTwoKeysOfWhichAanWins) {
+    const struct {
+        const char* aan;
+        const char* uit;
+        bool selected, switchesOn;
+        const char* aanWritten;
+        const char* uitWritten;
+    } rows[] = {
+        {"0", "0", false, false, "0", "0"},
+        {"1", "0", true, true, "1", "0"},
+        {"0", "1", true, false, "0", "1"},
+        {"1", "1", true, true, "1", "0"},
+    };
+    for (const auto& row : rows) {
+        MapSettings settings;
+        settings.keys = {{"AFNAME Schakelaar aan", row.aan}, {"AFNAME Schakelaar uit", row.uit}};
+        const SweepOptions options = readSweepSettings(settings);
+        EXPECT_EQ(options.kinds.has(ParameterKind::SCH), row.selected) << row.aan << row.uit;
+        EXPECT_EQ(options.switchesOn, row.switchesOn) << row.aan << row.uit;
+        writeSweepSettings(settings, options);
+        EXPECT_EQ(settings.keys["AFNAME Schakelaar aan"], row.aanWritten) << row.aan << row.uit;
+        EXPECT_EQ(settings.keys["AFNAME Schakelaar uit"], row.uitWritten) << row.aan << row.uit;
+        EXPECT_EQ(settings.keys.count("AFNAME Schakelaars"), 0u);
+    }
+}
+
+TEST(ToolSettings, WrittenKeysReadBackTheSame) {
+    MapSettings settings;
+    AdjustmentOptions written;
+    written.kinds.set(ParameterKind::KLOK, true);
+    written.separateFiles = false;
+    written.fileName = "C:\\data\\uit.txt";
+    writeAdjustmentSettings(settings, written);
+    writeSpeedKey(settings, "AANPAS", 300);
+    EXPECT_EQ(settings.keys["AANPAS Klokken"], "1");
+    EXPECT_EQ(settings.keys["AANPAS Verify action"], "1");
+    const AdjustmentOptions read = readAdjustmentSettings(settings);
+    EXPECT_TRUE(read.kinds.has(ParameterKind::KLOK));
+    EXPECT_FALSE(read.kinds.has(ParameterKind::VG));
+    EXPECT_FALSE(read.separateFiles);
+    EXPECT_EQ(read.fileName, written.fileName);
+    // A speed that is none of the five stays in force.
+    EXPECT_EQ(readSpeedKey(settings, "AANPAS"), 300u);
+}
+
+}  // namespace
+}  // namespace tavir
