@@ -92,6 +92,29 @@ def case_differences_none(case):
           f"settings after closing: {ini}")
 
 
+def case_differences_three_changes(case):
+    """Three values changed in the simulator: the differences file holds exactly their messages."""
+    sim = case.start_sim()
+    for change in ("set 34 4 0 250", "set 420 1 0 0", "set 32 0 0 700"):
+        check(sim.command(change) == "ok", f"the simulator refused '{change}'")
+    app = case.app_dir()
+    keys = {key: 1 for key in KIND_KEYS}
+    keys.update({"Speed": INTERVAL_MS, "Save to file": 1})
+    write_settings(app, "VERSCHILLEN", keys)
+    case.start_tavir(["VERSCHILLEN", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    dialog = case.wait_top(DIALOG_CLASS, DIFFERENCES_CAPTION, 30)
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
+    # Saving on: no message box at all; the run is over when the file is closed with its lines.
+    expected = (b"Verschil bij tijd T_WACHT_VOET\r\nWaarde in broncode is 30.00, in regeling 25\r\n"
+                b"Verschil bij schakelaar SCH_FIETS_DUBBEL\r\nWaarde in broncode is 1, in regeling 0\r\n"
+                b"Verschil bij EPARM EP_CYCLUSTIJD\r\nWaarde in broncode is 75.00, in regeling 70\r\n")
+    differences = app / "verschillen.txt"
+    wait_for("the three differences in the file",
+             lambda: differences.exists() and differences.read_bytes() == expected, 100, interval=0.5)
+    check(not [b for b in case.message_boxes() if b["window"]["hwnd"] != dialog["hwnd"]],
+          "a message box was shown")
+
+
 def case_adjustment_single_file(case):
     """VG and GL times into one actions file, each Write followed by its verifying Read."""
     sim = case.start_sim()
@@ -229,7 +252,7 @@ def case_dump_commands(case):
     wait_for("the dialog to close", lambda: case.find_box_gone(dialog["hwnd"]), 10)
 
 
-CASES = {"dump_commands": case_dump_commands, "sweep_and_reset": case_sweep_and_reset, "differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
+CASES = {"differences_three_changes": case_differences_three_changes, "dump_commands": case_dump_commands, "sweep_and_reset": case_sweep_and_reset, "differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
 
 if __name__ == "__main__":
     args = sys.argv[1:]
