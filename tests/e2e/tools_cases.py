@@ -155,6 +155,40 @@ def case_adjustment_single_file(case):
     check(rows.count("Parameter  SG     Instelling") == 2, f"header lines in {rows}")
 
 
+def case_adjustment_truncated_clock(case):
+    """The clocks into a file of their own: 8.45 is written as 844 (the product is 844.999...), so
+    the verification finds the controller's 844 more than 0.1 away and the adjustment fails."""
+    sim = case.start_sim()
+    app = case.app_dir()
+    keys = {key: 0 for key in KIND_KEYS}
+    keys.update({"Klokken": 1, "Speed": INTERVAL_MS, "Save to file": 1, "Save separate files": 1})
+    write_settings(app, "AANPAS", keys)
+    case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
+    failure = wait_for("the verification's message",
+                       lambda: box_saying(case, ADJUSTMENT_CAPTION,
+                                          "Fout bij verifi\xebren klokken tijdstip 2 van KL_SCHOOL\n"
+                                          "Waarde is  8.45, in regeling 8"), 60)
+    case.answer_box(failure)
+    done = wait_for("the closing message",
+                    lambda: box_saying(case, ADJUSTMENT_CAPTION, "De aanpassing van parameters is niet gelukt"), 10)
+    case.answer_box(done)
+    check(sim_get(sim, 451, 3) == 844, "8.45 did not reach the simulator as 844")
+    expected = ("Parameter  Klok                  Instelling\r\n"
+                "1e Klok    KL_OCHTENDSPITS          700\r\n"
+                "1e Klok    KL_AVONDSPITS           1600\r\n"
+                "1e Klok    KL_NACHT                2300\r\n"
+                "1e Klok    KL_SCHOOL                815\r\n"
+                "2e Klok    KL_OCHTENDSPITS          930\r\n"
+                "2e Klok    KL_AVONDSPITS           1830\r\n"
+                "2e Klok    KL_NACHT                 600\r\n"
+                "2e Klok    KL_SCHOOL                844\r\n").encode("cp1252")
+    check((app / "aangepast_KLOK.txt").read_bytes() == expected,
+          f"aangepast_KLOK.txt: {(app / 'aangepast_KLOK.txt').read_bytes()!r}")
+    check(not (app / "aangepast.txt").exists(), "the file of the chosen name itself was made")
+
+
 def sim_get(sim, function_code, number, block=0):
     """The simulator's memory at an address (its get command answers with the bare value)."""
     sim.process.stdin.write(f"get {function_code} {number} {block}\n")
@@ -252,7 +286,8 @@ def case_dump_commands(case):
     wait_for("the dialog to close", lambda: case.find_box_gone(dialog["hwnd"]), 10)
 
 
-CASES = {"differences_three_changes": case_differences_three_changes, "dump_commands": case_dump_commands, "sweep_and_reset": case_sweep_and_reset, "differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
+CASES = {"adjustment_truncated_clock": case_adjustment_truncated_clock,
+         "differences_three_changes": case_differences_three_changes, "dump_commands": case_dump_commands, "sweep_and_reset": case_sweep_and_reset, "differences_none": case_differences_none, "adjustment_single_file": case_adjustment_single_file}
 
 if __name__ == "__main__":
     args = sys.argv[1:]
