@@ -22,6 +22,7 @@ KIND_KEYS = ["Ontruimingstijden", "VG-tijden", "GL-tijden", "MG-tijden", "Hiaatt
              "Schakelaars", "EGGPARM", "EPARM"]
 NO_CONNECTION = "Er is geen verbinding aanwezig."
 START_DIFFERENCES = 1051
+CHOOSE_FILE = 1022
 DIRECTORY_EDIT = 1053
 INTERVAL_MS = 100
 JITTER_MS = 15
@@ -84,6 +85,12 @@ def case_differences_none(case):
           f"median {gaps[len(gaps) // 2]:.1f} ms, most {gaps[-1]:.1f} ms")
     check(gaps[0] >= INTERVAL_MS - JITTER_MS, f"requests {gaps[0]:.1f} ms apart")
     check((app / "verschillen.txt").read_bytes() == b"", "the differences file is not empty")
+
+    # "..." opens the save-as dialog; cancelled, it changes nothing.
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=CHOOSE_FILE)["hwnd"])
+    save_as = case.wait_top(DIALOG_CLASS, "Sla Verschillen-file op als:", 20)
+    case.probe.ask("close", save_as["hwnd"])
+    wait_for("the save-as dialog to close", lambda: case.find_box_gone(save_as["hwnd"]), 10)
 
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=IDOK)["hwnd"])
     wait_for("the dialog to close", lambda: case.find_box_gone(dialog["hwnd"]), 10)
