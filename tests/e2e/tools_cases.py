@@ -42,6 +42,15 @@ def box_saying(case, caption, text):
     return None
 
 
+def wait_display_start(case):
+    """The display start pending since the start-up fires while the tool is open; its answers go
+    to the tool, so its reply check finds nothing answered and says so. A run starts after it, so
+    that the simulator's log holds the run's requests alone and its reads mark nothing in between."""
+    main = case.wait_top("TVRMAINCLASS")
+    wait_for("the display start's reply check",
+             lambda: any(NO_CONNECTION in line for line in case.message_lines(main)[0]), 10)
+
+
 def requests(sim):
     return [e for e in sim.log() if e.get("dir") == "in" and "functionCode" in e]
 
@@ -57,12 +66,7 @@ def case_differences_none(case):
     directory = case.child(dialog["hwnd"], control_id=DIRECTORY_EDIT)
     check(directory is not None and directory["text"].endswith("\\"), f"directory edit: {directory}")
 
-    # The display start pending since the start-up still fires while the dialog is open; its
-    # answers go to the tool, so its reply check finds nothing answered and says so. The run starts
-    # after it, so that the log holds the run's requests alone.
-    main = case.wait_top("TVRMAINCLASS")
-    wait_for("the display start's reply check",
-             lambda: any(NO_CONNECTION in line for line in case.message_lines(main)[0]), 10)
+    wait_display_start(case)
     before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
     box = wait_for("the closing message", lambda: box_saying(case, DIFFERENCES_CAPTION,
@@ -110,6 +114,7 @@ def case_differences_three_changes(case):
     write_settings(app, "VERSCHILLEN", keys)
     case.start_tavir(["VERSCHILLEN", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, DIFFERENCES_CAPTION, 30)
+    wait_display_start(case)
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
     # Saving on: no message box at all; the run is over when the file is closed with its lines.
     expected = (b"Verschil bij tijd T_WACHT_VOET\r\nWaarde in broncode is 30.00, in regeling 25\r\n"
@@ -132,9 +137,7 @@ def case_adjustment_single_file(case):
     write_settings(app, "AANPAS", keys)
     case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
-    main = case.wait_top("TVRMAINCLASS")
-    wait_for("the display start's reply check",
-             lambda: any(NO_CONNECTION in line for line in case.message_lines(main)[0]), 10)
+    wait_display_start(case)
     before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
 
@@ -172,6 +175,7 @@ def case_adjustment_truncated_clock(case):
     write_settings(app, "AANPAS", keys)
     case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
+    wait_display_start(case)
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
     failure = wait_for("the verification's message",
                        lambda: box_saying(case, ADJUSTMENT_CAPTION,
@@ -214,9 +218,7 @@ def case_sweep_and_reset(case):
         ini.write(b"AFNAME Beginwaarde parameters=100\r\nAFNAME Remind original values=1\r\n")
     case.start_tavir(["AFNAME", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, SWEEP_CAPTION, 30)
-    main = case.wait_top("TVRMAINCLASS")
-    wait_for("the display start's reply check",
-             lambda: any(NO_CONNECTION in line for line in case.message_lines(main)[0]), 10)
+    wait_display_start(case)
     originals = {n: sim_get(sim, 320, n) for n in range(32)}
     reset_button = case.child(dialog["hwnd"], control_id=RESET_ORIGINALS)
     check(not reset_button["enabled"], "the reset is enabled before a run")
@@ -254,6 +256,9 @@ def case_dump_commands(case):
     case.start_tavir(["DPCOM", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, "DPCOM", 30)
     dump_file = app / "dpcom.dmp"
+    # The display start's reads are answered into the dump as well; the simulator's monitored
+    # values pause while a dump streams, its answers to reads do not. So the commands wait for them.
+    wait_display_start(case)
 
     def status():
         return case.child(dialog["hwnd"], control_id=DUMP_STATUS)["text"]
@@ -272,14 +277,18 @@ def case_dump_commands(case):
     wait_for("the end of the dump", lambda: status() == "EINDE DUMP", 60)
     if OPTIONS.get("artifacts"):
         case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-dump.png")
-    log = sim.log()
-    fetched = max(i for i, e in enumerate(log) if e.get("kind") == "dumpCommand" and e.get("command") == "O")
-    streamed = b"".join(bytes.fromhex(e["hex"]) for e in log[fetched:] if e.get("dir") == "out" and "hex" in e)
-    check(streamed.endswith(b"\xff\n"), "the simulator's dump has no end marker")
+    # The simulator logs what it sent after sending it: its log may trail the program by a moment.
+    def streamed_dump():
+        log = sim.log()
+        fetched = max(i for i, e in enumerate(log) if e.get("kind") == "dumpCommand" and e.get("command") == "O")
+        # Monitored values pause while the dump streams and come again after it.
+        streamed = b"".join(bytes.fromhex(e["hex"]) for e in log[fetched:] if e.get("kind") == "dump")
+        end = streamed.find(b"\xff\n")
+        return streamed[:end + 2] if end >= 0 else None
+    streamed = wait_for("the end marker in the simulator's log", streamed_dump, 10)
     stored = dump_file.read_bytes()
     check(streamed.replace(b"\n", b"\r\n") in stored,
-          f"the dump file lacks the streamed dump: {[(e['kind'], e['hex'][:20]) for e in log[fetched:fetched + 6]]}, "
-          f"file ends {stored[-60:]!r}, stream ends {streamed[-60:]!r}")
+          f"the dump file lacks the streamed dump: file ends {stored[-60:]!r}, stream ends {streamed[-60:]!r}")
     command(DUMP_ABORT, "A", "Afbreken verzonden...")
     wait_for("the answer to A", lambda: b"ophalen niet actief\r\n" in dump_file.read_bytes(), 10)
 
