@@ -337,7 +337,7 @@ class Simulator:
         """The value tavir-sim holds at an address."""
         self.process.stdin.write(f"get {fc} {number} {block}\n")
         self.process.stdin.flush()
-        reply = self.process.stdout.readline().strip()
+        reply = self.output.next_line(time.monotonic() + 10, f"answering 'get {fc} {number} {block}'").strip()
         check(reply.lstrip("-").isdigit(), f"tavir-sim answered get with {reply!r}")
         return int(reply)
 
