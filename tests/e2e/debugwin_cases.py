@@ -142,6 +142,18 @@ def click(case, control):
     case.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
 
 
+def click_to_focus(case, main, control):
+    """Clicks control until it has the focus: a click that comes while a closing box still keeps
+    the debugger window disabled is lost."""
+    def focused():
+        if case.probe.ask("focus", main["hwnd"])["focus"] == control["hwnd"]:
+            return True
+        if case.find_top(MAIN_CLASS)["enabled"]:
+            click(case, control)
+        return False
+    wait_for("the focus on the clicked control", focused, 10, interval=0.3)
+
+
 def start(case, app=None, sim_args=(), current="DEBUG_001.TXT", count=None):
     sim = case.start_sim(extra=sim_args)
     app = app or case.app_dir()
@@ -363,8 +375,7 @@ def case_unsaved_change(case):
               f"{answer}: {entries}")
         value = str(int(typed) if answer == "Yes" else before)
         wait_for("the controller's value on screen", lambda: case.probe.ask("text", edit)["text"] == value, 5)
-        click(case, controls(case, child)[1])
-        wait_for("the focus back on the item", lambda: case.probe.ask("focus", main["hwnd"])["focus"] == edit, 10)
+        click_to_focus(case, main, controls(case, child)[1])
 
 
 # ---------------------------------------------------------------------------------------------
@@ -502,8 +513,7 @@ def case_keys_and_display(case):
     case.probe.ask("keys", "ctrl+tab")
     wait_for("the focus on the child window", lambda: focus() == child["hwnd"], 10)
     focus_item(case, main, child, 1, presses=1)
-    click(case, listbox)
-    wait_for("the focus on the message list", lambda: focus() == listbox["hwnd"], 10)
+    click_to_focus(case, main, listbox)
     stopped_with_keys_to((listbox["hwnd"],), "ctrl+right")
 
 
