@@ -359,7 +359,19 @@ std::string clickAt(int x, int y) {
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, inputs, sizeof(INPUT));
+    // The button goes down only once the cursor has stayed at its place for 100 ms: under Wine
+    // the display's pointer may report an older place after the move and take the cursor back
+    // there for a moment, and a program that asks where the cursor is when the button goes down
+    // would get that place.
+    SendInput(1, inputs, sizeof(INPUT));
+    for (int still = 0, tries = 0; still < 20 && tries < 400; ++tries) {
+        POINT at{};
+        GetCursorPos(&at);
+        still = std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1 ? still + 1 : 0;
+        if (still == 0 && tries % 10 == 9) SendInput(1, inputs, sizeof(INPUT));
+        Sleep(5);
+    }
+    SendInput(2, inputs + 1, sizeof(INPUT));
     return "{\"ok\":true}";
 }
 
