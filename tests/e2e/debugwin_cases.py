@@ -200,7 +200,9 @@ def case_startup_values(case):
             asked = now
         time.sleep(0.01)
     check(asked is not None, "no value was asked for")
-    check(0.4 <= asked - became <= 0.9, f"the first Read came {asked - became:.3f} s after the window became current")
+    # The title is read by a message that the program answers only once it waits for input: at the
+    # end of the start-up that can be up to some 0.2 s after the title was set.
+    check(0.3 <= asked - became <= 0.9, f"the first Read came {asked - became:.3f} s after the window became current")
     entries = wait_requests(sim, 0, 2 * len(window.defined), "Read and Monitor of every item", ("Read", "Monitor"))
     check(kinds_and_addresses(entries) == window.read_and_monitor(),
           f"requests of the start: {kinds_and_addresses(entries)}")
@@ -464,6 +466,9 @@ def case_open_and_lists(case):
     n = len(first.defined)
     check(any(stops[i:i + n] == first.addresses() for i in range(len(stops))) and
           set(stops) - set(first.addresses()) <= set(new.addresses()), f"Stops after Open: {stops}")
+    # A reply check still pending when the window is closed would check the next one, before its
+    # own display start, and report the connection missing.
+    time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
 
     titles = [line.rstrip("\n") for line in (app / "mkdebfls.txt").read_text("cp1252").splitlines()] + names[4:]
     box, kids, lines = list_dialog(case, main, 40015, "Debug Vensters Sluiten")
