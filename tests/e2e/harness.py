@@ -333,6 +333,14 @@ class Simulator:
             if reply == "ok" or reply.startswith("error"):
                 return reply
 
+    def get(self, fc, number, block):
+        """The value tavir-sim holds at an address."""
+        self.process.stdin.write(f"get {fc} {number} {block}\n")
+        self.process.stdin.flush()
+        reply = self.output.next_line(time.monotonic() + 10, f"answering 'get {fc} {number} {block}'").strip()
+        check(reply.lstrip("-").isdigit(), f"tavir-sim answered get with {reply!r}")
+        return int(reply)
+
     def close(self):
         if self.process.poll() is None:
             try:

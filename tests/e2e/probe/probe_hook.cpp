@@ -1,5 +1,6 @@
-// Loaded into the program under test by the probe's message hook: answers the probe's question
-// about the menu of a window, which another process cannot read.
+// Loaded into the program under test by the probe's hooks: answers the probe's questions about
+// the menu of a window, which another process cannot read, and records the window events that
+// the benchmarks time (a control's new text, a window shown or hidden, enabled or disabled).
 #include <windows.h>
 
 #include <cstdio>
@@ -28,16 +29,51 @@ void describeMenu(HMENU menu, int popup, std::wstring& out) {
     }
 }
 
+// Events wait here until the probe takes them; only the program's user-interface thread, which
+// runs both hooks, touches them.
+std::wstring events;
+
+long long microseconds() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart));
+}
+
 }  // namespace
 
+// After the window procedure has handled the message: the time the change took effect.
+extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndRetHook(int code, WPARAM sent, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION &&
+        (message->message == WM_SETTEXT || message->message == WM_SHOWWINDOW || message->message == WM_ENABLE)) {
+        wchar_t text[32] = L"";
+        if (message->message == WM_SETTEXT) GetWindowTextW(message->hwnd, text, 32);
+        wchar_t line[96];
+        std::swprintf(line, 96, L"%lld\t%llu\t%u\t%llu\t%ls\n", microseconds(),
+                      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(message->hwnd)), message->message,
+                      static_cast<unsigned long long>(message->wParam), text);
+        events += line;
+    }
+    return CallNextHookEx(nullptr, code, sent, lParam);
+}
+
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessageHook(int code, WPARAM removal, LPARAM lParam) {
-    static const UINT question = RegisterWindowMessageW(L"TavirProbeMenuQuestion");
+    static const UINT question = RegisterWindowMessageW(L"TavirProbeQuestion");
     MSG* message = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && removal == PM_REMOVE && message->message == question) {
         HWND answerTo = reinterpret_cast<HWND>(message->wParam);
         std::wstring out;
-        HMENU menu = GetMenu(message->hwnd);
-        if (menu != nullptr) describeMenu(menu, -1, out);
+        if (message->lParam == 1) {
+            HMENU menu = GetMenu(message->hwnd);
+            if (menu != nullptr) describeMenu(menu, -1, out);
+        } else {
+            out.swap(events);
+        }
         COPYDATASTRUCT data{};
         data.dwData = 1;
         data.cbData = static_cast<DWORD>((out.size() + 1) * sizeof(wchar_t));

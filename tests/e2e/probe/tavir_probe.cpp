@@ -5,14 +5,21 @@
 //   lines HWND                  the lines and the selection of a list box
 //   menu HWND                   the menu of HWND: every item with its id, text, separator, grey
 //                               and inactive (shown but not selectable) marks
+//   watch HWND                  from now on, records in HWND's thread every control's new text,
+//                               every window shown or hidden and every window enabled or disabled
+//   events HWND                 takes what watch recorded: [time in us, window, message, wParam, text]
+//   now                         the performance counter in us, the clock of events
 //   focus HWND                  active, focus and capture windows of HWND's thread
 //   text HWND                   the window's text
+//   settext HWND TEXT...        sets the window's text (the rest of the line)
+//   select HWND INDEX...        selects these entries of a list box (one entry: LB_SETCURSEL)
 //   command HWND ID             posts WM_COMMAND ID to HWND
 //   click HWND                  clicks the button HWND (BM_CLICK)
 //   close HWND                  posts WM_CLOSE
 //   move HWND X Y W H           moves and sizes HWND
+//   show HWND N                 ShowWindow with command N (6 minimise, 9 restore)
 //   activate HWND               makes HWND the foreground window
-//   keys KEY...                 types keys into the active window: a, f5, tab, pgdn, ctrl+l, ...
+//   keys KEY...                 types keys into the active window: a, 1, f5, tab, pgdn, end, ctrl+l, ...
 //   mouse X Y                   clicks the left button at screen position X, Y
 //   quit
 // Every answer has "ok"; failures carry "error".
@@ -21,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -105,7 +113,8 @@ std::string describe(HWND window) {
                       ",\"style\":" + std::to_string(static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
     wchar_t name[64] = L"";
     GetClassNameW(window, name, 64);
-    if (_wcsicmp(name, L"Button") == 0) {
+    // Our own item class is a button too.
+    if (_wcsicmp(name, L"Button") == 0 || _wcsicmp(name, L"TVRCHECKBOXITEMCLASS") == 0) {
         DWORD_PTR check = 0;
         SendMessageTimeoutW(window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &check);
         out += ",\"check\":" + std::to_string(check);
@@ -149,23 +158,35 @@ std::string listLines(HWND list) {
     return out + "]}";
 }
 
-// The menu is read inside the program under test by the hook library, which sends it back here.
-std::wstring menuAnswer;
-bool menuAnswered = false;
+// The menu and the recorded events are read inside the program under test by the hook library,
+// which sends them back here.
+std::wstring hookAnswer;
+bool hookAnswered = false;
 
 LRESULT CALLBACK answerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        menuAnswer.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-        if (!menuAnswer.empty() && menuAnswer.back() == L'\0') menuAnswer.pop_back();
-        menuAnswered = true;
+        hookAnswer.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+        if (!hookAnswer.empty() && hookAnswer.back() == L'\0') hookAnswer.pop_back();
+        hookAnswered = true;
         return TRUE;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-std::string readMenu(HWND target) {
-    static HMODULE hookLibrary = LoadLibraryW(L"tavir_probe_hook.dll");
+HMODULE hookLibrary() {
+    static HMODULE library = LoadLibraryW(L"tavir_probe_hook.dll");
+    return library;
+}
+
+HOOKPROC hookProcedure(const char* name) {
+    // Through void (*)(): the address is of the hook procedure, whatever type GetProcAddress gives it.
+    return reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hookLibrary(), name)));
+}
+
+// Asks the hook library inside target's thread (question "menu" or "events"); the answer in
+// hookAnswer. Without a watch on that thread the question's hook is set for this one question.
+bool askTarget(HWND target, const wchar_t* question, bool watched) {
     static HWND answerWindow = [] {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = answerProc;
@@ -173,30 +194,83 @@ std::string readMenu(HWND target) {
         RegisterClassW(&windowClass);
         return CreateWindowW(L"TavirProbeAnswer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     }();
-    if (hookLibrary == nullptr) return "{\"ok\":false,\"error\":\"no hook library\"}";
-    // Through void (*)(): the address is of the hook procedure, whatever type GetProcAddress gives it.
-    auto hookProc = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void (*)()>(GetProcAddress(hookLibrary, "ProbeGetMessageHook")));
+    if (hookLibrary() == nullptr) return false;
     DWORD thread = GetWindowThreadProcessId(target, nullptr);
-    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hookProc, hookLibrary, thread);
-    if (hook == nullptr) return "{\"ok\":false,\"error\":\"no hook\"}";
-    menuAnswered = false;
-    PostMessageW(target, RegisterWindowMessageW(L"TavirProbeMenuQuestion"), reinterpret_cast<WPARAM>(answerWindow), 0);
+    HHOOK hook = watched ? nullptr
+                         : SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"), hookLibrary(), thread);
+    if (!watched && hook == nullptr) return false;
+    hookAnswered = false;
+    PostMessageW(target, RegisterWindowMessageW(L"TavirProbeQuestion"), reinterpret_cast<WPARAM>(answerWindow),
+                 question[0] == L'm' ? 1 : 2);
     DWORD start = GetTickCount();
-    while (!menuAnswered && GetTickCount() - start < 5000) {
+    while (!hookAnswered && GetTickCount() - start < 5000) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        if (!menuAnswered) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        if (!hookAnswered) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
-    UnhookWindowsHookEx(hook);
-    if (!menuAnswered) return "{\"ok\":false,\"error\":\"no answer\"}";
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    return hookAnswered;
+}
+
+std::vector<DWORD> watchedThreads;
+
+bool isWatched(HWND target) {
+    DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    for (DWORD t : watchedThreads) {
+        if (t == thread) return true;
+    }
+    return false;
+}
+
+std::string watch(HWND target) {
+    if (isWatched(target)) return "{\"ok\":true}";
+    DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    // Both stay for the probe's life: the events are kept in the library, which stays loaded in the
+    // program as long as a hook of it is set.
+    if (hookLibrary() == nullptr ||
+        SetWindowsHookExW(WH_CALLWNDPROCRET, hookProcedure("ProbeCallWndRetHook"), hookLibrary(), thread) == nullptr ||
+        SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"), hookLibrary(), thread) == nullptr) {
+        return "{\"ok\":false,\"error\":\"no hook\"}";
+    }
+    watchedThreads.push_back(thread);
+    return "{\"ok\":true}";
+}
+
+// Each line of the answer: time, window, message, wParam, text, separated by tabs.
+std::string readEvents(HWND target) {
+    if (!isWatched(target)) return "{\"ok\":false,\"error\":\"not watched\"}";
+    if (!askTarget(target, L"events", true)) return "{\"ok\":false,\"error\":\"no answer\"}";
+    std::string out = "{\"ok\":true,\"events\":[";
+    size_t at = 0;
+    bool first = true;
+    while (at < hookAnswer.size()) {
+        size_t end = hookAnswer.find(L'\n', at);
+        if (end == std::wstring::npos) end = hookAnswer.size();
+        std::wstring line = hookAnswer.substr(at, end - at);
+        at = end + 1;
+        long long time = 0;
+        unsigned long long window = 0, wParam = 0;
+        unsigned message = 0;
+        int consumed = 0;
+        if (swscanf(line.c_str(), L"%lld\t%llu\t%u\t%llu\t%n", &time, &window, &message, &wParam, &consumed) < 4) {
+            continue;
+        }
+        out += std::string(first ? "" : ",") + "[" + std::to_string(time) + "," + std::to_string(window) + "," +
+               std::to_string(message) + "," + std::to_string(wParam) + "," + quoted(line.c_str() + consumed) + "]";
+        first = false;
+    }
+    return out + "]}";
+}
+
+std::string readMenu(HWND target) {
+    if (!askTarget(target, L"menu", isWatched(target))) return "{\"ok\":false,\"error\":\"no answer\"}";
     std::string out = "{\"ok\":true,\"items\":[";
     size_t at = 0;
     bool first = true;
-    while (at < menuAnswer.size()) {
-        size_t end = menuAnswer.find(L'\n', at);
-        if (end == std::wstring::npos) end = menuAnswer.size();
-        std::wstring line = menuAnswer.substr(at, end - at);
+    while (at < hookAnswer.size()) {
+        size_t end = hookAnswer.find(L'\n', at);
+        if (end == std::wstring::npos) end = hookAnswer.size();
+        std::wstring line = hookAnswer.substr(at, end - at);
         at = end + 1;
         int popup = 0, position = 0, id = 0;
         unsigned type = 0, state = 0;
@@ -234,6 +308,7 @@ WORD virtualKey(const std::string& name) {
         {"pgup", VK_PRIOR}, {"pgdn", VK_NEXT}, {"left", VK_LEFT}, {"right", VK_RIGHT},
         {"up", VK_UP}, {"down", VK_DOWN}, {"f1", VK_F1}, {"f2", VK_F2}, {"f3", VK_F3},
         {"f4", VK_F4}, {"f5", VK_F5}, {"f6", VK_F6}, {"f7", VK_F7}, {"alt", VK_MENU},
+        {"home", VK_HOME}, {"end", VK_END}, {"backspace", VK_BACK}, {"delete", VK_DELETE},
     };
     for (const Named& k : keys) {
         if (name == k.name) return k.key;
@@ -284,7 +359,19 @@ std::string clickAt(int x, int y) {
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, inputs, sizeof(INPUT));
+    // The button goes down only once the cursor has stayed at its place for 100 ms: under Wine
+    // the display's pointer may report an older place after the move and take the cursor back
+    // there for a moment, and a program that asks where the cursor is when the button goes down
+    // would get that place.
+    SendInput(1, inputs, sizeof(INPUT));
+    for (int still = 0, tries = 0; still < 20 && tries < 400; ++tries) {
+        POINT at{};
+        GetCursorPos(&at);
+        still = std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1 ? still + 1 : 0;
+        if (still == 0 && tries % 10 == 9) SendInput(1, inputs, sizeof(INPUT));
+        Sleep(5);
+    }
+    SendInput(2, inputs + 1, sizeof(INPUT));
     return "{\"ok\":true}";
 }
 
@@ -302,7 +389,48 @@ std::vector<std::string> splitWords(const std::string& line) {
     return words;
 }
 
-std::string run(const std::vector<std::string>& words) {
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring out(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), size);
+    out.resize(std::wcslen(out.c_str()));
+    return out;
+}
+
+long long microseconds() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart));
+}
+
+// The rest of line after its first two words and the one blank after them (so that a text may
+// begin with blanks).
+std::string restOf(const std::string& line) {
+    size_t at = line.find_first_not_of(" \t");
+    at = at == std::string::npos ? at : line.find_first_of(" \t", at);
+    at = at == std::string::npos ? at : line.find_first_not_of(" \t", at);
+    at = at == std::string::npos ? at : line.find_first_of(" \t", at);
+    if (at == std::string::npos) return "";
+    size_t end = line.find_last_not_of("\r\n");
+    return end > at ? line.substr(at + 1, end - at) : "";
+}
+
+std::string selectEntries(HWND list, const std::vector<std::string>& words) {
+    DWORD_PTR result = 0;
+    if (words.size() == 3) {
+        SendMessageTimeoutW(list, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0, SMTO_ABORTIFHUNG,
+                            2000, &result);
+        return "{\"ok\":true}";
+    }
+    SendMessageTimeoutW(list, LB_SETSEL, FALSE, static_cast<LPARAM>(-1), SMTO_ABORTIFHUNG, 2000, &result);
+    for (size_t i = 2; i < words.size(); ++i) {
+        SendMessageTimeoutW(list, LB_SETSEL, TRUE, std::atoi(words[i].c_str()), SMTO_ABORTIFHUNG, 2000, &result);
+    }
+    return "{\"ok\":true}";
+}
+
+std::string run(const std::string& line, const std::vector<std::string>& words) {
     const std::string& verb = words[0];
     HWND target = words.size() > 1 ? parseHandle(words[1].c_str()) : nullptr;
     if (verb == "top") {
@@ -310,6 +438,7 @@ std::string run(const std::vector<std::string>& words) {
         EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
         return "{\"ok\":true,\"windows\":" + listOf(windows) + "}";
     }
+    if (verb == "now") return "{\"ok\":true,\"us\":" + std::to_string(microseconds()) + "}";
     if (words.size() < 2 && verb != "keys") return "{\"ok\":false,\"error\":\"missing argument\"}";
     if (verb == "children") {
         if (!IsWindow(target)) return "{\"ok\":false,\"error\":\"no window\"}";
@@ -321,6 +450,16 @@ std::string run(const std::vector<std::string>& words) {
     if (verb == "menu") return readMenu(target);
     if (verb == "focus") return threadFocus(target);
     if (verb == "text") return "{\"ok\":true,\"text\":" + windowText(target) + "}";
+    if (verb == "settext") {
+        std::wstring text = wide(restOf(line));
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000,
+                            &result);
+        return "{\"ok\":true}";
+    }
+    if (verb == "select") return selectEntries(target, words);
+    if (verb == "watch") return watch(target);
+    if (verb == "events") return readEvents(target);
     if (verb == "command" && words.size() >= 3) {
         BOOL posted = PostMessageW(target, WM_COMMAND, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0);
         return posted ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"not posted\"}";
@@ -340,6 +479,10 @@ std::string run(const std::vector<std::string>& words) {
                                   SWP_NOZORDER | SWP_NOACTIVATE);
         return moved ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"not moved\"}";
     }
+    if (verb == "show" && words.size() >= 3) {
+        ShowWindowAsync(target, std::atoi(words[2].c_str()));
+        return "{\"ok\":true}";
+    }
     if (verb == "activate") {
         SetForegroundWindow(target);
         return "{\"ok\":true}";
@@ -357,7 +500,7 @@ int main() {
         std::vector<std::string> words = splitWords(line);
         if (words.empty()) continue;
         if (words[0] == "quit") break;
-        std::string answer = run(words);
+        std::string answer = run(line, words);
         std::fputs(answer.c_str(), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);

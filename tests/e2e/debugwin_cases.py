@@ -1,0 +1,614 @@
+#!/usr/bin/env python3
+"""Debug child windows with live values: TAVIR.EXE on the example application (or on debug window
+files of a case's own) against tavir-sim. What a window should show and request is worked out
+here from its file, independently of the program's loader."""
+
+import re
+import shutil
+import sys
+import time
+from pathlib import Path
+
+from harness import check, cp1252, run, wait_for
+from startup_cases import LINK_CAPTION, MAIN_CLASS, wine_path
+
+CHILD, EDIT, CHECKBOX = "TVRCHILDCLASS", "TVREDITITEMCLASS", "TVRCHECKBOXITEMCLASS"
+LABEL_BASE = 500
+QUESTION = "De huidige wijziging is niet opgeslagen.\nWilt u deze wijziging alsnog opslaan?"
+NO_CONNECTION = "systeem melding : Er is geen verbinding aanwezig."
+SW_MINIMIZE, SW_RESTORE, WS_MINIMIZE = 6, 9, 0x20000000
+# The reply check comes 500 ms after the display start, which comes 500 ms after a window became
+# current; a wait of this length after a start lets every late request of it arrive.
+PROTOCOL_SETTLE = 1.2
+
+# Function codes of the built-in names the example's windows use: the category's base plus the
+# name's number in the built-in macro text.
+FUNCTION_CODES = {
+    "koppelsignaal": 0, "inst_EPARM": 32, "inst_EGGPARM": 33, "inst_TIJD": 34, "A": 64, "BLOK": 128,
+    "R": 264, "G": 265, "GL": 266, "inst_VG_TIJD": 320, "inst_GL_TIJD": 325, "inst_MG_TIJD": 326,
+    "inst_MG_TIJD1": 331, "inst_MG_TIJD4": 334, "interne_toestand": 345, "inst_O_TIJD": 384, "KL": 417,
+    "SCH": 420, "D": 426, "H_TIJD": 432, "inst_1e_KL": 450, "inst_2e_KL": 451, "DVWD": 462,
+    "inst_H_TIJD1": 465, "ronde_teller": 480, "datum": 481, "tijd": 482, "dag": 483,
+}
+# Categories (code / 32) whose requests carry a signal group, those that carry a block, and those
+# shown as a number rather than a check box.
+WITH_GROUP = {0, 1, 2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14}
+WITH_BLOCK = {4, 5, 6, 7, 11, 12}
+VALUE_CATEGORIES = {1, 10, 12, 14, 15}
+
+
+def application_names(app):
+    names = dict(FUNCTION_CODES)
+    for name, number in re.findall(r"#define\s+(\w+)\s+(\d+)", (Path(app) / "KVAPDEF.H").read_text("cp1252")):
+        names.setdefault(name, int(number))
+    return names
+
+
+class WindowFile:
+    """What a debug window file should become: its items in screen order (the position is the
+    control id) with the address their requests carry in tavir-sim's log, its labels, its grid."""
+
+    def __init__(self, path, names):
+        lines = Path(path).read_bytes().decode("cp1252").split("\n")
+        self.path, self.items, self.labels = Path(path), [], []
+        columns = rows = 0
+        for row, line in enumerate(lines[:24]):
+            for m in re.finditer(r"(~+)\d\d|[^\s~]+", line):
+                tildes = len(m.group(1) or "")
+                if tildes:
+                    self.items.append({"number": int(m.group(0)[-2:]), "column": m.start(), "row": row,
+                                       "width": tildes + 1, "address": None})
+                else:
+                    self.labels.append({"text": m.group(0), "column": m.start(), "row": row, "width": len(m.group(0))})
+                columns, rows = max(columns, m.start() + (tildes or len(m.group(0)))), max(rows, row)
+        self.columns, self.rows = columns + 4, rows + 2
+        for line in lines[24:]:
+            words = line.split()
+            item = next((i for i in self.items if line[:1].isdigit() and i["number"] == int(words[0])), None)
+            if item is None or item["address"] is not None:
+                continue
+            fields = [names[w] if w in names else int(w) for w in words[1:4]]
+            code, group = fields[0], fields[0] // 32
+            # A category 0 request carries no sub-number: tavir-sim sees code 0.
+            item["address"] = (code if group else 0, fields[1] if group in WITH_GROUP else 0,
+                               (fields[2] if group in WITH_GROUP else fields[1]) if group in WITH_BLOCK else 0)
+            item["checkbox"] = group not in VALUE_CATEGORIES
+            item["width"] += 4 if "DVWD" in line else 0
+
+    @property
+    def defined(self):
+        return [(index, item) for index, item in enumerate(self.items) if item["address"] is not None]
+
+    def addresses(self):
+        return [item["address"] for _, item in self.defined]
+
+    def read_and_monitor(self):
+        return [(kind, a) for a in self.addresses() for kind in ("Read", "Monitor")]
+
+
+def example(app, name):
+    return WindowFile(Path(app) / name, application_names(app))
+
+
+# ---------------------------------------------------------------------------------------------
+# Looking at the program and at tavir-sim's request log.
+
+
+def requests(sim, mark=0, kinds=("Read", "Monitor", "Stop", "Write")):
+    """The requests tavir-sim received after the first mark entries of its log: (kind, address), value."""
+    return [((e["kind"], (e["functionCode"], e["number"], e["block"])), e["value"], e["timeUs"])
+            for e in sim.log()[mark:] if e.get("dir") == "in" and e["kind"] in kinds]
+
+
+def kinds_and_addresses(entries):
+    return [e[0] for e in entries]
+
+
+def wait_requests(sim, mark, count, what, kinds=("Read", "Monitor", "Stop", "Write"), timeout=10):
+    return wait_for(what, lambda: (lambda r: r if len(r) >= count else None)(requests(sim, mark, kinds)), timeout)
+
+
+def child_windows(case, main):
+    return [w for w in case.children(main["hwnd"]) if w["class"] == CHILD]
+
+
+def wait_current(case, main, name, count=None):
+    """Waits until the child window of file name is current: the only one shown, named in the title."""
+    def current():
+        if case.probe.ask("text", main["hwnd"])["text"] != f"Debugger 001 - {name}":
+            return None
+        windows = child_windows(case, main)
+        shown = [w for w in windows if w["visible"]]
+        if count is not None and len(windows) != count:
+            return None
+        return shown[0] if len(shown) == 1 and shown[0]["text"].endswith("\\" + name) else None
+    return wait_for(f"{name} to be the current window", current, 20)
+
+
+def controls(case, child):
+    return {w["id"]: w for w in case.children(child["hwnd"])}
+
+
+def wait_values(case, child, window, timeout=10):
+    """Waits until every defined item's control shows a value (is enabled); gives the controls."""
+    def shown():
+        found = controls(case, child)
+        return found if all(found.get(i, {}).get("enabled") for i, _ in window.defined) else None
+    return wait_for(f"values in {window.path.name}", shown, timeout)
+
+
+def click(case, control):
+    left, top, right, bottom = control["rect"]
+    case.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
+
+
+def click_to_focus(case, main, control):
+    """Clicks control until it has the focus: a click that comes while a closing box still keeps
+    the debugger window disabled is lost."""
+    def focused():
+        if case.probe.ask("focus", main["hwnd"])["focus"] == control["hwnd"]:
+            return True
+        if case.find_top(MAIN_CLASS)["enabled"]:
+            click(case, control)
+        return False
+    wait_for("the focus on the clicked control", focused, 10, interval=0.3)
+
+
+def start(case, app=None, sim_args=(), current="DEBUG_001.TXT", count=None):
+    sim = case.start_sim(extra=sim_args)
+    app = app or case.app_dir()
+    program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    main = case.wait_top(MAIN_CLASS)
+    child = wait_current(case, main, current, count)
+    case.probe.ask("activate", main["hwnd"])
+    return sim, app, program, main, child
+
+
+def settle_start(case, sim, window):
+    """Waits for the display start of window and for its reply check to have passed."""
+    wait_requests(sim, 0, 2 * len(window.defined), "the first display start", ("Read", "Monitor"))
+    time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
+    return len(sim.log())
+
+
+def page_to(case, main, name, key="pgdn"):
+    case.probe.ask("keys", key)
+    return wait_current(case, main, name)
+
+
+# ---------------------------------------------------------------------------------------------
+# Start-up and the display start.
+
+
+def case_startup_values(case):
+    """Every file opened and sorted, the first current; 500 ms after it became current Read and
+    Monitor for every item in item order; values shown and the controls enabled."""
+    sim = case.start_sim(extra=["--seed", "1"])
+    app = case.app_dir()
+    window = example(app, "DEBUG_001.TXT")
+    case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    main = case.wait_top(MAIN_CLASS)
+    # The title and the log are watched in turn: each is seen at most one turn late.
+    became = asked = None
+    deadline = time.monotonic() + 30
+    while asked is None and time.monotonic() < deadline:
+        now = time.monotonic()
+        if became is None and case.probe.ask("text", main["hwnd"])["text"] == "Debugger 001 - DEBUG_001.TXT":
+            became = now
+        if requests(sim, 0, ("Read", "Monitor")):
+            check(became is not None, "values were asked for before the window became current")
+            asked = now
+        time.sleep(0.01)
+    check(asked is not None, "no value was asked for")
+    # The title is read by a message that the program answers only once it waits for input: at the
+    # end of the start-up that can be up to some 0.2 s after the title was set.
+    check(0.3 <= asked - became <= 0.9, f"the first Read came {asked - became:.3f} s after the window became current")
+    entries = wait_requests(sim, 0, 2 * len(window.defined), "Read and Monitor of every item", ("Read", "Monitor"))
+    check(kinds_and_addresses(entries) == window.read_and_monitor(),
+          f"requests of the start: {kinds_and_addresses(entries)}")
+
+    names = sorted(wine_path(app, f"DEBUG_00{n}.TXT") for n in range(1, 5))
+    windows = child_windows(case, main)
+    check([w["text"] for w in windows] == names, f"child windows {[w['text'] for w in windows]}")
+    check([w["visible"] for w in windows] == [True, False, False, False], "not only the first window is shown")
+    found = wait_values(case, windows[0], window)
+    for index, item in window.defined:
+        control = found[index]
+        check(control["class"] == (CHECKBOX if item["checkbox"] else EDIT), f"item {item['number']}: {control['class']}")
+        shown = str(control.get("check")) if item["checkbox"] else control["text"]
+        check(re.fullmatch(r"-?\d+" if not item["checkbox"] else "[01]", shown), f"item {item['number']} shows {shown!r}")
+    # tavir-sim's clock starts on Monday 3 June 2024 with a seed: datum and dag are fixed.
+    check(found[0]["text"] == "030624" and found[2]["text"] == "1", f"datum {found[0]['text']}, dag {found[2]['text']}")
+    labels = [found[LABEL_BASE + n]["text"] for n in range(len(window.labels))]
+    check(labels == [cp1252(label["text"]) for label in window.labels], f"labels {labels}")
+    # Every item answered: nobody is asked again.
+    time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
+    later = requests(sim, 0, ("Read", "Monitor"))[len(entries):]
+    check(not later, f"further requests: {later}")
+
+
+def case_serial_values(case):
+    """The same start over COM1 to tavir-sim's pseudo-terminal: values on screen."""
+    sim = case.start_sim(pty=True, extra=["--seed", "1"])
+    case.env.map_com_port(1, sim.pty)
+    app = case.app_dir()
+    window = example(app, "DEBUG_001.TXT")
+    case.start_tavir(["COM1"], app)
+    # A pseudo-terminal has no modem lines: both boxes about them (see startup_cases) are answered.
+    for _ in range(2):
+        case.answer_box(case.wait_box(LINK_CAPTION))
+    main = case.wait_top(MAIN_CLASS)
+    child = wait_current(case, main, "DEBUG_001.TXT")
+    found = wait_values(case, child, window)
+    check(found[0]["text"] == "030624", f"datum {found[0]['text']}")
+    entries = [e for e in sim.log() if e.get("kind") in ("Read", "Monitor")]
+    check(entries and all(e["link"] == "pty" for e in entries), "requests did not come over the pseudo-terminal")
+
+
+# A window of its own: item 02 has function code 3 of category 0, which a request cannot name (it
+# is asked as code 0, and the answer is for code 0): it is never answered.
+REPLY_WINDOW = " Antwoord ~~~~01  geen ~02  wel ~03\n" + "\n" * 23 + "01 ronde_teller\n02 3 0\n03 R SG02\n"
+
+
+def reply_check(case, sim_args, answered, line_expected):
+    app = case.app_dir()
+    for name in ("DEBUG_001.TXT", "DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
+        (app / name).unlink()
+    (app / "DEBUG_001.TXT").write_bytes(REPLY_WINDOW.encode("cp1252"))
+    window = example(app, "DEBUG_001.TXT")
+    sim, _, _, main, child = start(case, app, sim_args)
+    start_requests = window.read_and_monitor()
+    n = len(start_requests)
+    first = wait_requests(sim, 0, n, "the display start", ("Read", "Monitor"))
+    check(kinds_and_addresses(first[:n]) == start_requests, f"display start {first}")
+    again = [(kind, item["address"]) for i, (_, item) in enumerate(window.defined) if i not in answered
+             for kind in ("Read", "Monitor")]
+    entries = wait_requests(sim, 0, n + len(again), "the reply check", ("Read", "Monitor"))
+    check(kinds_and_addresses(entries[n:]) == again, f"asked again: {entries[n:]}")
+    gap = (entries[n][2] - entries[n - 1][2]) / 1e6
+    check(0.45 <= gap <= 0.8, f"asked again {gap:.3f} s after the display start")
+    time.sleep(PROTOCOL_SETTLE)  # a second reply check would come within this window
+    check(len(requests(sim, 0, ("Read", "Monitor"))) == n + len(again), f"asked more than once again: {requests(sim)}")
+    found = controls(case, child)
+    enabled = {i for i, (index, _) in enumerate(window.defined) if found[index]["enabled"]}
+    check(enabled == set(answered), f"enabled items {enabled} instead of {answered}")
+    lines = case.message_lines(main)[0]
+    check(lines.count(NO_CONNECTION) == (1 if line_expected else 0), f"last lines {lines[-3:]}")
+
+
+def case_unanswered_items(case):
+    """Items without a reply stay disabled and are asked again once; the others show values."""
+    reply_check(case, (), {0, 2}, False)
+
+
+def case_silent_simulator(case):
+    """Without any answer the items stay greyed and the missing connection is reported once."""
+    reply_check(case, ("--silent",), set(), True)
+
+
+def case_page_through(case):
+    """PgDn through the windows within 500 ms: Stop for each window left, requests for the last only."""
+    sim, app, _, main, _ = start(case)
+    files = [example(app, f"DEBUG_00{n}.TXT") for n in range(1, 5)]
+    mark = settle_start(case, sim, files[0])
+    case.probe.ask("keys", "pgdn", "pgdn", "pgdn")
+    wait_current(case, main, "DEBUG_004.TXT")
+    stops = sum(len(f.defined) for f in files[:3])
+    entries = wait_requests(sim, mark, stops + 2 * len(files[3].defined), "the last window's display start")
+    time.sleep(PROTOCOL_SETTLE)  # late requests of a window passed through would come within this window
+    entries = requests(sim, mark)
+    expected = [("Stop", a) for f in files[:3] for a in f.addresses()] + files[3].read_and_monitor()
+    check(kinds_and_addresses(entries) == expected, f"requests after PgDn: {kinds_and_addresses(entries)}")
+    span = (entries[stops - 1][2] - entries[0][2]) / 1e6
+    check(span < 0.5, f"the keys took {span:.3f} s: not within 500 ms")
+    delay = (entries[stops][2] - entries[stops - 1][2]) / 1e6
+    check(0.45 <= delay <= 0.8, f"the last window was asked {delay:.3f} s after it became current")
+
+
+# ---------------------------------------------------------------------------------------------
+# Editing.
+
+
+def focus_item(case, main, child, index, presses=None):
+    """Moves the item focus with Ctrl+Right to item index (from no item: index + 1 presses)."""
+    case.probe.ask("keys", *["ctrl+right"] * (index + 1 if presses is None else presses))
+    target = controls(case, child)[index]["hwnd"]
+    wait_for(f"item {index} to have the focus", lambda: case.probe.ask("focus", main["hwnd"])["focus"] == target, 10)
+    return target
+
+
+def case_edit_values(case):
+    """Typing and Enter writes and reads back; a change in tavir-sim shows; Space flips a check box."""
+    # Without repeats a value only arrives when it changes, so nothing overwrites the typing.
+    sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    window = example(app, "DEBUG_002.TXT")
+    child = page_to(case, main, "DEBUG_002.TXT")
+    found = wait_values(case, child, window)
+    for index, item in window.defined:
+        if not item["checkbox"] and item["address"][0] < 480:
+            check(found[index]["text"] == str(sim.get(*item["address"])), f"item {item['number']}: {found[index]['text']}")
+    edit = focus_item(case, main, child, 1)
+    address = window.items[1]["address"]
+    mark = len(sim.log())
+    case.probe.ask("settext", edit, "")
+    case.probe.ask("keys", "1", "2", "3", "enter")
+    entries = wait_requests(sim, mark, 2, "the Write and the Read")
+    check([(e[0], e[1]) for e in entries[:2]] == [(("Write", address), 123), (("Read", address), entries[1][1])],
+          f"after Enter: {entries}")
+    check(sim.get(*address) == 123, "tavir-sim does not hold the typed value")
+    check(sim.command(f"set {address[0]} {address[1]} {address[2]} 77") == "ok", "set refused")
+    wait_for("the value set in tavir-sim", lambda: case.probe.ask("text", edit)["text"] == "77", 5)
+
+    window = example(app, "DEBUG_004.TXT")
+    page_to(case, main, "DEBUG_003.TXT")
+    child = page_to(case, main, "DEBUG_004.TXT")
+    wait_values(case, child, window)
+    box = focus_item(case, main, child, 0)
+    address, before = window.items[0]["address"], controls(case, child)[0]["check"]
+    mark = len(sim.log())
+    case.probe.ask("keys", "space")
+    entries = wait_requests(sim, mark, 1, "the Write of the check box", ("Write",))
+    check(entries[0][:2] == (("Write", address), 1 - before), f"Space wrote {entries}")
+    wait_for("the flipped check mark", lambda: controls(case, child)[0]["check"] == 1 - before, 5)
+    check(case.probe.ask("focus", main["hwnd"])["focus"] == box, "the check box lost the focus")
+
+
+def case_unsaved_change(case):
+    """A typed value left by a click: Yes writes it and reads back, No only reads back."""
+    sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    window = example(app, "DEBUG_002.TXT")
+    child = page_to(case, main, "DEBUG_002.TXT")
+    wait_values(case, child, window)
+    edit = focus_item(case, main, child, 1)
+    address = window.items[1]["address"]
+    for answer, typed in (("Yes", "45"), ("No", "67")):
+        before = sim.get(*address)
+        mark = len(sim.log())
+        case.probe.ask("settext", edit, "")
+        case.probe.ask("keys", *typed)
+        click(case, controls(case, child)[2])
+        box = case.wait_box("TAVIR")
+        check(box["texts"] == [QUESTION] and set(box["buttons"]) == {"Yes", "No"}, f"question {box['texts']}")
+        case.answer_box(box, answer)
+        entries = wait_requests(sim, mark, 1, "the Read of the item", ("Read",))
+        entries = requests(sim, mark)
+        written = [(("Write", address), int(typed))] if answer == "Yes" else []
+        check([e[:2] for e in entries][:-1] == written and entries[-1][0] == ("Read", address),
+              f"{answer}: {entries}")
+        value = str(int(typed) if answer == "Yes" else before)
+        wait_for("the controller's value on screen", lambda: case.probe.ask("text", edit)["text"] == value, 5)
+        click_to_focus(case, main, controls(case, child)[1])
+
+
+# ---------------------------------------------------------------------------------------------
+# Files, dialogs and keys.
+
+
+SCREEN = " Fouten ~~01 ~~02 ~~03 ~~04 ~~05\n" + "\n" * 23
+# Each file with the lines it gives after its path: (line, text), line None for the file prefix
+# alone and False for no prefix (the item index is built after the file is closed).
+BAD_FILES = {
+    "DEBUG_101.TXT": (SCREEN + "01 R ONBEKEND\n02 G SG02\n02 G SG05\n03 BLOK 48\n04 GL SG02\n05 G SG02\n", [
+        (25, "waarschuwing : 'ONBEKEND' is niet gedefinieerd in de definitie bestanden."),
+        (25, "fout : Van item nummer 1 ontbreekt het signaalgroepnr. "),
+        (27, "waarschuwing : Item nummer 2 is al eerder gedefinieerd"),
+        (28, "fout : Van item nummer 3 is het bloknr. 48. Dit moet kleiner zijn dan 48."),
+        (None, "waarschuwing : Definitie lijst mist de definitie voor scherm item 1"),
+        (None, "waarschuwing : Definitie lijst mist de definitie voor scherm item 3"),
+        (False, "waarschuwing : De functie van item 5 is reeds eerder in dit scherm gedefinieerd."),
+    ]),
+    "DEBUG_102.TXT": (SCREEN + "01 BLOK\n02 BLOK BK1\n", [(25, "fout : Van item nummer 1 ontbreekt het bloknr. ")]),
+    "DEBUG_103.TXT": (" Lang\n\n " + "~" * 17 + "01\n" + "\n" * 21, [(3, "fout : Scherm item is langer dan 16 karakters")]),
+    "DEBUG_104.TXT": (" Kort\n" + "\n" * 9, [
+        (11, "fout : Geen 'nieuwe regel' karakter aanwezig of meer dan 256 karakters in deze regel.")]),
+}
+
+
+def case_file_errors(case):
+    """Each fault of a debug window file gives exactly its line, with the file and line prefixes."""
+    app = case.app_dir()
+    for name in ("DEBUG_001.TXT", "DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
+        (app / name).unlink()
+    for name, (text, _) in BAD_FILES.items():
+        (app / name).write_bytes(text.encode("cp1252"))
+    _, _, _, main, child = start(case, app, current="DEBUG_101.TXT", count=2)
+    lines = wait_for("the end of the start-up", lambda: (lambda l: l if any("?????_???.DBG" in x for x in l) else None)(
+        case.message_lines(main)[0]), 20)
+    paths = {wine_path(app, name) for name in BAD_FILES}
+    for name, (_, expected) in BAD_FILES.items():
+        path = wine_path(app, name)
+        at = lines.index(path) + 1
+        end = next(i for i in range(at, len(lines) + 1) if i == len(lines) or lines[i] in paths or "?????" in lines[i])
+        want = [("" if line is False else f"{path} : " + (f"({line}) : " if line else "")) + text
+                for line, text in expected]
+        check(lines[at:end] == want, f"{name}: {lines[at:end]} instead of {want}")
+    windows = child_windows(case, main)
+    check([w["text"] for w in windows] == [wine_path(app, "DEBUG_101.TXT"), wine_path(app, "DEBUG_102.TXT")],
+          f"windows {[w['text'] for w in windows]}")
+    items = sorted(i for i, w in controls(case, child).items() if w["class"] in (EDIT, CHECKBOX))
+    check(items == [1, 3, 4], f"item controls {items}")
+    check(not any(w["class"] in (EDIT, CHECKBOX) for w in controls(case, windows[1]).values()),
+          "the window whose definitions ended early has item controls")
+
+
+def list_dialog(case, main, command, caption):
+    case.probe.ask("command", main["hwnd"], command)
+    box = case.wait_box(caption)
+    kids = {k["id"]: k for k in case.children(box["window"]["hwnd"])}
+    return box, kids, lambda: case.probe.ask("lines", kids[1001]["hwnd"])
+
+
+def case_open_and_lists(case):
+    """Two files through the Open dialog; the close and choose dialogs with mkdebfls.txt names."""
+    app = case.app_dir()
+    for n in (1, 2):
+        shutil.copy(app / f"DEBUG_00{n + 1}.TXT", app / f"NIEUW_00{n}.TST")
+    sim, _, _, main, _ = start(case, app)
+    first, new = example(app, "DEBUG_001.TXT"), example(app, "NIEUW_002.TST")
+    mark = settle_start(case, sim, first)
+    case.probe.ask("command", main["hwnd"], 40001)
+    box = case.wait_box("Selecteer debug bestand van Kalvoor 001")
+    kids = {k["id"]: k for k in case.children(box["window"]["hwnd"])}
+    # Wine's dialog without the explorer style has no multiple selection in its list; a name typed
+    # with a leading blank comes back as the directory, a blank and the names: the form of a
+    # multiple selection.
+    case.probe.ask("settext", kids[1152]["hwnd"], " NIEUW_001.TST NIEUW_002.TST")
+    case.probe.ask("click", kids[1]["hwnd"])
+    wait_current(case, main, "NIEUW_002.TST", 6)
+    names = [wine_path(app, f"DEBUG_00{n}.TXT") for n in range(1, 5)] + [wine_path(app, f"NIEUW_00{n}.TST") for n in (1, 2)]
+    check([w["text"] for w in child_windows(case, main)] == names, "the opened windows are not sorted in")
+    check(case.message_lines(main)[0][-2:] == names[4:], "the opened paths are not reported")
+    wait_requests(sim, mark, 2 * len(new.defined), "the new window's display start", ("Read", "Monitor"))
+    # Late requests would come within this window; and a reply check still pending when the window
+    # is closed below would check the next one, before its own display start.
+    time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
+    entries = requests(sim, mark, ("Read", "Monitor"))
+    check(kinds_and_addresses(entries) == new.read_and_monitor(), f"requests after Open: {kinds_and_addresses(entries)}")
+    # The window shown before is stopped; whether a new window is stopped before it starts is the
+    # program's choice, so other Stops may only be the new window's own.
+    stops = [a for _, a in kinds_and_addresses(requests(sim, mark, ("Stop",)))]
+    n = len(first.defined)
+    check(any(stops[i:i + n] == first.addresses() for i in range(len(stops))) and
+          set(stops) - set(first.addresses()) <= set(new.addresses()), f"Stops after Open: {stops}")
+
+    titles = [line.rstrip("\n") for line in (app / "mkdebfls.txt").read_text("cp1252").splitlines()] + names[4:]
+    box, kids, lines = list_dialog(case, main, 40015, "Debug Vensters Sluiten")
+    check(lines()["lines"] == titles and lines()["selected"] == 0, f"close list {lines()}")
+    check(kids[1]["text"] == "&Sluiten" and kids[2]["text"] == "&Annuleren", "close dialog buttons")
+    case.probe.ask("select", kids[1001]["hwnd"], 5)
+    case.probe.ask("click", kids[1]["hwnd"])
+    wait_for("the closed window to leave the list", lambda: lines()["lines"] == titles[:5], 10)
+    check(lines()["selected"] == 4, f"selection after closing {lines()}")
+    check(case.message_lines(main)[0][-1] == names[5] + " wordt verwijderd", "no line about the closed window")
+    wait_current(case, main, "NIEUW_001.TST", 5)
+    case.answer_box(box, "Annuleren")
+
+    box, kids, lines = list_dialog(case, main, 40022, "Debug Venster Kiezen")
+    check(lines()["lines"] == titles[:5] and lines()["selected"] == 4, f"choose list {lines()}")
+    check(kids[1]["text"] == "&Kiezen", "choose dialog button")
+    case.probe.ask("select", kids[1001]["hwnd"], 1)
+    case.probe.ask("click", kids[1]["hwnd"])
+    wait_for("the choose dialog to close", lambda: case.find_box_gone(box["window"]["hwnd"]), 10)
+    wait_current(case, main, "DEBUG_002.TXT", 5)
+
+
+def case_keys_and_display(case):
+    """Ctrl+Tab and a click into the message window decide where keys go; F3 stops, F5 continues."""
+    sim, app, _, main, child = start(case)
+    window = example(app, "DEBUG_001.TXT")
+    mark = settle_start(case, sim, window)
+    focus = lambda: case.probe.ask("focus", main["hwnd"])["focus"]  # noqa: E731
+    box = case.child(main["hwnd"], cls="TVRMSGCLASS")
+    listbox = case.child(box["hwnd"], cls="ListBox")
+    focus_item(case, main, child, 0)
+
+    def stopped_with_keys_to(where, *keys):
+        """keys, then F3 and F5: once their requests are in the log every key before them was
+        handled, and the focus must still be where it was."""
+        nonlocal mark
+        case.probe.ask("keys", *keys, "f3", "f5")
+        expected = [("Stop", a) for a in window.addresses()] + window.read_and_monitor()
+        entries = wait_requests(sim, mark, len(expected), "the requests of F3 and F5")
+        check(kinds_and_addresses(entries) == expected, f"F3 and F5: {kinds_and_addresses(entries)}")
+        mark = len(sim.log())
+        check(focus() in where, f"the keys moved the focus to {focus()}")
+
+    case.probe.ask("keys", "ctrl+tab")
+    wait_for("the focus in the message window", lambda: focus() in (box["hwnd"], listbox["hwnd"]), 10)
+    stopped_with_keys_to((box["hwnd"], listbox["hwnd"]), "ctrl+right")
+    case.probe.ask("keys", "ctrl+tab")
+    wait_for("the focus on the child window", lambda: focus() == child["hwnd"], 10)
+    focus_item(case, main, child, 1, presses=1)
+    click_to_focus(case, main, listbox)
+    stopped_with_keys_to((listbox["hwnd"],), "ctrl+right")
+
+
+# ---------------------------------------------------------------------------------------------
+# Layout.
+
+
+def expect_layout(case, child, window):
+    """Every item and label at column x width / columns, row x height / rows of the child window's
+    client area, all of one height and as wide as their characters; gives (char width, height)."""
+    left, top, right, bottom = child["rect"]
+    width, height = right - left - 2, bottom - top - 2  # inside the one-pixel border
+    found = controls(case, child)
+    placed = [(found[i], item) for i, item in window.defined] + \
+             [(found[LABEL_BASE + n], label) for n, label in enumerate(window.labels)]
+    char_width = (placed[0][0]["rect"][2] - placed[0][0]["rect"][0]) // placed[0][1]["width"]
+    char_height = placed[0][0]["rect"][3] - placed[0][0]["rect"][1]
+    for control, what in placed:
+        x, y, x2, y2 = control["rect"]
+        expected = [left + 1 + what["column"] * width // window.columns, top + 1 + what["row"] * height // window.rows,
+                    what["width"] * char_width, char_height]
+        check([x, y, x2 - x, y2 - y] == expected, f"{what} at {control['rect']} instead of {expected}")
+    return char_width, char_height
+
+
+def case_layout(case):
+    """Resizing rescales items and labels; a font change resizes them; minimise and restore keep
+    the message window's height and the child window."""
+    _, app, _, main, child = start(case)
+    window = example(app, "DEBUG_001.TXT")
+    wait_values(case, child, window)
+    size = expect_layout(case, child, window)
+    case.probe.ask("move", main["hwnd"], 10, 10, 900, 700)
+    child = wait_for("the child window to grow", lambda: (lambda c: c if c["rect"] != child["rect"] else None)(
+        child_windows(case, main)[0]), 10)
+    check(expect_layout(case, child, window) == size, "resizing changed the character size")
+
+    case.probe.ask("command", main["hwnd"], 40021)
+    font = wait_for("the font dialog", lambda: next(
+        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
+    kids = case.children(font["window"]["hwnd"])
+    # The size is typed into the edit field of the size box (id 1138): the dialog takes a size
+    # from the field's change notifications, which a text set from outside does not give.
+    size_box = next(k for k in kids if k["id"] == 1138)["hwnd"]
+    click(case, next(k for k in kids if k["class"] == "Edit" and k["parent"] == size_box))
+    case.probe.ask("keys", "end", "backspace", "backspace", "2", "0")
+    case.probe.ask("click", next(k for k in kids if k["id"] == 1)["hwnd"])
+    wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)
+    bigger = wait_for("larger items", lambda: (lambda s: s if s[1] > size[1] else None)(
+        expect_layout(case, child, window)), 10)
+    check(bigger[0] > size[0], f"the characters did not widen: {size} to {bigger}")
+
+    box = case.child(main["hwnd"], cls="TVRMSGCLASS")
+    case.probe.ask("show", main["hwnd"], SW_MINIMIZE)
+    wait_for("the window to be minimised", lambda: case.find_top(MAIN_CLASS)["style"] & WS_MINIMIZE, 10)
+    case.probe.ask("show", main["hwnd"], SW_RESTORE)
+    wait_for("the window to be restored", lambda: not case.find_top(MAIN_CLASS)["style"] & WS_MINIMIZE, 10)
+    after = wait_for("the message window back", lambda: case.child(main["hwnd"], cls="TVRMSGCLASS")["rect"] == box["rect"]
+                     and case.child(main["hwnd"], cls="TVRMSGCLASS"), 10)
+    child = child_windows(case, main)[0]
+    check(child["visible"] and after["rect"][1] - 8 <= child["rect"][3] <= after["rect"][1],
+          f"child window {child['rect']} does not end where the message window {after['rect']} begins")
+    expect_layout(case, child, window)
+
+
+# ---------------------------------------------------------------------------------------------
+# The end while values stream.
+
+
+def case_close_while_values_stream(case):
+    """Twenty ends, by the close box and by Afsluiten in turn, while tavir-sim repeats every
+    monitored value at its highest rate: exit code 1 each time, within the deadline."""
+    sim = case.start_sim(extra=["--rate", "1000"])
+    app = case.app_dir()
+    window = example(app, "DEBUG_001.TXT")
+    for attempt in range(20):
+        program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+        main = case.wait_top(MAIN_CLASS)
+        wait_values(case, wait_current(case, main, "DEBUG_001.TXT"), window)
+        if attempt % 2 == 0:
+            case.probe.ask("close", main["hwnd"])
+        else:
+            case.probe.ask("command", main["hwnd"], 40002)
+        code = program.wait_exit(20)
+        check(code == 1, f"end {attempt + 1}: exit code {code} instead of 1")
+        check("Error detect" not in program.output(), f"end {attempt + 1}: a socket error was reported")
+
+
+CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}
+
+if __name__ == "__main__":
+    run(CASES, sys.argv[1:])
