@@ -41,7 +41,8 @@ long long microseconds() {
     }();
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
-    return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart));
+    return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 /
+                                  static_cast<double>(frequency.QuadPart));
 }
 
 }  // namespace
@@ -49,20 +50,21 @@ long long microseconds() {
 // After the window procedure has handled the message: the time the change took effect.
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndRetHook(int code, WPARAM sent, LPARAM lParam) {
     const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION &&
-        (message->message == WM_SETTEXT || message->message == WM_SHOWWINDOW || message->message == WM_ENABLE)) {
+    if (code == HC_ACTION && (message->message == WM_SETTEXT || message->message == WM_SHOWWINDOW ||
+                              message->message == WM_ENABLE)) {
         wchar_t text[32] = L"";
         if (message->message == WM_SETTEXT) GetWindowTextW(message->hwnd, text, 32);
         wchar_t line[96];
         std::swprintf(line, 96, L"%lld\t%llu\t%u\t%llu\t%ls\n", microseconds(),
-                      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(message->hwnd)), message->message,
-                      static_cast<unsigned long long>(message->wParam), text);
+                      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(message->hwnd)),
+                      message->message, static_cast<unsigned long long>(message->wParam), text);
         events += line;
     }
     return CallNextHookEx(nullptr, code, sent, lParam);
 }
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessageHook(int code, WPARAM removal, LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    ProbeGetMessageHook(int code, WPARAM removal, LPARAM lParam) {
     static const UINT question = RegisterWindowMessageW(L"TavirProbeQuestion");
     MSG* message = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && removal == PM_REMOVE && message->message == question) {
@@ -78,7 +80,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessageHook(int code, 
         data.dwData = 1;
         data.cbData = static_cast<DWORD>((out.size() + 1) * sizeof(wchar_t));
         data.lpData = const_cast<wchar_t*>(out.c_str());
-        SendMessageW(answerTo, WM_COPYDATA, reinterpret_cast<WPARAM>(message->hwnd), reinterpret_cast<LPARAM>(&data));
+        SendMessageW(answerTo, WM_COPYDATA, reinterpret_cast<WPARAM>(message->hwnd),
+                     reinterpret_cast<LPARAM>(&data));
         message->message = WM_NULL;
     }
     return CallNextHookEx(nullptr, code, removal, lParam);

@@ -46,19 +46,29 @@ std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    out += escaped;
+                } else {
+                    out += static_cast<char>(c);
+                }
         }
     }
     return out + "\"";
@@ -70,7 +80,8 @@ std::string quoted(const wchar_t* text) {
 
 std::string handleText(HWND window) {
     char text[32];
-    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+    std::snprintf(text, sizeof text, "%llu",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
     return text;
 }
 
@@ -81,7 +92,8 @@ HWND parseHandle(const char* text) {
 std::string windowText(HWND window) {
     wchar_t text[2048] = L"";
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &result);
+    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &result);
     return quoted(text);
 }
 
@@ -106,11 +118,10 @@ std::string describe(HWND window) {
                       ",\"text\":" + windowText(window) + ",\"pid\":" + std::to_string(process) +
                       ",\"visible\":" + (IsWindowVisible(window) ? "true" : "false") +
                       ",\"enabled\":" + (IsWindowEnabled(window) ? "true" : "false") +
-                      ",\"rect\":" + rectText(window) +
-                      ",\"id\":" + std::to_string(GetDlgCtrlID(window)) +
+                      ",\"rect\":" + rectText(window) + ",\"id\":" + std::to_string(GetDlgCtrlID(window)) +
                       ",\"parent\":" + handleText(GetAncestor(window, GA_PARENT)) +
-                      ",\"owner\":" + handleText(GetWindow(window, GW_OWNER)) +
-                      ",\"style\":" + std::to_string(static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
+                      ",\"owner\":" + handleText(GetWindow(window, GW_OWNER)) + ",\"style\":" +
+                      std::to_string(static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
     wchar_t name[64] = L"";
     GetClassNameW(window, name, 64);
     // Our own item class is a button too.
@@ -142,16 +153,17 @@ std::string listLines(HWND list) {
         return "{\"ok\":false,\"error\":\"no answer\"}";
     }
     SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
-    std::string out = "{\"ok\":true,\"selected\":" + std::to_string(static_cast<long long>(static_cast<LONG_PTR>(selected))) +
+    std::string out = "{\"ok\":true,\"selected\":" +
+                      std::to_string(static_cast<long long>(static_cast<LONG_PTR>(selected))) +
                       ",\"lines\":[";
-    for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i) {
+    for (DWORD_PTR i = 0; i<count&& static_cast<LONG_PTR>(count)> 0; ++i) {
         DWORD_PTR length = 0;
         SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
         std::vector<wchar_t> text(length + 2, L'\0');
         DWORD_PTR ignored = 0;
         // The wide call: across processes the ANSI one hands back UTF-16 under Wine.
-        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
-                            &ignored);
+        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                            2000, &ignored);
         if (i > 0) out += ",";
         out += quoted(text.data());
     }
@@ -192,16 +204,18 @@ bool askTarget(HWND target, const wchar_t* question, bool watched) {
         windowClass.lpfnWndProc = answerProc;
         windowClass.lpszClassName = L"TavirProbeAnswer";
         RegisterClassW(&windowClass);
-        return CreateWindowW(L"TavirProbeAnswer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        return CreateWindowW(L"TavirProbeAnswer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                             nullptr);
     }();
     if (hookLibrary() == nullptr) return false;
     DWORD thread = GetWindowThreadProcessId(target, nullptr);
     HHOOK hook = watched ? nullptr
-                         : SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"), hookLibrary(), thread);
+                         : SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"),
+                                             hookLibrary(), thread);
     if (!watched && hook == nullptr) return false;
     hookAnswered = false;
-    PostMessageW(target, RegisterWindowMessageW(L"TavirProbeQuestion"), reinterpret_cast<WPARAM>(answerWindow),
-                 question[0] == L'm' ? 1 : 2);
+    PostMessageW(target, RegisterWindowMessageW(L"TavirProbeQuestion"),
+                 reinterpret_cast<WPARAM>(answerWindow), question[0] == L'm' ? 1 : 2);
     DWORD start = GetTickCount();
     while (!hookAnswered && GetTickCount() - start < 5000) {
         MSG message;
@@ -228,8 +242,10 @@ std::string watch(HWND target) {
     // Both stay for the probe's life: the events are kept in the library, which stays loaded in the
     // program as long as a hook of it is set.
     if (hookLibrary() == nullptr ||
-        SetWindowsHookExW(WH_CALLWNDPROCRET, hookProcedure("ProbeCallWndRetHook"), hookLibrary(), thread) == nullptr ||
-        SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"), hookLibrary(), thread) == nullptr) {
+        SetWindowsHookExW(WH_CALLWNDPROCRET, hookProcedure("ProbeCallWndRetHook"), hookLibrary(), thread) ==
+            nullptr ||
+        SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"), hookLibrary(), thread) ==
+            nullptr) {
         return "{\"ok\":false,\"error\":\"no hook\"}";
     }
     watchedThreads.push_back(thread);
@@ -252,11 +268,13 @@ std::string readEvents(HWND target) {
         unsigned long long window = 0, wParam = 0;
         unsigned message = 0;
         int consumed = 0;
-        if (swscanf(line.c_str(), L"%lld\t%llu\t%u\t%llu\t%n", &time, &window, &message, &wParam, &consumed) < 4) {
+        if (swscanf(line.c_str(), L"%lld\t%llu\t%u\t%llu\t%n", &time, &window, &message, &wParam, &consumed) <
+            4) {
             continue;
         }
-        out += std::string(first ? "" : ",") + "[" + std::to_string(time) + "," + std::to_string(window) + "," +
-               std::to_string(message) + "," + std::to_string(wParam) + "," + quoted(line.c_str() + consumed) + "]";
+        out += std::string(first ? "" : ",") + "[" + std::to_string(time) + "," + std::to_string(window) +
+               "," + std::to_string(message) + "," + std::to_string(wParam) + "," +
+               quoted(line.c_str() + consumed) + "]";
         first = false;
     }
     return out + "]}";
@@ -275,14 +293,17 @@ std::string readMenu(HWND target) {
         int popup = 0, position = 0, id = 0;
         unsigned type = 0, state = 0;
         int consumed = 0;
-        if (swscanf(line.c_str(), L"%d\t%d\t%d\t%u\t%u\t%n", &popup, &position, &id, &type, &state, &consumed) < 5) continue;
+        if (swscanf(line.c_str(), L"%d\t%d\t%d\t%u\t%u\t%n", &popup, &position, &id, &type, &state,
+                    &consumed) < 5)
+            continue;
         if (!first) out += ",";
         first = false;
         out += "{\"popup\":" + std::to_string(popup) + ",\"position\":" + std::to_string(position) +
-               ",\"id\":" + std::to_string(id) + ",\"separator\":" + ((type & MFT_SEPARATOR) ? "true" : "false") +
+               ",\"id\":" + std::to_string(id) +
+               ",\"separator\":" + ((type & MFT_SEPARATOR) ? "true" : "false") +
                ",\"grayed\":" + ((state & MF_GRAYED) ? "true" : "false") +
-               ",\"inactive\":" + ((state & MF_DISABLED) ? "true" : "false") + ",\"state\":" +
-               std::to_string(state) + ",\"text\":" + quoted(line.c_str() + consumed) + "}";
+               ",\"inactive\":" + ((state & MF_DISABLED) ? "true" : "false") +
+               ",\"state\":" + std::to_string(state) + ",\"text\":" + quoted(line.c_str() + consumed) + "}";
     }
     return out + "]}";
 }
@@ -293,8 +314,9 @@ std::string threadFocus(HWND window) {
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
         return "{\"ok\":false,\"error\":\"no thread info\"}";
     }
-    return "{\"ok\":true,\"active\":" + handleText(info.hwndActive) + ",\"focus\":" + handleText(info.hwndFocus) +
-           ",\"capture\":" + handleText(info.hwndCapture) + ",\"menuOwner\":" + handleText(info.hwndMenuOwner) +
+    return "{\"ok\":true,\"active\":" + handleText(info.hwndActive) +
+           ",\"focus\":" + handleText(info.hwndFocus) + ",\"capture\":" + handleText(info.hwndCapture) +
+           ",\"menuOwner\":" + handleText(info.hwndMenuOwner) +
            ",\"foreground\":" + handleText(GetForegroundWindow()) + "}";
 }
 
@@ -304,11 +326,12 @@ WORD virtualKey(const std::string& name) {
         WORD key;
     };
     static const Named keys[] = {
-        {"tab", VK_TAB}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"space", VK_SPACE},
-        {"pgup", VK_PRIOR}, {"pgdn", VK_NEXT}, {"left", VK_LEFT}, {"right", VK_RIGHT},
-        {"up", VK_UP}, {"down", VK_DOWN}, {"f1", VK_F1}, {"f2", VK_F2}, {"f3", VK_F3},
-        {"f4", VK_F4}, {"f5", VK_F5}, {"f6", VK_F6}, {"f7", VK_F7}, {"alt", VK_MENU},
-        {"home", VK_HOME}, {"end", VK_END}, {"backspace", VK_BACK}, {"delete", VK_DELETE},
+        {"tab", VK_TAB},        {"enter", VK_RETURN},  {"escape", VK_ESCAPE}, {"space", VK_SPACE},
+        {"pgup", VK_PRIOR},     {"pgdn", VK_NEXT},     {"left", VK_LEFT},     {"right", VK_RIGHT},
+        {"up", VK_UP},          {"down", VK_DOWN},     {"f1", VK_F1},         {"f2", VK_F2},
+        {"f3", VK_F3},          {"f4", VK_F4},         {"f5", VK_F5},         {"f6", VK_F6},
+        {"f7", VK_F7},          {"alt", VK_MENU},      {"home", VK_HOME},     {"end", VK_END},
+        {"backspace", VK_BACK}, {"delete", VK_DELETE},
     };
     for (const Named& k : keys) {
         if (name == k.name) return k.key;
@@ -401,7 +424,8 @@ long long microseconds() {
     LARGE_INTEGER counter, frequency;
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
-    return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart));
+    return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 /
+                                  static_cast<double>(frequency.QuadPart));
 }
 
 // The rest of line after its first two words and the one blank after them (so that a text may
@@ -419,13 +443,14 @@ std::string restOf(const std::string& line) {
 std::string selectEntries(HWND list, const std::vector<std::string>& words) {
     DWORD_PTR result = 0;
     if (words.size() == 3) {
-        SendMessageTimeoutW(list, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0, SMTO_ABORTIFHUNG,
-                            2000, &result);
+        SendMessageTimeoutW(list, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0,
+                            SMTO_ABORTIFHUNG, 2000, &result);
         return "{\"ok\":true}";
     }
     SendMessageTimeoutW(list, LB_SETSEL, FALSE, static_cast<LPARAM>(-1), SMTO_ABORTIFHUNG, 2000, &result);
     for (size_t i = 2; i < words.size(); ++i) {
-        SendMessageTimeoutW(list, LB_SETSEL, TRUE, std::atoi(words[i].c_str()), SMTO_ABORTIFHUNG, 2000, &result);
+        SendMessageTimeoutW(list, LB_SETSEL, TRUE, std::atoi(words[i].c_str()), SMTO_ABORTIFHUNG, 2000,
+                            &result);
     }
     return "{\"ok\":true}";
 }
@@ -453,8 +478,8 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
     if (verb == "settext") {
         std::wstring text = wide(restOf(line));
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000,
-                            &result);
+        SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                            2000, &result);
         return "{\"ok\":true}";
     }
     if (verb == "select") return selectEntries(target, words);
@@ -488,7 +513,8 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
         return "{\"ok\":true}";
     }
     if (verb == "keys") return typeKeys(words);
-    if (verb == "mouse" && words.size() >= 3) return clickAt(std::atoi(words[1].c_str()), std::atoi(words[2].c_str()));
+    if (verb == "mouse" && words.size() >= 3)
+        return clickAt(std::atoi(words[1].c_str()), std::atoi(words[2].c_str()));
     return "{\"ok\":false,\"error\":" + quoted("unknown command " + verb) + "}";
 }
 
