@@ -168,6 +168,9 @@ LRESULT RunMainCommand(MainWindowData& main, int command) {
             openFiles(main);
             break;
         case IDM_EXIT:
+            // The quit message is only taken from an otherwise empty queue: values that keep
+            // arriving would keep it waiting, so they stop going to this window first.
+            programLink().router.windowSink.store(nullptr, std::memory_order_release);
             PostQuitMessage(0);
             break;
         case IDM_CLOSE_WINDOWS:
