@@ -9,7 +9,7 @@ import sys
 import time
 from pathlib import Path
 
-from harness import check, cp1252, run, wait_for
+from harness import E2EFailure, check, cp1252, run, wait_for
 from startup_cases import LINK_CAPTION, MAIN_CLASS, wine_path
 
 CHILD, EDIT, CHECKBOX = "TVRCHILDCLASS", "TVREDITITEMCLASS", "TVRCHECKBOXITEMCLASS"
@@ -90,6 +90,16 @@ def example(app, name):
     return WindowFile(Path(app) / name, application_names(app))
 
 
+def own_app(case, files):
+    """The example application with debug window files of the case's own instead of its four."""
+    app = case.app_dir()
+    for path in app.glob("DEBUG_00?.TXT"):
+        path.unlink()
+    for name, text in files.items():
+        (app / name).write_bytes(text.encode("cp1252"))
+    return app
+
+
 # ---------------------------------------------------------------------------------------------
 # Looking at the program and at tavir-sim's request log.
 
@@ -165,14 +175,16 @@ def start(case, app=None, sim_args=(), current="DEBUG_001.TXT", count=None):
 
 
 def settle_start(case, sim, window):
-    """Waits for the display start of window and for its reply check to have passed."""
+    """Waits for the display start of window and for its reply check to have passed. A reply check
+    asks whichever window is current when it comes: one still pending when the user pages on
+    would ask the next window before that window's own display start."""
     wait_requests(sim, 0, 2 * len(window.defined), "the first display start", ("Read", "Monitor"))
     time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
     return len(sim.log())
 
 
-def page_to(case, main, name, key="pgdn"):
-    case.probe.ask("keys", key)
+def page_to(case, main, name):
+    case.probe.ask("keys", "pgdn")
     return wait_current(case, main, name)
 
 
@@ -251,10 +263,7 @@ REPLY_WINDOW = " Antwoord ~~~~01  geen ~02  wel ~03\n" + "\n" * 23 + "01 ronde_t
 
 
 def reply_check(case, sim_args, answered, line_expected):
-    app = case.app_dir()
-    for name in ("DEBUG_001.TXT", "DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
-        (app / name).unlink()
-    (app / "DEBUG_001.TXT").write_bytes(REPLY_WINDOW.encode("cp1252"))
+    app = own_app(case, {"DEBUG_001.TXT": REPLY_WINDOW})
     window = example(app, "DEBUG_001.TXT")
     sim, _, _, main, child = start(case, app, sim_args)
     start_requests = window.read_and_monitor()
@@ -319,8 +328,10 @@ def focus_item(case, main, child, index, presses=None):
 
 def case_edit_values(case):
     """Typing and Enter writes and reads back; a change in tavir-sim shows; Space flips a check box."""
-    # Without repeats a value only arrives when it changes, so nothing overwrites the typing.
+    # Without repeats a value only arrives when it changes or is asked for, so nothing overwrites
+    # the typing once the window's display start and reply check have passed.
     sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
     window = example(app, "DEBUG_002.TXT")
     child = page_to(case, main, "DEBUG_002.TXT")
     found = wait_values(case, child, window)
@@ -333,13 +344,14 @@ def case_edit_values(case):
     case.probe.ask("settext", edit, "")
     case.probe.ask("keys", "1", "2", "3", "enter")
     entries = wait_requests(sim, mark, 2, "the Write and the Read")
-    check([(e[0], e[1]) for e in entries[:2]] == [(("Write", address), 123), (("Read", address), entries[1][1])],
+    check(kinds_and_addresses(entries[:2]) == [("Write", address), ("Read", address)] and entries[0][1] == 123,
           f"after Enter: {entries}")
     check(sim.get(*address) == 123, "tavir-sim does not hold the typed value")
     check(sim.command(f"set {address[0]} {address[1]} {address[2]} 77") == "ok", "set refused")
     wait_for("the value set in tavir-sim", lambda: case.probe.ask("text", edit)["text"] == "77", 5)
 
     window = example(app, "DEBUG_004.TXT")
+    time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window (see settle_start)
     page_to(case, main, "DEBUG_003.TXT")
     child = page_to(case, main, "DEBUG_004.TXT")
     wait_values(case, child, window)
@@ -356,6 +368,7 @@ def case_edit_values(case):
 def case_unsaved_change(case):
     """A typed value left by a click: Yes writes it and reads back, No only reads back."""
     sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
     window = example(app, "DEBUG_002.TXT")
     child = page_to(case, main, "DEBUG_002.TXT")
     wait_values(case, child, window)
@@ -370,7 +383,7 @@ def case_unsaved_change(case):
         box = case.wait_box("TAVIR")
         check(box["texts"] == [QUESTION] and set(box["buttons"]) == {"Yes", "No"}, f"question {box['texts']}")
         case.answer_box(box, answer)
-        entries = wait_requests(sim, mark, 1, "the Read of the item", ("Read",))
+        wait_requests(sim, mark, 1, "the Read of the item", ("Read",))
         entries = requests(sim, mark)
         written = [(("Write", address), int(typed))] if answer == "Yes" else []
         check([e[:2] for e in entries][:-1] == written and entries[-1][0] == ("Read", address),
@@ -406,11 +419,7 @@ BAD_FILES = {
 
 def case_file_errors(case):
     """Each fault of a debug window file gives exactly its line, with the file and line prefixes."""
-    app = case.app_dir()
-    for name in ("DEBUG_001.TXT", "DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
-        (app / name).unlink()
-    for name, (text, _) in BAD_FILES.items():
-        (app / name).write_bytes(text.encode("cp1252"))
+    app = own_app(case, {name: text for name, (text, _) in BAD_FILES.items()})
     _, _, _, main, child = start(case, app, current="DEBUG_101.TXT", count=2)
     lines = wait_for("the end of the start-up", lambda: (lambda l: l if any("?????_???.DBG" in x for x in l) else None)(
         case.message_lines(main)[0]), 20)
@@ -599,13 +608,14 @@ def case_close_while_values_stream(case):
         program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
         main = case.wait_top(MAIN_CLASS)
         wait_values(case, wait_current(case, main, "DEBUG_001.TXT"), window)
-        if attempt % 2 == 0:
-            case.probe.ask("close", main["hwnd"])
-        else:
-            case.probe.ask("command", main["hwnd"], 40002)
-        code = program.wait_exit(20)
-        check(code == 1, f"end {attempt + 1}: exit code {code} instead of 1")
-        check("Error detect" not in program.output(), f"end {attempt + 1}: a socket error was reported")
+        how = ("the close box", "Afsluiten")[attempt % 2]
+        case.probe.ask(*(("close", main["hwnd"]) if attempt % 2 == 0 else ("command", main["hwnd"], 40002)))
+        try:
+            code = program.wait_exit(20)
+        except E2EFailure as failure:
+            raise E2EFailure(f"end {attempt + 1} by {how}: {failure}") from None
+        check(code == 1, f"end {attempt + 1} by {how}: exit code {code} instead of 1")
+        check("Error detect" not in program.output(), f"end {attempt + 1} by {how}: a socket error was reported")
 
 
 CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}
