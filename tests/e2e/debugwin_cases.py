@@ -114,6 +114,14 @@ def kinds_and_addresses(entries):
     return [e[0] for e in entries]
 
 
+def check_requests(entries, expected, what):
+    """The requests' kinds and addresses are expected; a failure names the first difference."""
+    actual = kinds_and_addresses(entries)
+    at = next((i for i, (a, e) in enumerate(zip(actual, expected)) if a != e), min(len(actual), len(expected)))
+    check(actual == expected, f"{what}: {len(actual)} requests instead of {len(expected)}; from request {at} "
+                              f"{actual[at:at + 3]} instead of {expected[at:at + 3]}")
+
+
 def wait_requests(sim, mark, count, what, kinds=("Read", "Monitor", "Stop", "Write"), timeout=10):
     return wait_for(what, lambda: (lambda r: r if len(r) >= count else None)(requests(sim, mark, kinds)), timeout)
 
@@ -216,8 +224,7 @@ def case_startup_values(case):
     # end of the start-up that can be up to some 0.2 s after the title was set.
     check(0.3 <= asked - became <= 0.9, f"the first Read came {asked - became:.3f} s after the window became current")
     entries = wait_requests(sim, 0, 2 * len(window.defined), "Read and Monitor of every item", ("Read", "Monitor"))
-    check(kinds_and_addresses(entries) == window.read_and_monitor(),
-          f"requests of the start: {kinds_and_addresses(entries)}")
+    check_requests(entries, window.read_and_monitor(), "the display start")
 
     names = sorted(wine_path(app, f"DEBUG_00{n}.TXT") for n in range(1, 5))
     windows = child_windows(case, main)
@@ -269,11 +276,11 @@ def reply_check(case, sim_args, answered, line_expected):
     start_requests = window.read_and_monitor()
     n = len(start_requests)
     first = wait_requests(sim, 0, n, "the display start", ("Read", "Monitor"))
-    check(kinds_and_addresses(first[:n]) == start_requests, f"display start {first}")
+    check_requests(first[:n], start_requests, "the display start")
     again = [(kind, item["address"]) for i, (_, item) in enumerate(window.defined) if i not in answered
              for kind in ("Read", "Monitor")]
     entries = wait_requests(sim, 0, n + len(again), "the reply check", ("Read", "Monitor"))
-    check(kinds_and_addresses(entries[n:]) == again, f"asked again: {entries[n:]}")
+    check_requests(entries[n:], again, "the reply check")
     gap = (entries[n][2] - entries[n - 1][2]) / 1e6
     check(0.45 <= gap <= 0.8, f"asked again {gap:.3f} s after the display start")
     time.sleep(PROTOCOL_SETTLE)  # a second reply check would come within this window
@@ -307,7 +314,7 @@ def case_page_through(case):
     time.sleep(PROTOCOL_SETTLE)  # late requests of a window passed through would come within this window
     entries = requests(sim, mark)
     expected = [("Stop", a) for f in files[:3] for a in f.addresses()] + files[3].read_and_monitor()
-    check(kinds_and_addresses(entries) == expected, f"requests after PgDn: {kinds_and_addresses(entries)}")
+    check_requests(entries, expected, "after PgDn")
     span = (entries[stops - 1][2] - entries[0][2]) / 1e6
     check(span < 0.5, f"the keys took {span:.3f} s: not within 500 ms")
     delay = (entries[stops][2] - entries[stops - 1][2]) / 1e6
@@ -472,7 +479,7 @@ def case_open_and_lists(case):
     # is closed below would check the next one, before its own display start.
     time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
     entries = requests(sim, mark, ("Read", "Monitor"))
-    check(kinds_and_addresses(entries) == new.read_and_monitor(), f"requests after Open: {kinds_and_addresses(entries)}")
+    check_requests(entries, new.read_and_monitor(), "after Open")
     # The window shown before is stopped; whether a new window is stopped before it starts is the
     # program's choice, so other Stops may only be the new window's own.
     stops = [a for _, a in kinds_and_addresses(requests(sim, mark, ("Stop",)))]
@@ -518,7 +525,7 @@ def case_keys_and_display(case):
         case.probe.ask("keys", *keys, "f3", "f5")
         expected = [("Stop", a) for a in window.addresses()] + window.read_and_monitor()
         entries = wait_requests(sim, mark, len(expected), "the requests of F3 and F5")
-        check(kinds_and_addresses(entries) == expected, f"F3 and F5: {kinds_and_addresses(entries)}")
+        check_requests(entries, expected, "F3 and F5")
         mark = len(sim.log())
         check(focus() in where, f"the keys moved the focus to {focus()}")
 
