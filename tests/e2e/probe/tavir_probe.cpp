@@ -480,14 +480,17 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
         std::vector<std::pair<std::string, std::pair<size_t, HWND>>> counts;
         for (HWND window : windows) {
             std::string name = className(window);
-            auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == name; });
-            if (found == counts.end()) counts.push_back({name, {1, window}});
-            else ++found->second.first;
+            auto found =
+                std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == name; });
+            if (found == counts.end())
+                counts.push_back({name, {1, window}});
+            else
+                ++found->second.first;
         }
         std::string out = "{\"ok\":true,\"classes\":{";
         for (size_t i = 0; i < counts.size(); ++i) {
-            out += (i > 0 ? "," : "") + counts[i].first + ":[" + std::to_string(counts[i].second.first) + "," +
-                   handleText(counts[i].second.second) + "]";
+            out += (i > 0 ? "," : "") + counts[i].first + ":[" + std::to_string(counts[i].second.first) +
+                   "," + handleText(counts[i].second.second) + "]";
         }
         return out + "}}";
     }
