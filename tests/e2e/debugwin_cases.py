@@ -9,7 +9,7 @@ import sys
 import time
 from pathlib import Path
 
-from harness import check, cp1252, run, wait_for
+from harness import E2EFailure, check, cp1252, run, wait_for
 from startup_cases import LINK_CAPTION, MAIN_CLASS, wine_path
 
 CHILD, EDIT, CHECKBOX = "TVRCHILDCLASS", "TVREDITITEMCLASS", "TVRCHECKBOXITEMCLASS"
@@ -90,6 +90,16 @@ def example(app, name):
     return WindowFile(Path(app) / name, application_names(app))
 
 
+def own_app(case, files):
+    """The example application with debug window files of the case's own instead of its four."""
+    app = case.app_dir()
+    for path in app.glob("DEBUG_00?.TXT"):
+        path.unlink()
+    for name, text in files.items():
+        (app / name).write_bytes(text.encode("cp1252"))
+    return app
+
+
 # ---------------------------------------------------------------------------------------------
 # Looking at the program and at tavir-sim's request log.
 
@@ -102,6 +112,14 @@ def requests(sim, mark=0, kinds=("Read", "Monitor", "Stop", "Write")):
 
 def kinds_and_addresses(entries):
     return [e[0] for e in entries]
+
+
+def check_requests(entries, expected, what):
+    """The requests' kinds and addresses are expected; a failure names the first difference."""
+    actual = kinds_and_addresses(entries)
+    at = next((i for i, (a, e) in enumerate(zip(actual, expected)) if a != e), min(len(actual), len(expected)))
+    check(actual == expected, f"{what}: {len(actual)} requests instead of {len(expected)}; from request {at} "
+                              f"{actual[at:at + 3]} instead of {expected[at:at + 3]}")
 
 
 def wait_requests(sim, mark, count, what, kinds=("Read", "Monitor", "Stop", "Write"), timeout=10):
@@ -165,14 +183,16 @@ def start(case, app=None, sim_args=(), current="DEBUG_001.TXT", count=None):
 
 
 def settle_start(case, sim, window):
-    """Waits for the display start of window and for its reply check to have passed."""
+    """Waits for the display start of window and for its reply check to have passed. A reply check
+    asks whichever window is current when it comes: one still pending when the user pages on
+    would ask the next window before that window's own display start."""
     wait_requests(sim, 0, 2 * len(window.defined), "the first display start", ("Read", "Monitor"))
     time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
     return len(sim.log())
 
 
-def page_to(case, main, name, key="pgdn"):
-    case.probe.ask("keys", key)
+def page_to(case, main, name):
+    case.probe.ask("keys", "pgdn")
     return wait_current(case, main, name)
 
 
@@ -204,8 +224,7 @@ def case_startup_values(case):
     # end of the start-up that can be up to some 0.2 s after the title was set.
     check(0.3 <= asked - became <= 0.9, f"the first Read came {asked - became:.3f} s after the window became current")
     entries = wait_requests(sim, 0, 2 * len(window.defined), "Read and Monitor of every item", ("Read", "Monitor"))
-    check(kinds_and_addresses(entries) == window.read_and_monitor(),
-          f"requests of the start: {kinds_and_addresses(entries)}")
+    check_requests(entries, window.read_and_monitor(), "the display start")
 
     names = sorted(wine_path(app, f"DEBUG_00{n}.TXT") for n in range(1, 5))
     windows = child_windows(case, main)
@@ -251,20 +270,17 @@ REPLY_WINDOW = " Antwoord ~~~~01  geen ~02  wel ~03\n" + "\n" * 23 + "01 ronde_t
 
 
 def reply_check(case, sim_args, answered, line_expected):
-    app = case.app_dir()
-    for name in ("DEBUG_001.TXT", "DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
-        (app / name).unlink()
-    (app / "DEBUG_001.TXT").write_bytes(REPLY_WINDOW.encode("cp1252"))
+    app = own_app(case, {"DEBUG_001.TXT": REPLY_WINDOW})
     window = example(app, "DEBUG_001.TXT")
     sim, _, _, main, child = start(case, app, sim_args)
     start_requests = window.read_and_monitor()
     n = len(start_requests)
     first = wait_requests(sim, 0, n, "the display start", ("Read", "Monitor"))
-    check(kinds_and_addresses(first[:n]) == start_requests, f"display start {first}")
+    check_requests(first[:n], start_requests, "the display start")
     again = [(kind, item["address"]) for i, (_, item) in enumerate(window.defined) if i not in answered
              for kind in ("Read", "Monitor")]
     entries = wait_requests(sim, 0, n + len(again), "the reply check", ("Read", "Monitor"))
-    check(kinds_and_addresses(entries[n:]) == again, f"asked again: {entries[n:]}")
+    check_requests(entries[n:], again, "the reply check")
     gap = (entries[n][2] - entries[n - 1][2]) / 1e6
     check(0.45 <= gap <= 0.8, f"asked again {gap:.3f} s after the display start")
     time.sleep(PROTOCOL_SETTLE)  # a second reply check would come within this window
@@ -298,7 +314,7 @@ def case_page_through(case):
     time.sleep(PROTOCOL_SETTLE)  # late requests of a window passed through would come within this window
     entries = requests(sim, mark)
     expected = [("Stop", a) for f in files[:3] for a in f.addresses()] + files[3].read_and_monitor()
-    check(kinds_and_addresses(entries) == expected, f"requests after PgDn: {kinds_and_addresses(entries)}")
+    check_requests(entries, expected, "after PgDn")
     span = (entries[stops - 1][2] - entries[0][2]) / 1e6
     check(span < 0.5, f"the keys took {span:.3f} s: not within 500 ms")
     delay = (entries[stops][2] - entries[stops - 1][2]) / 1e6
@@ -319,8 +335,10 @@ def focus_item(case, main, child, index, presses=None):
 
 def case_edit_values(case):
     """Typing and Enter writes and reads back; a change in tavir-sim shows; Space flips a check box."""
-    # Without repeats a value only arrives when it changes, so nothing overwrites the typing.
+    # Without repeats a value only arrives when it changes or is asked for, so nothing overwrites
+    # the typing once the window's display start and reply check have passed.
     sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
     window = example(app, "DEBUG_002.TXT")
     child = page_to(case, main, "DEBUG_002.TXT")
     found = wait_values(case, child, window)
@@ -333,13 +351,14 @@ def case_edit_values(case):
     case.probe.ask("settext", edit, "")
     case.probe.ask("keys", "1", "2", "3", "enter")
     entries = wait_requests(sim, mark, 2, "the Write and the Read")
-    check([(e[0], e[1]) for e in entries[:2]] == [(("Write", address), 123), (("Read", address), entries[1][1])],
+    check(kinds_and_addresses(entries[:2]) == [("Write", address), ("Read", address)] and entries[0][1] == 123,
           f"after Enter: {entries}")
     check(sim.get(*address) == 123, "tavir-sim does not hold the typed value")
     check(sim.command(f"set {address[0]} {address[1]} {address[2]} 77") == "ok", "set refused")
     wait_for("the value set in tavir-sim", lambda: case.probe.ask("text", edit)["text"] == "77", 5)
 
     window = example(app, "DEBUG_004.TXT")
+    time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window (see settle_start)
     page_to(case, main, "DEBUG_003.TXT")
     child = page_to(case, main, "DEBUG_004.TXT")
     wait_values(case, child, window)
@@ -356,6 +375,7 @@ def case_edit_values(case):
 def case_unsaved_change(case):
     """A typed value left by a click: Yes writes it and reads back, No only reads back."""
     sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
     window = example(app, "DEBUG_002.TXT")
     child = page_to(case, main, "DEBUG_002.TXT")
     wait_values(case, child, window)
@@ -370,7 +390,7 @@ def case_unsaved_change(case):
         box = case.wait_box("TAVIR")
         check(box["texts"] == [QUESTION] and set(box["buttons"]) == {"Yes", "No"}, f"question {box['texts']}")
         case.answer_box(box, answer)
-        entries = wait_requests(sim, mark, 1, "the Read of the item", ("Read",))
+        wait_requests(sim, mark, 1, "the Read of the item", ("Read",))
         entries = requests(sim, mark)
         written = [(("Write", address), int(typed))] if answer == "Yes" else []
         check([e[:2] for e in entries][:-1] == written and entries[-1][0] == ("Read", address),
@@ -406,11 +426,7 @@ BAD_FILES = {
 
 def case_file_errors(case):
     """Each fault of a debug window file gives exactly its line, with the file and line prefixes."""
-    app = case.app_dir()
-    for name in ("DEBUG_001.TXT", "DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
-        (app / name).unlink()
-    for name, (text, _) in BAD_FILES.items():
-        (app / name).write_bytes(text.encode("cp1252"))
+    app = own_app(case, {name: text for name, (text, _) in BAD_FILES.items()})
     _, _, _, main, child = start(case, app, current="DEBUG_101.TXT", count=2)
     lines = wait_for("the end of the start-up", lambda: (lambda l: l if any("?????_???.DBG" in x for x in l) else None)(
         case.message_lines(main)[0]), 20)
@@ -463,7 +479,7 @@ def case_open_and_lists(case):
     # is closed below would check the next one, before its own display start.
     time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window
     entries = requests(sim, mark, ("Read", "Monitor"))
-    check(kinds_and_addresses(entries) == new.read_and_monitor(), f"requests after Open: {kinds_and_addresses(entries)}")
+    check_requests(entries, new.read_and_monitor(), "after Open")
     # The window shown before is stopped; whether a new window is stopped before it starts is the
     # program's choice, so other Stops may only be the new window's own.
     stops = [a for _, a in kinds_and_addresses(requests(sim, mark, ("Stop",)))]
@@ -509,7 +525,7 @@ def case_keys_and_display(case):
         case.probe.ask("keys", *keys, "f3", "f5")
         expected = [("Stop", a) for a in window.addresses()] + window.read_and_monitor()
         entries = wait_requests(sim, mark, len(expected), "the requests of F3 and F5")
-        check(kinds_and_addresses(entries) == expected, f"F3 and F5: {kinds_and_addresses(entries)}")
+        check_requests(entries, expected, "F3 and F5")
         mark = len(sim.log())
         check(focus() in where, f"the keys moved the focus to {focus()}")
 
@@ -591,7 +607,8 @@ def case_layout(case):
 
 def case_close_while_values_stream(case):
     """Twenty ends, by the close box and by Afsluiten in turn, while tavir-sim repeats every
-    monitored value at its highest rate: exit code 1 each time, within the deadline."""
+    monitored value at its highest rate: exit code 1 each time, within 5 s (an end takes well
+    under a second; one that waits for the stream to pause is a hang to the user)."""
     sim = case.start_sim(extra=["--rate", "1000"])
     app = case.app_dir()
     window = example(app, "DEBUG_001.TXT")
@@ -599,13 +616,14 @@ def case_close_while_values_stream(case):
         program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
         main = case.wait_top(MAIN_CLASS)
         wait_values(case, wait_current(case, main, "DEBUG_001.TXT"), window)
-        if attempt % 2 == 0:
-            case.probe.ask("close", main["hwnd"])
-        else:
-            case.probe.ask("command", main["hwnd"], 40002)
-        code = program.wait_exit(20)
-        check(code == 1, f"end {attempt + 1}: exit code {code} instead of 1")
-        check("Error detect" not in program.output(), f"end {attempt + 1}: a socket error was reported")
+        how = ("the close box", "Afsluiten")[attempt % 2]
+        case.probe.ask(*(("close", main["hwnd"]) if attempt % 2 == 0 else ("command", main["hwnd"], 40002)))
+        try:
+            code = program.wait_exit(5)
+        except E2EFailure as failure:
+            raise E2EFailure(f"end {attempt + 1} by {how}: {failure}") from None
+        check(code == 1, f"end {attempt + 1} by {how}: exit code {code} instead of 1")
+        check("Error detect" not in program.output(), f"end {attempt + 1} by {how}: a socket error was reported")
 
 
 CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}
