@@ -115,6 +115,18 @@ void passFontOn(ChildWindow& record, WPARAM font, LPARAM redraw) {
     }
 }
 
+// Whether the window itself is shown, whatever its parent is.
+bool isShown(HWND window) {
+    return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// A layout is asked for once however often the size and the font change before it comes.
+void queueLayout(ChildWindow& record) {
+    if (record.layoutQueued) return;
+    record.layoutQueued = true;
+    PostMessageA(static_cast<HWND>(record.data.window), kLayoutContent, 0, 0);
+}
+
 // The index of the item whose control lies under the cursor, or -1. Found by place rather than
 // by the window the click went to, since a disabled control passes its clicks to the child window.
 int itemUnderCursor(ChildWindow& record) {
@@ -178,15 +190,34 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             delete record;
             break;
         case WM_SIZE:
-            PostMessageA(window, kLayoutContent, 0, 0);
+            queueLayout(*record);
             return 0;
         case WM_SETFONT:
-            passFontOn(*record, wParam, lParam);
-            PostMessageA(window, kLayoutContent, 0, 0);
+            if (isShown(window)) {
+                passFontOn(*record, wParam, lParam);
+            } else {
+                record->fontDue = true;
+                record->dueFont = wParam;
+            }
+            queueLayout(*record);
             return 0;
         case kLayoutContent:
-            layoutContent(*record);
+            record->layoutQueued = false;
+            if (isShown(window)) {
+                layoutContent(*record);
+            } else {
+                record->layoutDue = true;
+            }
             return 0;
+        case WM_SHOWWINDOW:
+            // Sent before the window appears: what was left for the showing is done now.
+            if (wParam != 0) {
+                if (record->fontDue) passFontOn(*record, record->dueFont, FALSE);
+                if (record->layoutDue) layoutContent(*record);
+                record->fontDue = false;
+                record->layoutDue = false;
+            }
+            break;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam != 0) {
                 // A click on a checkbox: the item takes the check state the control shows.

@@ -61,6 +61,12 @@ struct ChildWindow {
     int unshownCount = 0;
     int16_t unshown[kMaxDebugItems] = {};  // item indexes, in the order they first took a value
     bool isUnshown[kMaxDebugItems] = {};
+    // A hidden window's controls are laid out and given the font only when it is shown: at the
+    // start-up and on every resize most windows are hidden, and they hold thousands of controls.
+    bool layoutQueued = false;  // a layout message is on its way
+    bool layoutDue = false;     // the last layout was left for the showing
+    bool fontDue = false;       // the font below was left for the showing
+    WPARAM dueFont = 0;
 };
 
 // The record of child (a window of TVRCHILDCLASS), or none.

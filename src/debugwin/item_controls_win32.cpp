@@ -1,5 +1,7 @@
 #include "debugwin/item_controls_win32.h"
 
+#include <cstring>
+
 #include "base/parse_decimal.h"
 #include "debugwin/child_windows_win32.h"
 
@@ -152,6 +154,15 @@ void showItemValue(const DebugItem& item) {
     if (control == nullptr) return;
     EnableWindow(control, TRUE);
     if (item.isCheckbox) SendMessageA(control, BM_SETCHECK, item.value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    // A monitored value comes again and again unchanged. Setting the same text once more would
+    // show nothing new but repaint the control each time: with a window of values streaming, the
+    // repaints are most of the work. The control with the focus always takes the text, which puts
+    // its caret back at the start as a received value does.
+    if (control != GetFocus()) {
+        char shown[kItemTextCapacity];
+        const int length = GetWindowTextA(control, shown, kItemTextCapacity);
+        if (length == item.textLength && std::strcmp(shown, item.text) == 0) return;
+    }
     SetWindowTextA(control, item.text);
 }
 

@@ -160,14 +160,14 @@ bool handleDebugWindowMessage(DebugWindowSet& set, UINT message, WPARAM wParam, 
         case kValuesArrived:
             // Posted messages come before the user's input and before painting, and a stream of
             // values would keep one posted all the time. Input that waits goes first: the values
-            // follow on a timer, which comes after it. What the last values changed is painted
-            // before new ones are taken.
+            // follow on a timer, which comes after it. What the values changed is painted at once,
+            // before the next ones are taken.
             if (HIWORD(GetQueueStatus(QS_INPUT)) != 0) {
                 SetTimer(set.debuggerWindow, kValuesTimer, USER_TIMER_MINIMUM, nullptr);
                 return true;
             }
-            RedrawWindow(set.debuggerWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             showArrivedValues(set);
+            RedrawWindow(set.debuggerWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             return true;
         case WM_TIMER:
             if (wParam != kValuesTimer) return false;
