@@ -89,10 +89,6 @@ void checkApplicationCutOffs(const char* headerPath, const ApplicationTables& ta
     overCapacity("switches", c.numSwitches, kSwitchCapacity, warnings);
     overCapacity("EPARMs", c.numEparms, kEparmCapacity, warnings);
     overCapacity("EGGPARMs", c.numEggparms, kEggparmCapacity, warnings);
-    if (tables.numClearances >= kClearanceCapacity) {
-        warnings.push_back("the clearance table is full at " + std::to_string(kClearanceCapacity) +
-                           " rows; any later row of KVAPTAB.C is left out");
-    }
 }
 
 void checkWindowCutOffs(const char* path, const TextWindow& window, std::vector<std::string>& warnings) {
