@@ -2,9 +2,9 @@
 // items each: prints the median time of the whole check (the figure the CLI promises: under
 // 200 ms). Run: build/native/bench/check_bench
 #include <algorithm>
-#include <cstdlib>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -22,7 +22,9 @@ void writeWindow(const std::string& path, int window) {
     std::ofstream out(path, std::ios::binary);
     for (int row = 0; row < 24; ++row) {
         if (row < 20) {
-            for (int i = 0; i < 5; ++i) out << "W" << window << "R" << row << " ~~~~~~" << (row * 5 + i) / 10 << (row * 5 + i) % 10 << "  ";
+            for (int i = 0; i < 5; ++i)
+                out << "W" << window << "R" << row << " ~~~~~~" << (row * 5 + i) / 10 << (row * 5 + i) % 10
+                    << "  ";
         }
         out << "\r\n";
     }
@@ -55,14 +57,16 @@ int main() {
         std::FILE* out = std::tmpfile();
         auto start = std::chrono::steady_clock::now();
         result = tavir::cli::checkApplication(request, out);
-        millis.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        millis.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         std::fclose(out);
     }
     std::sort(millis.begin(), millis.end());
-    std::printf("check of the maximum-size application with %d debug window files (%d read, %d problem lines): "
-                "median %.1f ms, fastest %.1f ms, slowest %.1f ms of %d runs (limit 200 ms)\n",
-                kWindows, result.windowsLoaded, result.problemLines, millis[kRuns / 2], millis.front(), millis.back(),
-                kRuns);
+    std::printf(
+        "check of the maximum-size application with %d debug window files (%d read, %d problem lines): "
+        "median %.1f ms, fastest %.1f ms, slowest %.1f ms of %d runs (limit 200 ms)\n",
+        kWindows, result.windowsLoaded, result.problemLines, millis[kRuns / 2], millis.front(), millis.back(),
+        kRuns);
     if (!std::getenv("TAVIR_KEEP")) std::filesystem::remove_all(dir);
     return millis[kRuns / 2] < 200.0 ? 0 : 1;
 }

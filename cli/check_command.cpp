@@ -74,7 +74,8 @@ private:
     std::vector<std::string>& warnings_;
 };
 
-void searchAll(CheckedWindows& host, MessageLog& log, const std::string& dir, std::vector<std::string>& warnings) {
+void searchAll(CheckedWindows& host, MessageLog& log, const std::string& dir,
+               std::vector<std::string>& warnings) {
     std::vector<std::string> leftOut;
     for (const char* pattern : {text::kDebugFilePattern, text::kDebugFileAltPattern}) {
         ListedSearch search;
@@ -125,7 +126,8 @@ CheckResult checkApplication(const CheckRequest& request, std::FILE* out) {
     result.problemLines = lines.problems;
     result.cutOffs = static_cast<int>(warnings.size());
 
-    for (const std::string& warning : warnings) std::fprintf(out, "tavir-cli: warning: %s\n", warning.c_str());
+    for (const std::string& warning : warnings)
+        std::fprintf(out, "tavir-cli: warning: %s\n", warning.c_str());
     const ApplicationCounts& c = tables->counts;
     std::fprintf(out,
                  "%s: %d names; %d signal groups, %d detectors, %d timers, %d clocks, %d switches, "

@@ -9,8 +9,8 @@
 namespace tavir::cli {
 
 struct CheckRequest {
-    std::string dir = ".";            // the application, and its debug window files when files is empty
-    std::vector<std::string> files;   // debug window files named on the command line
+    std::string dir = ".";           // the application, and its debug window files when files is empty
+    std::vector<std::string> files;  // debug window files named on the command line
 };
 
 struct CheckResult {

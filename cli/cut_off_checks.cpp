@@ -26,10 +26,10 @@ bool holdsCutName(const Table& table, int32_t count, const std::string& name) {
 
 bool inAnObjectTable(const ApplicationTables& t, const std::string& name) {
     const ApplicationCounts& c = t.counts;
-    return holdsCutName(t.signalGroups, c.numSignalGroups, name) || holdsCutName(t.detectors, c.numDetectors, name) ||
-           holdsCutName(t.timers, c.numTimers, name) || holdsCutName(t.clocks, c.numClocks, name) ||
-           holdsCutName(t.switches, c.numSwitches, name) || holdsCutName(t.eparms, c.numEparms, name) ||
-           holdsCutName(t.eggparms, c.numEggparms, name);
+    return holdsCutName(t.signalGroups, c.numSignalGroups, name) ||
+           holdsCutName(t.detectors, c.numDetectors, name) || holdsCutName(t.timers, c.numTimers, name) ||
+           holdsCutName(t.clocks, c.numClocks, name) || holdsCutName(t.switches, c.numSwitches, name) ||
+           holdsCutName(t.eparms, c.numEparms, name) || holdsCutName(t.eggparms, c.numEggparms, name);
 }
 
 // The name of a "#define" line as the define pass takes it; empty for any other line.
@@ -49,7 +49,8 @@ void overCapacity(const char* what, int32_t count, int capacity, std::vector<std
 
 std::string at(const char* path, const DebugItem& item) {
     char text[64];
-    std::snprintf(text, sizeof text, ": item %02d (row %d, column %d)", item.itemNumber, item.row, item.column);
+    std::snprintf(text, sizeof text, ": item %02d (row %d, column %d)", item.itemNumber, item.row,
+                  item.column);
     return path + std::string(text);
 }
 
@@ -63,9 +64,10 @@ void checkApplicationCutOffs(const char* headerPath, const ApplicationTables& ta
         std::string name = defineName(line);
         int length = static_cast<int>(name.size());
         if (length > kMacroNameLength) {
-            warnings.push_back(std::string(headerPath) + ": the name " + name + " is " + std::to_string(length) +
-                               " characters; the name table keeps its first " +
-                               std::to_string(kMacroNameLength) + ", so longer names that agree in those are one name");
+            warnings.push_back(std::string(headerPath) + ": the name " + name + " is " +
+                               std::to_string(length) + " characters; the name table keeps its first " +
+                               std::to_string(kMacroNameLength) +
+                               ", so longer names that agree in those are one name");
         }
         if (length > kObjectNameLength && inAnObjectTable(tables, name)) {
             warnings.push_back(std::string(headerPath) + ": the name " + name + " is kept as its first " +
@@ -98,8 +100,9 @@ void checkWindowCutOffs(const char* path, const TextWindow& window, std::vector<
         if (item.window == nullptr) continue;
         int right = item.column + item.width;
         if (right > data.columns) {
-            warnings.push_back(at(path, item) + " is " + std::to_string(item.width) + " characters wide and ends at column " +
-                               std::to_string(right) + "; the window is " + std::to_string(data.columns) +
+            warnings.push_back(at(path, item) + " is " + std::to_string(item.width) +
+                               " characters wide and ends at column " + std::to_string(right) +
+                               "; the window is " + std::to_string(data.columns) +
                                " columns, so its end is cut off");
         }
         if (item.functionCode == kDatumFunctionCode && !item.isCheckbox && item.width < 6) {

@@ -24,7 +24,8 @@ std::vector<FoundFile> findFiles(const std::string& searchPath) {
         found.push_back({entry->d_name, !isFile});
     }
     closedir(listing);
-    std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return a.name < b.name; });
+    std::sort(found.begin(), found.end(),
+              [](const FoundFile& a, const FoundFile& b) { return a.name < b.name; });
     return found;
 }
 

@@ -36,7 +36,8 @@ void addChange(Timeline& timeline, double seconds, ObjectKind kind, int index, i
     if (index < 0 || static_cast<size_t>(index) >= countOf(timeline, kind)) return;
     const TimelineChange* last = lastOf(timeline, kind, index);
     if (last != nullptr && last->value == value) return;
-    if (!timeline.changes.empty() && seconds < timeline.changes.back().seconds) seconds = timeline.changes.back().seconds;
+    if (!timeline.changes.empty() && seconds < timeline.changes.back().seconds)
+        seconds = timeline.changes.back().seconds;
     timeline.changes.push_back({seconds, kind, index, value});
     if (seconds > timeline.endSeconds) timeline.endSeconds = seconds;
 }
@@ -56,7 +57,8 @@ void writeTimelineCsv(const Timeline& timeline, std::ostream& out) {
     char seconds[32];
     for (const TimelineChange& c : timeline.changes) {
         bool group = c.kind == ObjectKind::kSignalGroup;
-        const std::string& name = (group ? timeline.groupNames : timeline.detectorNames)[static_cast<size_t>(c.index)];
+        const std::string& name =
+            (group ? timeline.groupNames : timeline.detectorNames)[static_cast<size_t>(c.index)];
         std::snprintf(seconds, sizeof seconds, "%.3f", c.seconds);
         out << seconds << ',' << (group ? "SG" : "D") << ',' << name << ',' << c.value << '\n';
     }

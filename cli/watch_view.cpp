@@ -36,10 +36,13 @@ std::vector<std::string> WatchView::lines() const {
     const ChildWindowData& data = window_.data;
     std::vector<std::string> rows(static_cast<size_t>(std::max(data.rows, 0)),
                                   std::string(static_cast<size_t>(std::max(data.columns, 0)), ' '));
-    auto row = [&](int r) -> std::string* { return r >= 0 && r < data.rows ? &rows[static_cast<size_t>(r)] : nullptr; };
+    auto row = [&](int r) -> std::string* {
+        return r >= 0 && r < data.rows ? &rows[static_cast<size_t>(r)] : nullptr;
+    };
     for (int l = 0; l < data.labelCount; ++l) {
         const DebugLabel& label = data.labels[l];
-        if (std::string* line = row(label.row)) put(*line, label.column, window_.labelTexts[static_cast<size_t>(l)]);
+        if (std::string* line = row(label.row))
+            put(*line, label.column, window_.labelTexts[static_cast<size_t>(l)]);
     }
     for (int i = 0; i < data.itemCount; ++i) {
         const DebugItem& item = data.items[i];

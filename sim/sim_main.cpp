@@ -2,11 +2,11 @@
 // over TCP or a serial line until "quit" or an interrupt.
 #include <atomic>
 #include <csignal>
-#include <fstream>
-#include <sstream>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <random>
+#include <sstream>
 
 #include "base/message_log.h"
 #include "base/message_sink.h"

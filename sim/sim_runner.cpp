@@ -170,8 +170,10 @@ void Runner::serialFailed() {
 void Runner::command(const std::string& line, ControlClient* client) {
     if (sim_ == nullptr) {
         // A played-back trace has no memory to read or set; only the end is understood.
-        if (line == "quit") quit_ = true;
-        else if (!line.empty()) announce("a trace is being played back: only quit is understood");
+        if (line == "quit")
+            quit_ = true;
+        else if (!line.empty())
+            announce("a trace is being played back: only quit is understood");
         return;
     }
     ControlResult result = runControlCommand(*sim_, line, monotonicMicros());
@@ -313,7 +315,8 @@ int runSimulator(Simulator& simulator, const SimOptions& options, const RunnerHo
     return runController(simulator, &simulator, options, hooks);
 }
 
-int runController(ControllerSide& side, Simulator* simulator, const SimOptions& options, const RunnerHooks& hooks) {
+int runController(ControllerSide& side, Simulator* simulator, const SimOptions& options,
+                  const RunnerHooks& hooks) {
     std::unique_ptr<SimIo> io = openPlatformIo();
     if (!io) return 1;
     Runner runner(side, simulator, options, hooks, *io);

@@ -23,7 +23,8 @@ int runSimulator(Simulator& simulator, const SimOptions& options, const RunnerHo
 
 // The same loop with side on the links; the control commands reach simulator, and with none
 // only quit is understood.
-int runController(ControllerSide& side, Simulator* simulator, const SimOptions& options, const RunnerHooks& hooks);
+int runController(ControllerSide& side, Simulator* simulator, const SimOptions& options,
+                  const RunnerHooks& hooks);
 
 // Microseconds of a monotonic clock since its first use.
 int64_t monotonicMicros();

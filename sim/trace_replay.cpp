@@ -23,7 +23,8 @@ bool parseChunk(const std::string& line, TraceChunk& chunk) {
     while (in >> hex) {
         unsigned value = 0;
         int used = 0;
-        if (hex.size() != 2 || std::sscanf(hex.c_str(), "%2x%n", &value, &used) != 1 || used != 2) return false;
+        if (hex.size() != 2 || std::sscanf(hex.c_str(), "%2x%n", &value, &used) != 1 || used != 2)
+            return false;
         chunk.bytes.push_back(static_cast<uint8_t>(value));
     }
     return !chunk.bytes.empty();
@@ -63,7 +64,10 @@ bool parseTrace(const std::string& text, std::vector<TraceChunk>& chunks, std::s
 }
 
 TracePlayback::TracePlayback(const std::vector<TraceChunk>& chunks, Warn warn)
-    : chunks_(chunks), warn_(std::move(warn)), completedAt_(chunks.size(), -1), requestBefore_(chunks.size(), SIZE_MAX) {
+    : chunks_(chunks),
+      warn_(std::move(warn)),
+      completedAt_(chunks.size(), -1),
+      requestBefore_(chunks.size(), SIZE_MAX) {
     size_t last = SIZE_MAX;
     for (size_t i = 0; i < chunks_.size(); ++i) {
         requestBefore_[i] = last;
@@ -88,8 +92,8 @@ void TracePlayback::receive(const uint8_t* bytes, size_t count, int64_t now) {
         const TraceChunk& chunk = chunks_[inChunk_];
         if (bytes[i] != chunk.bytes[inByte_] && warnedChunk_ != inChunk_) {
             char text[128];
-            std::snprintf(text, sizeof text, "warning: trace line %d, byte %zu: received %02X, recorded %02X", chunk.line,
-                          inByte_ + 1, bytes[i], chunk.bytes[inByte_]);
+            std::snprintf(text, sizeof text, "warning: trace line %d, byte %zu: received %02X, recorded %02X",
+                          chunk.line, inByte_ + 1, bytes[i], chunk.bytes[inByte_]);
             warn_(text);
             warnedChunk_ = inChunk_;
         }
@@ -140,7 +144,8 @@ int TraceReplay::openSession(LinkOutput& output, const char* linkName, int64_t n
     int id = nextId_++;
     std::string link = linkName;
     auto warn = [this, link](const std::string& line) { warn_(link + ": " + line); };
-    Session& session = sessions_.emplace(id, Session{&output, link, TracePlayback(chunks_, warn)}).first->second;
+    Session& session =
+        sessions_.emplace(id, Session{&output, link, TracePlayback(chunks_, warn)}).first->second;
     // A serial line has no moment of connection: its playback starts with the client's first byte.
     if (link == "tcp") session.playback.start(now);
     warn_(link + ": playing back " + std::to_string(chunks_.size()) + " chunks");

@@ -15,7 +15,7 @@ namespace tavir::sim {
 constexpr char kTraceHeader[] = "# tavir trace 1";
 
 struct TraceChunk {
-    int64_t micros = 0;        // since the link was opened
+    int64_t micros = 0;         // since the link was opened
     bool toController = false;  // ">": sent to the controller; "<": received from it
     std::vector<uint8_t> bytes;
     int line = 0;  // in the trace file
@@ -60,7 +60,7 @@ private:
     size_t inByte_ = 0;
     size_t warnedChunk_ = SIZE_MAX;
     bool warnedExtra_ = false;
-    std::vector<int64_t> completedAt_;  // by chunk: when a client chunk fully arrived, -1 before
+    std::vector<int64_t> completedAt_;   // by chunk: when a client chunk fully arrived, -1 before
     std::vector<size_t> requestBefore_;  // by chunk: the client chunk before it, SIZE_MAX for none
 };
 

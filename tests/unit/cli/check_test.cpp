@@ -1,13 +1,12 @@
 // tavir-cli check on applications of our own: the message window's lines, the checker's own
 // warnings and the exit code.
-#include "check_command.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
+#include "check_command.h"
 #include "scratch_folder.h"
 
 namespace tavir::cli {
@@ -50,7 +49,8 @@ std::string window(const std::string& screen, const std::string& definitions) {
 
 TEST(Check, PrintsTheMessageWindowsLinesOfAFileWithErrors) {
     Application app;
-    std::string path = app.folder.write("DEBUG_001.TXT", readFile(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.TXT"));
+    std::string path = app.folder.write(
+        "DEBUG_001.TXT", readFile(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.TXT"));
     EXPECT_EQ(app.check(), 1);
     // The loader's golden lines, with the path the search gives in place of the bare name.
     std::istringstream golden(readFile(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.golden"));
@@ -69,7 +69,7 @@ TEST(Check, PrintsTheMessageWindowsLinesOfAFileWithErrors) {
 
 struct CheckCase {
     const char* name;
-    const char* header;   // appended to the example's KVAPDEF.H
+    const char* header;  // appended to the example's KVAPDEF.H
     const char* fileName;
     std::string file;
     int exitCode;
@@ -96,14 +96,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "1 read, 0 refused; 0 messages with problems, 0 cut-off warnings"},
         CheckCase{"refused", "", "DEBUG_001.TXT", "too short\n", 2,
                   "fout : Geen 'nieuwe regel' karakter aanwezig"},
-        CheckCase{"alternative pattern", "", "KRUIS_001.DBG", window("~01", "01 G SG02\n"), 0, "KRUIS_001.DBG\n"},
-        CheckCase{"doubled display past the right edge", "", "DEBUG_001.TXT", window("~~01", "01 DVWD SG02_D1\n"), 1,
-                  "item 01 (row 0, column 0) is 7 characters wide and ends at column 7; the window is 6 columns"},
+        CheckCase{"alternative pattern", "", "KRUIS_001.DBG", window("~01", "01 G SG02\n"), 0,
+                  "KRUIS_001.DBG\n"},
+        CheckCase{
+            "doubled display past the right edge", "", "DEBUG_001.TXT", window("~~01", "01 DVWD SG02_D1\n"),
+            1,
+            "item 01 (row 0, column 0) is 7 characters wide and ends at column 7; the window is 6 columns"},
         CheckCase{"doubled display over a word", "", "DEBUG_001.TXT",
                   window("~~01 bezet xxxxxxxx", "01 DVWD SG02_D1\n"), 1, "covers the text bezet"},
         CheckCase{"datum too narrow", "", "DEBUG_001.TXT", window("~~~~01", "01 datum\n"), 1,
                   "shows datum in 5 characters"},
-        CheckCase{"datum wide enough", "", "DEBUG_001.TXT", window("~~~~~01", "01 datum\n"), 0, "0 cut-off warnings"},
+        CheckCase{"datum wide enough", "", "DEBUG_001.TXT", window("~~~~~01", "01 datum\n"), 0,
+                  "0 cut-off warnings"},
         CheckCase{"name beyond the name table", "#define EEN_HEEL_LANGE_NAAM_VAN_32_TEKENS 7\n", "", "", 1,
                   "the name EEN_HEEL_LANGE_NAAM_VAN_32_TEKENS is 33 characters"}),
     [](const auto& param) {
@@ -121,8 +125,10 @@ TEST(Check, WarnsOfTheFilesBeyondTheWindowLimit) {
         app.folder.write(name, window("~01", "01 G SG02\n"));
     }
     EXPECT_EQ(app.check(), 1);
-    EXPECT_NE(app.output.find("waarschuwing : Het maximum aantal van 200 vensters is bereikt."), std::string::npos);
-    EXPECT_NE(app.output.find("VENST_201.DBG: not read, beyond the 200 windows"), std::string::npos) << app.output;
+    EXPECT_NE(app.output.find("waarschuwing : Het maximum aantal van 200 vensters is bereikt."),
+              std::string::npos);
+    EXPECT_NE(app.output.find("VENST_201.DBG: not read, beyond the 200 windows"), std::string::npos)
+        << app.output;
     EXPECT_EQ(app.output.find("DEBUG_199.TXT: not read"), std::string::npos);
 }
 

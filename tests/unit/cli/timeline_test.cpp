@@ -58,15 +58,16 @@ TEST(Timeline, WritesWellFormedSvg) {
     std::ostringstream svg;
     writeTimelineSvg(twoGroups(), svg);
     std::string path = folder.write("timeline.svg", svg.str());
-    std::string script = folder.write("check.py",
-                                      "import sys, xml.etree.ElementTree as E\n"
-                                      "root = E.parse(sys.argv[1]).getroot()\n"
-                                      "texts = [t.text for t in root.iter('{http://www.w3.org/2000/svg}text')]\n"
-                                      "rects = [r.get('fill') for r in root.iter('{http://www.w3.org/2000/svg}rect')]\n"
-                                      "need = ['SG02', 'SG<&>', 'SG02_D1', 'detectors', 'red', 'green', 'amber', "
-                                      "'time (s)', '0', '10']\n"
-                                      "sys.exit(0 if all(n in texts for n in need) and rects.count('#ffb000') == 2 "
-                                      "and rects.count('#1f77b4') == 2 else 1)\n");
+    std::string script =
+        folder.write("check.py",
+                     "import sys, xml.etree.ElementTree as E\n"
+                     "root = E.parse(sys.argv[1]).getroot()\n"
+                     "texts = [t.text for t in root.iter('{http://www.w3.org/2000/svg}text')]\n"
+                     "rects = [r.get('fill') for r in root.iter('{http://www.w3.org/2000/svg}rect')]\n"
+                     "need = ['SG02', 'SG<&>', 'SG02_D1', 'detectors', 'red', 'green', 'amber', "
+                     "'time (s)', '0', '10']\n"
+                     "sys.exit(0 if all(n in texts for n in need) and rects.count('#ffb000') == 2 "
+                     "and rects.count('#1f77b4') == 2 else 1)\n");
     EXPECT_EQ(std::system(("python3 " + script + " " + path).c_str()), 0) << svg.str();
 }
 

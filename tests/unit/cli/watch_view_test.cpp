@@ -26,8 +26,8 @@ class WatchViewCases : public ::testing::TestWithParam<ViewCase> {};
 TEST_P(WatchViewCases, ShowTheValuesAsTheControlsDo) {
     const ViewCase& c = GetParam();
     testing::ScratchFolder folder{"tavir-cli-watch"};
-    std::string path = folder.write("DEBUG_001.TXT", std::string(c.screen) + "\n" + std::string(23, '\n') +
-                                                         "01 " + c.definition + "\n");
+    std::string path = folder.write(
+        "DEBUG_001.TXT", std::string(c.screen) + "\n" + std::string(23, '\n') + "01 " + c.definition + "\n");
     auto macros = std::make_unique<MacroTable>();
     clearMacroTable(*macros);
     MessageLog log;

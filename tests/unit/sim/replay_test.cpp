@@ -1,10 +1,9 @@
 // tavir-sim --replay: reading a trace, the playback's timing against a clock of the test's own,
 // and a played-back session over loopback TCP.
-#include "trace_replay.h"
-
 #include <gtest/gtest.h>
 
 #include "link_buffer.h"
+#include "trace_replay.h"
 
 #ifndef _WIN32
 #include <arpa/inet.h>
@@ -44,16 +43,17 @@ TEST_P(TraceCases, Parse) {
     std::string error;
     bool parsed = parseTrace(c.text, chunks, error);
     EXPECT_EQ(parsed, *c.error == '\0') << error;
-    if (parsed) EXPECT_EQ(chunks.size(), c.chunks);
-    else EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+    if (parsed)
+        EXPECT_EQ(chunks.size(), c.chunks);
+    else
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Traces, TraceCases,
     ::testing::Values(TraceCase{"Valid", kTrace, 5, ""},
                       TraceCase{"CrLfAndComments", "# tavir trace 1\r\n# note\r\n\r\n0.5 < FF\r\n", 1, ""},
-                      TraceCase{"NoHeader", "0.0 > 61\n", 0, "line 1:"},
-                      TraceCase{"Empty", "", 0, "line 1:"},
+                      TraceCase{"NoHeader", "0.0 > 61\n", 0, "line 1:"}, TraceCase{"Empty", "", 0, "line 1:"},
                       TraceCase{"BadDirection", "# tavir trace 1\n0.0 = 61\n", 0, "line 2:"},
                       TraceCase{"BadByte", "# tavir trace 1\n0.0 > 61 0G\n", 0, "line 2:"},
                       TraceCase{"ThreeDigitByte", "# tavir trace 1\n0.0 > 610\n", 0, "line 2:"},
