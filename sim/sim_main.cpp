@@ -3,14 +3,17 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <random>
+#include <sstream>
 
 #include "base/message_log.h"
 #include "base/message_sink.h"
 #include "seed_tables.h"
 #include "sim_options.h"
 #include "sim_runner.h"
+#include "trace_replay.h"
 
 namespace {
 
@@ -28,6 +31,28 @@ struct StderrLines : tavir::MessageSink {
     }
 };
 
+// tavir-sim --replay: the trace's controller side on the links instead of the simulator.
+int replay(const tavir::sim::SimOptions& options, const tavir::sim::RunnerHooks& hooks) {
+    using namespace tavir::sim;
+    std::ifstream file(options.replayPath, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "tavir-sim: cannot read the trace %s\n", options.replayPath.c_str());
+        return 1;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    std::vector<TraceChunk> chunks;
+    std::string error;
+    if (!parseTrace(text.str(), chunks, error)) {
+        std::fprintf(stderr, "tavir-sim: %s: %s\n", options.replayPath.c_str(), error.c_str());
+        return 2;
+    }
+    TraceReplay side(std::move(chunks), [](const std::string& line) {
+        std::fprintf(stderr, "tavir-sim: replay: %s\n", line.c_str());
+    });
+    return runController(side, nullptr, options, hooks);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,6 +60,15 @@ int main(int argc, char** argv) {
     SimOptions options;
     int exitCode = 0;
     if (!parseSimOptions(argc, argv, options, exitCode)) return exitCode;
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+    RunnerHooks hooks;
+    hooks.stop = &stopRequested;
+    hooks.announce = [](const std::string& line) {
+        std::fprintf(stdout, "%s\n", line.c_str());
+        std::fflush(stdout);
+    };
+    if (!options.replayPath.empty()) return replay(options, hooks);
     if (options.dir.empty()) options.dir = defaultApplicationDir();
 
     StderrLines lines;
@@ -65,13 +99,5 @@ int main(int argc, char** argv) {
                  seeded, static_cast<int>(applicationFromTables(*tables).groups.size()),
                  simulator.plan().stageCount());
 
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
-    RunnerHooks hooks;
-    hooks.stop = &stopRequested;
-    hooks.announce = [](const std::string& line) {
-        std::fprintf(stdout, "%s\n", line.c_str());
-        std::fflush(stdout);
-    };
     return runSimulator(simulator, options, hooks);
 }

@@ -95,6 +95,9 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, int
         ->option_text("N");
     app.add_option("--control", controlText, "accept control commands on loopback [HOST:]PORT")
         ->option_text("[HOST:]PORT");
+    app.add_option("--replay", options.replayPath,
+                   "play the controller's side of a trace written by tavir-cli --trace back to each client")
+        ->option_text("FILE");
     app.add_flag("--silent", options.faults.silent, "fault: never answer");
     app.add_option("--drop", options.faults.drop, "fault: drop a fraction P (0..1) of the value frames")
         ->check(CLI::Range(0.0, 1.0))

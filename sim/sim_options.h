@@ -30,6 +30,7 @@ struct SimOptions {
     bool control = false;
     HostPort controlAddress{"127.0.0.1", 0};
     bool readStdin = true;
+    std::string replayPath;  // play this trace back instead of simulating
 };
 
 // Parses the command line. Gives true to run; false when the program is to end with exitCode

@@ -29,8 +29,9 @@ struct ControlClient {
 
 class Runner {
 public:
-    Runner(Simulator& simulator, const SimOptions& options, const RunnerHooks& hooks, SimIo& io)
-        : sim_(simulator), options_(options), hooks_(hooks), io_(io) {}
+    Runner(ControllerSide& side, Simulator* simulator, const SimOptions& options, const RunnerHooks& hooks,
+           SimIo& io)
+        : side_(side), sim_(simulator), options_(options), hooks_(hooks), io_(io) {}
     ~Runner();
     int run();
 
@@ -52,7 +53,8 @@ private:
     void command(const std::string& line, ControlClient* client);
     void flushAll();
 
-    Simulator& sim_;
+    ControllerSide& side_;
+    Simulator* sim_;  // none while a trace is played back: no control commands then
     const SimOptions& options_;
     const RunnerHooks& hooks_;
     SimIo& io_;
@@ -92,7 +94,7 @@ bool Runner::open() {
         serialPath_ = options_.serialDevice;
         serial_ = options_.pty ? io_.openPty(serialPath_) : io_.openSerial(serialPath_, options_.baud);
         if (serial_ == kNoChannel) return false;
-        serialLink_.session = sim_.openSession(serialLink_, serialName_.c_str(), monotonicMicros());
+        serialLink_.session = side_.openSession(serialLink_, serialName_.c_str(), monotonicMicros());
         announce(serialName_ + " " + serialPath_);
     }
     if (options_.control) {
@@ -122,7 +124,7 @@ void Runner::acceptClient() {
     if (channel == kNoChannel) return;
     client_ = channel;
     clientLink_.clear();
-    clientLink_.session = sim_.openSession(clientLink_, "tcp", monotonicMicros());
+    clientLink_.session = side_.openSession(clientLink_, "tcp", monotonicMicros());
 }
 
 void Runner::closeClient(bool reset) {
@@ -130,7 +132,7 @@ void Runner::closeClient(bool reset) {
     if (!reset) flush(client_, clientLink_);
     io_.close(client_, reset);
     client_ = kNoChannel;
-    sim_.closeSession(clientLink_.session, monotonicMicros());
+    side_.closeSession(clientLink_.session, monotonicMicros());
     clientLink_.clear();
 }
 
@@ -138,7 +140,7 @@ void Runner::readClient() {
     uint8_t bytes[4096];
     int n = io_.read(client_, bytes, sizeof bytes);
     if (n > 0) {
-        sim_.receive(clientLink_.session, bytes, static_cast<size_t>(n), monotonicMicros());
+        side_.receive(clientLink_.session, bytes, static_cast<size_t>(n), monotonicMicros());
     } else if (n < 0) {
         closeClient(false);
     }
@@ -148,7 +150,7 @@ void Runner::readSerial() {
     uint8_t bytes[4096];
     int n = io_.read(serial_, bytes, sizeof bytes);
     if (n > 0) {
-        sim_.receive(serialLink_.session, bytes, static_cast<size_t>(n), monotonicMicros());
+        side_.receive(serialLink_.session, bytes, static_cast<size_t>(n), monotonicMicros());
     } else if (n < 0) {
         serialFailed();
     }
@@ -166,7 +168,15 @@ void Runner::serialFailed() {
 }
 
 void Runner::command(const std::string& line, ControlClient* client) {
-    ControlResult result = runControlCommand(sim_, line, monotonicMicros());
+    if (sim_ == nullptr) {
+        // A played-back trace has no memory to read or set; only the end is understood.
+        if (line == "quit")
+            quit_ = true;
+        else if (!line.empty())
+            announce("a trace is being played back: only quit is understood");
+        return;
+    }
+    ControlResult result = runControlCommand(*sim_, line, monotonicMicros());
     if (result.reply.empty()) return;
     if (client) {
         client->pending += result.reply + "\n";
@@ -238,9 +248,9 @@ void Runner::flushAll() {
             serialFailed();
         } else if (serialLink_.endRequested) {
             int64_t now = monotonicMicros();
-            sim_.closeSession(serialLink_.session, now);
+            side_.closeSession(serialLink_.session, now);
             serialLink_.clear();
-            serialLink_.session = sim_.openSession(serialLink_, serialName_.c_str(), now);
+            serialLink_.session = side_.openSession(serialLink_, serialName_.c_str(), now);
         }
     }
     for (auto& c : controls_) {
@@ -252,7 +262,7 @@ int Runner::run() {
     if (!open()) return 1;
     std::vector<Watch> watches;
     while (!quit_ && !(hooks_.stop && hooks_.stop->load())) {
-        sim_.advance(monotonicMicros());
+        side_.advance(monotonicMicros());
         flushAll();
         controls_.erase(std::remove_if(controls_.begin(), controls_.end(),
                                        [](const auto& c) { return c->channel == kNoChannel; }),
@@ -274,7 +284,7 @@ int Runner::run() {
         size_t firstControl = watches.size();
         for (auto& c : controls_) watch(c->channel, !c->pending.empty());
 
-        int64_t wait = std::clamp<int64_t>(sim_.nextDeadline() - monotonicMicros(), 0, kLongestWaitMicros);
+        int64_t wait = std::clamp<int64_t>(side_.nextDeadline() - monotonicMicros(), 0, kLongestWaitMicros);
         io_.wait(watches, wait);
 
         auto fired = [&](Channel at) { return at != kNoChannel && watches[static_cast<size_t>(at)].ready; };
@@ -302,9 +312,14 @@ int64_t monotonicMicros() {
 }
 
 int runSimulator(Simulator& simulator, const SimOptions& options, const RunnerHooks& hooks) {
+    return runController(simulator, &simulator, options, hooks);
+}
+
+int runController(ControllerSide& side, Simulator* simulator, const SimOptions& options,
+                  const RunnerHooks& hooks) {
     std::unique_ptr<SimIo> io = openPlatformIo();
     if (!io) return 1;
-    Runner runner(simulator, options, hooks, *io);
+    Runner runner(side, simulator, options, hooks, *io);
     return runner.run();
 }
 

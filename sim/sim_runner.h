@@ -21,6 +21,11 @@ struct RunnerHooks {
 // standard error).
 int runSimulator(Simulator& simulator, const SimOptions& options, const RunnerHooks& hooks);
 
+// The same loop with side on the links; the control commands reach simulator, and with none
+// only quit is understood.
+int runController(ControllerSide& side, Simulator* simulator, const SimOptions& options,
+                  const RunnerHooks& hooks);
+
 // Microseconds of a monotonic clock since its first use.
 int64_t monotonicMicros();
 

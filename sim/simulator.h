@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controller_memory.h"
+#include "controller_side.h"
 #include "dump_stream.h"
 #include "fixed_time_plan.h"
 #include "link/frame_decoder.h"
@@ -49,13 +50,13 @@ struct SimSettings {
 // every open link. Time is handed in by the caller (microseconds from the start), so that the
 // tests drive it with a clock of their own and never sleep. Not thread-safe: the platform layer
 // calls it from one thread.
-class Simulator {
+class Simulator : public ControllerSide {
 public:
     static constexpr int64_t kStepMicros = 100000;  // the plan's step: a tenth of a second
     static constexpr size_t kMaxMonitors = 4096;    // per link
 
     explicit Simulator(const SimSettings& settings, LogWriter* logWriter = nullptr);
-    ~Simulator();
+    ~Simulator() override;
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
@@ -66,17 +67,17 @@ public:
     const SimSettings& settings() const { return settings_; }
 
     // A link's connection; the id is given to receive and closeSession.
-    int openSession(LinkOutput& output, const char* linkName, int64_t now);
-    void closeSession(int id, int64_t now);
+    int openSession(LinkOutput& output, const char* linkName, int64_t now) override;
+    void closeSession(int id, int64_t now) override;
     bool sessionEnded(int id) const;
     int openSessionCount() const;
 
-    void receive(int id, const uint8_t* bytes, size_t count, int64_t now);
+    void receive(int id, const uint8_t* bytes, size_t count, int64_t now) override;
 
     // Runs the plan, the refresh, the dump streams and the delayed answers up to now.
-    void advance(int64_t now);
+    void advance(int64_t now) override;
     // When advance has work next.
-    int64_t nextDeadline() const;
+    int64_t nextDeadline() const override;
 
     // The control commands.
     int32_t get(const SimAddress& address) const { return memory_.load(address); }

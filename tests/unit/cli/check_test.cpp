@@ -1,0 +1,145 @@
+// tavir-cli check on applications of our own: the message window's lines, the checker's own
+// warnings and the exit code.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "check_command.h"
+#include "scratch_folder.h"
+
+namespace tavir::cli {
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A scratch copy of the example application, to which a case adds debug window files.
+struct Application {
+    testing::ScratchFolder folder{"tavir-cli-check"};
+    Application() {
+        for (const char* name : {"KVAPDEF.H", "KVAPTAB.C"})
+            folder.write(name, readFile(std::string(TAVIR_EXAMPLES) + "/demo/" + name));
+    }
+    std::string output;
+    int check() {
+        std::FILE* out = std::tmpfile();
+        CheckRequest request;
+        request.dir = folder.dir();
+        int code = checkExitCode(checkApplication(request, out));
+        std::rewind(out);
+        char buffer[4096];
+        size_t n;
+        output.clear();
+        while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) output.append(buffer, n);
+        std::fclose(out);
+        return code;
+    }
+};
+
+// A window of one row: the screen line, 23 empty lines and the definitions.
+std::string window(const std::string& screen, const std::string& definitions) {
+    return screen + "\n" + std::string(23, '\n') + definitions;
+}
+
+TEST(Check, PrintsTheMessageWindowsLinesOfAFileWithErrors) {
+    Application app;
+    std::string path = app.folder.write(
+        "DEBUG_001.TXT", readFile(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.TXT"));
+    EXPECT_EQ(app.check(), 1);
+    // The loader's golden lines, with the path the search gives in place of the bare name.
+    std::istringstream golden(readFile(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.golden"));
+    std::string line;
+    int lines = 0;
+    for (; std::getline(golden, line);) {
+        if (line.rfind("message ", 0) != 0) continue;
+        line = line.substr(8);
+        if (line.rfind("definition_errors.TXT", 0) == 0) line = path + line.substr(21);
+        EXPECT_NE(app.output.find(line + "\n"), std::string::npos) << line;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 25);
+    EXPECT_NE(app.output.find("25 messages with problems"), std::string::npos) << app.output;
+}
+
+struct CheckCase {
+    const char* name;
+    const char* header;  // appended to the example's KVAPDEF.H
+    const char* fileName;
+    std::string file;
+    int exitCode;
+    const char* expected;  // a line, or part of one, of the output
+};
+
+class CheckCases : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckCases, GiveTheirLineAndExitCode) {
+    const CheckCase& c = GetParam();
+    Application app;
+    if (*c.header) {
+        std::ofstream(app.folder.file("KVAPDEF.H"), std::ios::app) << c.header;
+    }
+    if (*c.fileName) app.folder.write(c.fileName, c.file);
+    EXPECT_EQ(app.check(), c.exitCode) << app.output;
+    EXPECT_NE(app.output.find(c.expected), std::string::npos) << app.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CheckCases,
+    ::testing::Values(
+        CheckCase{"clean", "", "DEBUG_001.TXT", window(" SG02 ~~~01", "01 R SG02\n"), 0,
+                  "1 read, 0 refused; 0 messages with problems, 0 cut-off warnings"},
+        CheckCase{"refused", "", "DEBUG_001.TXT", "too short\n", 2,
+                  "fout : Geen 'nieuwe regel' karakter aanwezig"},
+        CheckCase{"alternative pattern", "", "KRUIS_001.DBG", window("~01", "01 G SG02\n"), 0,
+                  "KRUIS_001.DBG\n"},
+        CheckCase{
+            "doubled display past the right edge", "", "DEBUG_001.TXT", window("~~01", "01 DVWD SG02_D1\n"),
+            1,
+            "item 01 (row 0, column 0) is 7 characters wide and ends at column 7; the window is 6 columns"},
+        CheckCase{"doubled display over a word", "", "DEBUG_001.TXT",
+                  window("~~01 bezet xxxxxxxx", "01 DVWD SG02_D1\n"), 1, "covers the text bezet"},
+        CheckCase{"datum too narrow", "", "DEBUG_001.TXT", window("~~~~01", "01 datum\n"), 1,
+                  "shows datum in 5 characters"},
+        CheckCase{"datum wide enough", "", "DEBUG_001.TXT", window("~~~~~01", "01 datum\n"), 0,
+                  "0 cut-off warnings"},
+        CheckCase{"name beyond the name table", "#define EEN_HEEL_LANGE_NAAM_VAN_32_TEKENS 7\n", "", "", 1,
+                  "the name EEN_HEEL_LANGE_NAAM_VAN_32_TEKENS is 33 characters"}),
+    [](const auto& param) {
+        std::string name = param.param.name;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
+
+TEST(Check, WarnsOfTheFilesBeyondTheWindowLimit) {
+    Application app;
+    for (int i = 0; i < 202; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, i < 200 ? "DEBUG_%03d.TXT" : "VENST_%03d.DBG", i);
+        app.folder.write(name, window("~01", "01 G SG02\n"));
+    }
+    EXPECT_EQ(app.check(), 1);
+    EXPECT_NE(app.output.find("waarschuwing : Het maximum aantal van 200 vensters is bereikt."),
+              std::string::npos);
+    EXPECT_NE(app.output.find("VENST_201.DBG: not read, beyond the 200 windows"), std::string::npos)
+        << app.output;
+    EXPECT_EQ(app.output.find("DEBUG_199.TXT: not read"), std::string::npos);
+}
+
+TEST(Check, RefusesADirectoryWithoutAnApplication) {
+    testing::ScratchFolder empty{"tavir-cli-empty"};
+    CheckRequest request;
+    request.dir = empty.dir();
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(checkExitCode(checkApplication(request, out)), 2);
+    std::fclose(out);
+}
+
+}  // namespace
+}  // namespace tavir::cli
