@@ -10,6 +10,7 @@ namespace tavir::sim {
 const char kControlHelp[] =
     "Control commands (standard input and --control port), one per line:\n"
     "  set FC NUMBER BLOCK VALUE   store a value; a monitored address is sent at once\n"
+    "  hold FC NUMBER BLOCK VALUE  store a value that Writes do not change (until a set)\n"
     "  get FC NUMBER BLOCK         print the value\n"
     "  send HEXBYTES               send raw bytes (e.g. a24547) to the connected client\n"
     "  pause | resume              stop | restart all answers\n"
@@ -70,13 +71,15 @@ ControlResult runControlCommand(Simulator& simulator, const std::string& line, i
     ControlResult result;
     if (words.empty()) return result;
     const std::string& command = words[0];
-    if (command == "set" && words.size() == 5) {
+    if ((command == "set" || command == "hold") && words.size() == 5) {
         SimAddress address;
         int32_t value = 0;
         if (!parseAddress(words, address) || !parseInteger(words[4], value)) {
-            result.reply = "error: set FC NUMBER BLOCK VALUE";
+            result.reply = "error: " + command + " FC NUMBER BLOCK VALUE";
         } else {
-            result.reply = simulator.set(address, value, now) ? "ok" : "error: memory full";
+            const bool stored = command == "set" ? simulator.set(address, value, now)
+                                                 : simulator.hold(address, value, now);
+            result.reply = stored ? "ok" : "error: memory full";
         }
     } else if (command == "get" && words.size() == 4) {
         SimAddress address;

@@ -8,6 +8,7 @@ namespace tavir::sim {
 
 // The line commands of standard input and of the control port, for tests and demos:
 //   set FC NUMBER BLOCK VALUE   store a value (monitored addresses are sent)
+//   hold FC NUMBER BLOCK VALUE  store a value that Writes leave alone until the next set
 //   get FC NUMBER BLOCK         answer the value
 //   send HEXBYTES               send raw bytes to every connected client, at once
 //   pause / resume              stop and restart every answer

@@ -127,7 +127,7 @@ void Simulator::handleRequest(Session& s, const ClientRequest& request) {
             s.monitors.erase(key);
             break;
         default: {  // Write
-            memory_.store(request.address, request.value);
+            if (held_.count(key) == 0) memory_.store(request.address, request.value);
             // The controller echoes a Write only when the address is monitored.
             auto found = s.monitors.find(key);
             if (found != s.monitors.end()) {
@@ -348,8 +348,15 @@ int64_t Simulator::nextDeadline() const {
     return next;
 }
 
+bool Simulator::hold(const SimAddress& address, int32_t value, int64_t now) {
+    if (!set(address, value, now)) return false;
+    held_.insert(addressKey(address));
+    return true;
+}
+
 bool Simulator::set(const SimAddress& address, int32_t value, int64_t now) {
     now_ = std::max(now_, now);
+    held_.erase(addressKey(address));
     if (!memory_.store(address, value)) return false;
     uint32_t key = addressKey(address);
     for (auto& owned : sessions_) {

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,9 @@ public:
     // The control commands.
     int32_t get(const SimAddress& address) const { return memory_.load(address); }
     bool set(const SimAddress& address, int32_t value, int64_t now);
+    // A held address keeps its value: the controller takes the Writes to it without storing them,
+    // as a protected parameter does. A set releases it.
+    bool hold(const SimAddress& address, int32_t value, int64_t now);
     int sendRaw(const uint8_t* bytes, size_t count, int64_t now);  // links reached
     int endLinks(bool reset, int64_t now);  // ends every open link by reset or close; links ended
     void pause() { paused_ = true; }
@@ -134,6 +138,7 @@ private:
     SimSettings settings_;
     RequestLog log_;
     ControllerMemory memory_;
+    std::set<uint32_t> held_;  // address keys whose Writes are not stored
     FixedTimePlan plan_;
     SimRandom faultRandom_;
     std::vector<std::unique_ptr<Session>> sessions_;

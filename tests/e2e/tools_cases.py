@@ -146,41 +146,51 @@ def case_differences_three_changes(case):
 
 
 def case_adjustment_single_file(case):
-    """VG and GL times into one actions file, each Write followed by its verifying Read."""
+    """VG and GL times into one actions file, each Write of the table value followed by its
+    verifying Read. The simulator holds the last VG time at another value, so the verification
+    reports it and the adjustment fails."""
     sim = case.start_sim()
     app = case.app_dir()
     keys = {key: 0 for key in KIND_KEYS}
     keys.update({"VG-tijden": 1, "GL-tijden": 1, "Speed": INTERVAL_MS, "Save to file": 1,
-                 "Save separate files": 0})
+                 "Save separate files": 0, "Verify action": 1})
     write_settings(app, "AANPAS", keys)
     case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
     wait_display_start(case)
+    # A fresh simulator holds the table's values: they are what the run must write.
+    seeded = {(code, n): sim_get(sim, code, n) for code in (320, 325) for n in range(8)}
+    check(sim.command("hold 320 7 0 47") == "ok", "the simulator refused hold")
     before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
-
-    def closing_box():
-        for box in case.message_boxes():
-            if box["caption"] == ADJUSTMENT_CAPTION:
-                return box
-        return None
-    box = wait_for("the closing message", closing_box, 100)
+    failure = wait_for("the verification's message", lambda: box_saying(
+        case, ADJUSTMENT_CAPTION, "Fout bij verifi\xebren VG-tijden van SG32\nWaarde is  7.00, in regeling 4"), 100)
     if OPTIONS.get("artifacts"):
         case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-adjustment.png")
-    sent = requests(sim)[before:]
-    case.answer_box(box)
+    case.answer_box(failure)
+    case.answer_box(wait_for("the closing message", lambda: box_saying(
+        case, ADJUSTMENT_CAPTION, "De aanpassing van parameters is niet gelukt"), 10))
 
+    sent = requests(sim)[before:]
     writes = [e for e in sent if e["kind"] == "Write"]
-    check(writes and {e["functionCode"] for e in writes} == {320, 325}, f"writes {writes[:3]}")
-    # Each Write is followed by the Read of the same field.
+    check([(e["functionCode"], e["number"], e["value"]) for e in writes] ==
+          [(code, n, value) for (code, n), value in seeded.items()], f"writes {writes[:3]}...")
     for write, read in zip(sent[0::2], sent[1::2]):
         check(write["kind"] == "Write" and read["kind"] == "Read"
               and (write["functionCode"], write["number"]) == (read["functionCode"], read["number"]),
               f"{write} then {read}")
-    rows = (app / "aangepast.txt").read_bytes().decode("cp1252").split("\r\n")
-    values = [int(row.split()[-1]) for row in rows if row.startswith(("VG-tijd", "GL-tijd"))]
-    check(values == [e["value"] for e in writes], f"file rows {values} against writes")
-    check(rows.count("Parameter  SG     Instelling") == 2, f"header lines in {rows}")
+    check(len(sent) == 2 * len(writes), f"{len(sent)} requests for {len(writes)} writes")
+    check_spacing(sent)
+    expected = (b"Parameter  SG     Instelling\r\n"
+                b"VG-tijd    SG02       60\r\nVG-tijd    SG05       60\r\nVG-tijd    SG08       60\r\n"
+                b"VG-tijd    SG11       60\r\nVG-tijd    SG22       50\r\nVG-tijd    SG26       50\r\n"
+                b"VG-tijd    SG31       70\r\nVG-tijd    SG32       70\r\n"
+                b"Parameter  SG     Instelling\r\n"
+                b"GL-tijd    SG02       35\r\nGL-tijd    SG05       35\r\nGL-tijd    SG08       35\r\n"
+                b"GL-tijd    SG11       35\r\nGL-tijd    SG22       25\r\nGL-tijd    SG26       25\r\n"
+                b"GL-tijd    SG31        0\r\nGL-tijd    SG32        0\r\n")
+    actual = (app / "aangepast.txt").read_bytes()
+    check(actual == expected, f"aangepast.txt: {actual!r}")
 
 
 def case_adjustment_truncated_clock(case):

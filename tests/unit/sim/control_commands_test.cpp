@@ -74,6 +74,18 @@ TEST(ControlCommands, SetSendsAMonitoredValueAndSendWritesRawBytes) {
     EXPECT_EQ(raw, (std::vector<uint8_t>{0xA2, 0x65, 0x47, 0xFF}));
 }
 
+TEST(ControlCommands, AHeldAddressTakesWritesWithoutStoringThemUntilASet) {
+    DemoSimulator sim;
+    auto write = [&](int32_t value) {
+        sim.request(kWrite, fc::kFixedGreenTime, 3, -1, value);
+        return runControlCommand(*sim.simulator, "get 320 3 0", sim.now).reply;
+    };
+    EXPECT_EQ(runControlCommand(*sim.simulator, "hold 320 3 0 77", sim.now).reply, "ok");
+    EXPECT_EQ(write(55), "77");
+    runControlCommand(*sim.simulator, "set 320 3 0 60", sim.now);
+    EXPECT_EQ(write(55), "55");
+}
+
 TEST(ControlCommands, LinesAreCutAtNewlines) {
     ControlLines lines;
     std::vector<std::string> got;
