@@ -398,8 +398,8 @@ class Case:
             directory.mkdir()
         return directory
 
-    def start_sim(self, pty=False, extra=()):
-        sim = Simulator(self.paths["sim"], self.paths["examples"], self.work / f"sim{len(self.sims)}.jsonl", pty,
+    def start_sim(self, pty=False, extra=(), app_dir=None):
+        sim = Simulator(self.paths["sim"], app_dir or self.paths["examples"], self.work / f"sim{len(self.sims)}.jsonl", pty,
                         extra)
         self.sims.append(sim)
         return sim

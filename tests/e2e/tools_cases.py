@@ -133,6 +133,7 @@ def case_differences_three_changes(case):
     case.start_tavir(["VERSCHILLEN", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, DIFFERENCES_CAPTION, 30)
     wait_display_start(case)
+    before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
     # Saving on: no message box at all; the run is over when the file is closed with its lines.
     expected = (b"Verschil bij tijd T_WACHT_VOET\r\nWaarde in broncode is 30.00, in regeling 25\r\n"
@@ -143,6 +144,10 @@ def case_differences_three_changes(case):
              lambda: differences.exists() and differences.read_bytes() == expected, 100, interval=0.5)
     check(not [b for b in case.message_boxes() if b["window"]["hwnd"] != dialog["hwnd"]],
           "a message box was shown")
+    sent = requests(sim)[before:]
+    fields = [(e["functionCode"], e["number"], e["block"]) for e in sent]
+    check({e["kind"] for e in sent} == {"Read"} and len(fields) == len(set(fields)), "a field was read twice")
+    check_spacing(sent)
 
 
 def case_adjustment_single_file(case):
@@ -204,6 +209,7 @@ def case_adjustment_truncated_clock(case):
     case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
     wait_display_start(case)
+    before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
     failure = wait_for("the verification's message",
                        lambda: box_saying(case, ADJUSTMENT_CAPTION,
@@ -226,6 +232,10 @@ def case_adjustment_truncated_clock(case):
     check((app / "aangepast_KLOK.txt").read_bytes() == expected,
           f"aangepast_KLOK.txt: {(app / 'aangepast_KLOK.txt').read_bytes()!r}")
     check(not (app / "aangepast.txt").exists(), "the file of the chosen name itself was made")
+    sent = requests(sim)[before:]
+    check([e["value"] for e in sent if e["kind"] == "Write"] == [700, 1600, 2300, 815, 930, 1830, 600, 844],
+          f"the Writes differ from the file: {sent}")
+    check_spacing(sent)
 
 
 def sim_get(sim, function_code, number, block=0):
@@ -272,8 +282,16 @@ def case_sweep_and_reset(case):
     case.answer_box(box)
     after = {n: sim_get(sim, 320, n) for n in range(32)}
     check(after == originals, f"memory after the reset {after}, before the sweep {originals}")
+    check_spacing(sent)
+    reset = requests(sim)[before + len(sent):]
+    check([e["kind"] for e in reset] == ["Write"] * len(writes), f"the reset sent {reset}")
+    check_spacing(reset)
+    # The file records exactly the Writes the simulator took, in their order: the run's, then the
+    # reset's under its own line.
     lines = (app / "afname.txt").read_bytes().decode("cp1252").split("\r\n")
     check(lines.count("Reset originele instellingen") == 1, f"actions file {lines}")
+    rows = [int(line.split()[-1]) for line in lines if line.startswith("VG-tijd")]
+    check(rows == [e["value"] for e in writes + reset], f"file rows {rows} against the Writes")
 
 
 def case_dump_commands(case):
