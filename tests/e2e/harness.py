@@ -481,6 +481,22 @@ class Case:
     def find_box_gone(self, hwnd):
         return all(w["hwnd"] != hwnd for w in self.top_windows())
 
+    def click(self, control):
+        """A mouse click at the middle of control."""
+        left, top, right, bottom = control["rect"]
+        self.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
+
+    def click_to_focus(self, main, control):
+        """Clicks control until it has the focus: a click that comes while a closing box still keeps
+        the debugger window disabled is lost."""
+        def focused():
+            if self.probe.ask("focus", main["hwnd"])["focus"] == control["hwnd"]:
+                return True
+            if self.find_top(main["class"])["enabled"]:
+                self.click(control)
+            return False
+        wait_for("the focus on the clicked control", focused, 10, interval=0.3)
+
     def menu(self, hwnd):
         answer = self.probe.ask("menu", hwnd)
         check(answer["ok"], f"the menu could not be read: {answer.get('error')}")

@@ -113,29 +113,18 @@ def case_keys_through_hook(case):
     box = case.child(main["hwnd"], cls="TVRMSGCLASS")
     listbox = case.child(box["hwnd"], cls="ListBox")
     case.probe.ask("activate", main["hwnd"])
-    left, top, right, bottom = listbox["rect"]
-
-    def click_into_list():
-        # A click that comes while a closing dialog still keeps the window disabled is lost:
-        # click again until the list has the focus.
-        if case.probe.ask("focus", main["hwnd"])["focus"] == listbox["hwnd"]:
-            return True
-        if case.find_top(MAIN_CLASS)["enabled"]:
-            case.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
-        return False
-
-    wait_for("the list to have the focus", click_into_list, 10, interval=0.3)
+    case.click_to_focus(main, listbox)
 
     case.probe.ask("keys", "ctrl+o")
     title = "Selecteer debug bestand van Kalvoor 001"
     escape(case, wait_dialog(case, main, "the open-file dialog", title))
 
     # The dialog's end gives the focus to the debugger window itself: click into the list again.
-    wait_for("the focus back on the list", click_into_list, 10, interval=0.3)
+    case.click_to_focus(main, listbox)
     case.probe.ask("keys", "ctrl+l")
     font = wait_dialog(case, main, "the font dialog")
     escape(case, font)
-    wait_for("the focus back on the list", click_into_list, 10, interval=0.3)
+    case.click_to_focus(main, listbox)
     # Ctrl was let go inside the font dialog: a plain O is no Ctrl+O. Had it opened the open-file
     # dialog, the Ctrl+L after it would go to that dialog and no font dialog would come.
     case.probe.ask("keys", "o", "ctrl+l")
