@@ -10,6 +10,7 @@ import time
 from pathlib import Path
 
 from harness import E2EFailure, check, cp1252, run, wait_for
+from menu_cases import wait_dialog
 from startup_cases import LINK_CAPTION, MAIN_CLASS, wine_path
 
 CHILD, EDIT, CHECKBOX = "TVRCHILDCLASS", "TVREDITITEMCLASS", "TVRCHECKBOXITEMCLASS"
@@ -153,23 +154,6 @@ def wait_values(case, child, window, timeout=10):
         found = controls(case, child)
         return found if all(found.get(i, {}).get("enabled") for i, _ in window.defined) else None
     return wait_for(f"values in {window.path.name}", shown, timeout)
-
-
-def click(case, control):
-    left, top, right, bottom = control["rect"]
-    case.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
-
-
-def click_to_focus(case, main, control):
-    """Clicks control until it has the focus: a click that comes while a closing box still keeps
-    the debugger window disabled is lost."""
-    def focused():
-        if case.probe.ask("focus", main["hwnd"])["focus"] == control["hwnd"]:
-            return True
-        if case.find_top(MAIN_CLASS)["enabled"]:
-            click(case, control)
-        return False
-    wait_for("the focus on the clicked control", focused, 10, interval=0.3)
 
 
 def start(case, app=None, sim_args=(), current="DEBUG_001.TXT", count=None):
@@ -386,7 +370,7 @@ def case_unsaved_change(case):
         mark = len(sim.log())
         case.probe.ask("settext", edit, "")
         case.probe.ask("keys", *typed)
-        click(case, controls(case, child)[2])
+        case.click(controls(case, child)[2])
         box = case.wait_box("TAVIR")
         check(box["texts"] == [QUESTION] and set(box["buttons"]) == {"Yes", "No"}, f"question {box['texts']}")
         case.answer_box(box, answer)
@@ -397,7 +381,7 @@ def case_unsaved_change(case):
               f"{answer}: {entries}")
         value = str(int(typed) if answer == "Yes" else before)
         wait_for("the controller's value on screen", lambda: case.probe.ask("text", edit)["text"] == value, 5)
-        click_to_focus(case, main, controls(case, child)[1])
+        case.click_to_focus(main, controls(case, child)[1])
 
 
 # ---------------------------------------------------------------------------------------------
@@ -535,7 +519,7 @@ def case_keys_and_display(case):
     case.probe.ask("keys", "ctrl+tab")
     wait_for("the focus on the child window", lambda: focus() == child["hwnd"], 10)
     focus_item(case, main, child, 1, presses=1)
-    click_to_focus(case, main, listbox)
+    case.click_to_focus(main, listbox)
     stopped_with_keys_to((listbox["hwnd"],), "ctrl+right")
 
 
@@ -574,13 +558,12 @@ def case_layout(case):
     check(expect_layout(case, child, window) == size, "resizing changed the character size")
 
     case.probe.ask("command", main["hwnd"], 40021)
-    font = wait_for("the font dialog", lambda: next(
-        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
+    font = wait_dialog(case, main, "the font dialog")
     kids = case.children(font["window"]["hwnd"])
     # The size is typed into the edit field of the size box (id 1138): the dialog takes a size
     # from the field's change notifications, which a text set from outside does not give.
     size_box = next(k for k in kids if k["id"] == 1138)["hwnd"]
-    click(case, next(k for k in kids if k["class"] == "Edit" and k["parent"] == size_box))
+    case.click(next(k for k in kids if k["class"] == "Edit" and k["parent"] == size_box))
     case.probe.ask("keys", "end", "backspace", "backspace", "2", "0")
     case.probe.ask("click", next(k for k in kids if k["id"] == 1)["hwnd"])
     wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)

@@ -227,6 +227,17 @@ def run_bounded(args, env, timeout):
         raise E2EFailure(f"{' '.join(args)} hung: it did not end within {timeout} s") from None
 
 
+def quit_process(process, timeout):
+    """Asks a helper that reads commands on its standard input to quit; ends it when it does not."""
+    if process.poll() is None:
+        try:
+            process.stdin.write("quit\n")
+            process.stdin.flush()
+            process.wait(timeout=timeout)
+        except (BrokenPipeError, subprocess.TimeoutExpired):
+            end_process(process.pid)
+
+
 def end_process(pid, timeout=10.0):
     """Ends one process we started, by its id: politely first."""
     for sig in (signal.SIGTERM, signal.SIGKILL):
@@ -274,13 +285,7 @@ class Probe:
         return json.loads(answer)
 
     def close(self):
-        if self.process.poll() is None:
-            try:
-                self.process.stdin.write("quit\n")
-                self.process.stdin.flush()
-                self.process.wait(timeout=10)
-            except (BrokenPipeError, subprocess.TimeoutExpired):
-                end_process(self.process.pid)
+        quit_process(self.process, 10)
 
 
 class Simulator:
@@ -320,7 +325,7 @@ class Simulator:
                 pass  # a line being written
         return entries
 
-    def command(self, line, timeout=10):
+    def command(self, line, timeout=10, is_reply=lambda r: r == "ok" or r.startswith("error")):
         """One control command on tavir-sim's standard input; gives its one-line reply."""
         try:
             self.process.stdin.write(line + "\n")
@@ -330,25 +335,22 @@ class Simulator:
         deadline = time.monotonic() + timeout
         while True:
             reply = self.output.next_line(deadline, f"answering '{line}'").strip()
-            if reply == "ok" or reply.startswith("error"):
+            if is_reply(reply):
                 return reply
 
     def get(self, fc, number, block):
         """The value tavir-sim holds at an address."""
-        self.process.stdin.write(f"get {fc} {number} {block}\n")
-        self.process.stdin.flush()
-        reply = self.output.next_line(time.monotonic() + 10, f"answering 'get {fc} {number} {block}'").strip()
+        reply = self.command(f"get {fc} {number} {block}", is_reply=lambda r: True)
         check(reply.lstrip("-").isdigit(), f"tavir-sim answered get with {reply!r}")
         return int(reply)
 
+    def saw(self, kind, count=None):
+        """Whether tavir-sim logged an event of kind (count: exactly that many)."""
+        seen = sum(e.get("dir") == "event" and e.get("kind") == kind for e in self.log())
+        return seen == count if count is not None else seen > 0
+
     def close(self):
-        if self.process.poll() is None:
-            try:
-                self.process.stdin.write("quit\n")
-                self.process.stdin.flush()
-                self.process.wait(timeout=5)
-            except (BrokenPipeError, subprocess.TimeoutExpired):
-                end_process(self.process.pid)
+        quit_process(self.process, 5)
 
 
 class Program:
@@ -430,14 +432,8 @@ class Case:
         windows = self.probe.ask("top")["windows"]
         return [w for w in windows if w["visible"] or not visible]
 
-    def find_top(self, cls=None, text=None, pid=None):
-        for w in self.top_windows():
-            if cls is not None and w["class"] != cls:
-                continue
-            if text is not None and w["text"] != text:
-                continue
-            return w
-        return None
+    def find_top(self, cls=None, text=None):
+        return next((w for w in self.top_windows() if cls in (None, w["class"]) and text in (None, w["text"])), None)
 
     def wait_top(self, cls=None, text=None, timeout=20.0):
         return wait_for(f"a window of class {cls} titled {text}", lambda: self.find_top(cls, text), timeout)
@@ -448,15 +444,8 @@ class Case:
         return answer["windows"]
 
     def child(self, hwnd, cls=None, text=None, control_id=None):
-        for w in self.children(hwnd):
-            if cls is not None and w["class"].lower() != cls.lower():
-                continue
-            if text is not None and w["text"] != text:
-                continue
-            if control_id is not None and w["id"] != control_id:
-                continue
-            return w
-        return None
+        return next((w for w in self.children(hwnd) if (cls is None or w["class"].lower() == cls.lower())
+                     and text in (None, w["text"]) and control_id in (None, w["id"])), None)
 
     def message_lines(self, main):
         """The lines of the message window's list, and which one is selected."""
@@ -481,12 +470,8 @@ class Case:
         return boxes
 
     def wait_box(self, caption=None, timeout=20.0):
-        def found():
-            for box in self.message_boxes():
-                if caption is None or box["caption"] == caption:
-                    return box
-            return None
-        return wait_for(f"a message box '{caption}'", found, timeout)
+        return wait_for(f"a message box '{caption}'",
+                        lambda: next((b for b in self.message_boxes() if caption in (None, b["caption"])), None), timeout)
 
     def answer_box(self, box, button="OK"):
         check(button in box["buttons"], f"box '{box['caption']}' has no button {button}: {list(box['buttons'])}")
@@ -495,6 +480,22 @@ class Case:
 
     def find_box_gone(self, hwnd):
         return all(w["hwnd"] != hwnd for w in self.top_windows())
+
+    def click(self, control):
+        """A mouse click at the middle of control."""
+        left, top, right, bottom = control["rect"]
+        self.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
+
+    def click_to_focus(self, main, control):
+        """Clicks control until it has the focus: a click that comes while a closing box still keeps
+        the debugger window disabled is lost."""
+        def focused():
+            if self.probe.ask("focus", main["hwnd"])["focus"] == control["hwnd"]:
+                return True
+            if self.find_top(main["class"])["enabled"]:
+                self.click(control)
+            return False
+        wait_for("the focus on the clicked control", focused, 10, interval=0.3)
 
     def menu(self, hwnd):
         answer = self.probe.ask("menu", hwnd)

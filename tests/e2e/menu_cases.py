@@ -2,13 +2,10 @@
 """The debugger window's menu, its dialogs and its keys, with TAVIR.EXE on the example
 application over TCP to tavir-sim."""
 
-import fnmatch
-import os
 import sys
 
 from harness import check, run, wait_for
-
-MAIN_CLASS = "TVRMAINCLASS"
+from startup_cases import MAIN_CLASS, remove_debug_windows
 
 # Every item of the menu: popup, id, text, state ("" enabled, "grey", "inactive": shown but
 # not selectable), as the window has them when it is created. Separators are id 0.
@@ -44,9 +41,7 @@ def start(case, debug_windows=True):
     sim = case.start_sim()
     app = case.app_dir()
     if not debug_windows:
-        for name in os.listdir(app):
-            if fnmatch.fnmatch(name.upper(), "DEBUG_???.*") or fnmatch.fnmatch(name.upper(), "?????_???.DBG"):
-                (app / name).unlink()
+        remove_debug_windows(app)
     program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     main = case.wait_top(MAIN_CLASS)
     # The start-up is over once the last search has written its lines.
@@ -76,11 +71,15 @@ def case_menu_states(case):
     check(len(found) == len(MENU), f"{len(found)} menu items instead of {len(MENU)}")
 
 
-def dialog_of(case, main, title):
-    for box in case.message_boxes():
-        if box["caption"] == title and box["window"]["owner"] == main["hwnd"]:
-            return box
-    return None
+def wait_dialog(case, main, what, title=None):
+    """A dialog owned by the debugger window (with the caption title)."""
+    return wait_for(what, lambda: next((b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]
+                                        and title in (None, b["caption"])), None), 10)
+
+
+def escape(case, box):
+    case.probe.ask("keys", "escape")
+    wait_for(f"the dialog '{box['caption']}' to close", lambda: case.find_box_gone(box["window"]["hwnd"]), 10)
 
 
 def case_dialogs(case):
@@ -89,7 +88,7 @@ def case_dialogs(case):
     case.probe.ask("move", main["hwnd"], 100, 80, 600, 450)
     wait_for("the move", lambda: case.find_top(MAIN_CLASS)["rect"] == [100, 80, 700, 530], 10)
     case.probe.ask("command", main["hwnd"], 40041)
-    about = wait_for("the About dialog", lambda: dialog_of(case, main, "Tavir Info"), 10)
+    about = wait_dialog(case, main, "the About dialog", "Tavir Info")
     check("Versie 5.5" in about["texts"], f"About texts {about['texts']}")
     left, top, right, bottom = about["window"]["rect"]
     width, height = right - left, bottom - top
@@ -100,8 +99,7 @@ def case_dialogs(case):
     check(case.find_top(MAIN_CLASS)["enabled"], "the debugger window stays disabled")
 
     case.probe.ask("command", main["hwnd"], 40021)
-    font = wait_for("the font dialog", lambda: next(
-        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
+    font = wait_dialog(case, main, "the font dialog")
     cancel = next((k for k in case.children(font["window"]["hwnd"]) if k["id"] == 2), None)
     check(cancel is not None, "the font dialog has no Cancel button")
     case.probe.ask("click", cancel["hwnd"])
@@ -115,53 +113,33 @@ def case_keys_through_hook(case):
     box = case.child(main["hwnd"], cls="TVRMSGCLASS")
     listbox = case.child(box["hwnd"], cls="ListBox")
     case.probe.ask("activate", main["hwnd"])
-    left, top, right, bottom = listbox["rect"]
-
-    def click_into_list():
-        # A click that comes while a closing dialog still keeps the window disabled is lost:
-        # click again until the list has the focus.
-        if case.probe.ask("focus", main["hwnd"])["focus"] == listbox["hwnd"]:
-            return True
-        if case.find_top(MAIN_CLASS)["enabled"]:
-            case.probe.ask("mouse", (left + right) // 2, (top + bottom) // 2)
-        return False
-
-    wait_for("the list to have the focus", click_into_list, 10, interval=0.3)
+    case.click_to_focus(main, listbox)
 
     case.probe.ask("keys", "ctrl+o")
     title = "Selecteer debug bestand van Kalvoor 001"
-    opened = wait_for("the open-file dialog", lambda: dialog_of(case, main, title), 10)
-    case.probe.ask("keys", "escape")
-    wait_for("the open-file dialog to close", lambda: case.find_box_gone(opened["window"]["hwnd"]), 10)
+    escape(case, wait_dialog(case, main, "the open-file dialog", title))
 
     # The dialog's end gives the focus to the debugger window itself: click into the list again.
-    wait_for("the focus back on the list", click_into_list, 10, interval=0.3)
+    case.click_to_focus(main, listbox)
     case.probe.ask("keys", "ctrl+l")
-    font = wait_for("the font dialog", lambda: next(
-        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
-    case.probe.ask("keys", "escape")
-    wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)
-    wait_for("the focus back on the list", click_into_list, 10, interval=0.3)
+    font = wait_dialog(case, main, "the font dialog")
+    escape(case, font)
+    case.click_to_focus(main, listbox)
     # Ctrl was let go inside the font dialog: a plain O is no Ctrl+O. Had it opened the open-file
     # dialog, the Ctrl+L after it would go to that dialog and no font dialog would come.
     case.probe.ask("keys", "o", "ctrl+l")
-    font = wait_for("a dialog after O and Ctrl+L", lambda: next(
-        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
-    check(font["caption"] != title, "a plain O opened the open-file dialog")
-    case.probe.ask("keys", "escape")
-    wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)
+    after_o = wait_dialog(case, main, "a dialog after O and Ctrl+L")
+    check(after_o["caption"] == font["caption"], "a plain O opened the open-file dialog")
+    escape(case, after_o)
     # F4 and F6 do nothing although the menu names them. Keys are handled in order, so a dialog
     # that one of them opened would stand before the font dialog that Ctrl+L opens after them,
     # and would take the Ctrl+L itself: the one dialog that comes must be the font dialog.
-    font_caption = font["caption"]
     case.probe.ask("keys", "f4", "f6", "pgdn", "pgup", "ctrl+l")
-    font = wait_for("a dialog after F4, F6, PgDn, PgUp and Ctrl+L", lambda: next(
-        (b for b in case.message_boxes() if b["window"]["owner"] == main["hwnd"]), None), 10)
+    last = wait_dialog(case, main, "a dialog after F4, F6, PgDn, PgUp and Ctrl+L")
     opened = case.message_boxes()
-    check(len(opened) == 1 and font["caption"] == font_caption,
+    check(len(opened) == 1 and last["caption"] == font["caption"],
           f"a key opened a dialog: {[(b['caption'], b['texts']) for b in opened]}")
-    case.probe.ask("keys", "escape")
-    wait_for("the font dialog to close", lambda: case.find_box_gone(font["window"]["hwnd"]), 10)
+    escape(case, last)
     lines, _ = case.message_lines(main)
     check(lines[-1] == "Er zijn geen debug venster bestanden die voldoen aan dit pad.", "keys added lines")
 

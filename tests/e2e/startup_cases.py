@@ -79,21 +79,16 @@ def case_tcp_startup(case):
     # Without a settings file the window opens at 0,0 with 500 x 400.
     check(main["rect"] == [0, 0, 500, 400], f"first place {main['rect']}")
     expect_startup_lines(case, main, app)
-    wait_for("tavir-sim to see the connection",
-             lambda: any(e.get("dir") == "event" and e.get("kind") == "connect" for e in sim.log()), 10)
+    wait_for("tavir-sim to see the connection", lambda: sim.saw("connect"), 10)
 
     check(case.probe.ask("move", main["hwnd"], 40, 30, 640, 480)["ok"], "the window could not be moved")
 
     def stored():
-        ini = app / "tavir.ini"
-        if not ini.exists():
-            return None
-        parser = configparser.ConfigParser()
+        ini, parser = app / "tavir.ini", configparser.ConfigParser()
         parser.optionxform = str
-        parser.read_string(ini.read_bytes().decode("cp1252"))
+        parser.read_string(ini.read_bytes().decode("cp1252") if ini.exists() else "")
         section = parser["Hoofdvenster"] if parser.has_section("Hoofdvenster") else {}
-        values = {k: section.get(k) for k in ("X-positie", "Y-positie", "Breedte", "Hoogte")}
-        return values if values == {"X-positie": "40", "Y-positie": "30", "Breedte": "640", "Hoogte": "480"} else None
+        return [section.get(k) for k in ("X-positie", "Y-positie", "Breedte", "Hoogte")] == ["40", "30", "640", "480"]
 
     wait_for("tavir.ini to hold the new place", stored, 10)
     # The message window stays docked along the bottom of the client area.
@@ -155,11 +150,9 @@ def expect_quiet_end_of_connection(case, what):
     remove_debug_windows(app)
     program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     main = case.wait_top(MAIN_CLASS)
-    wait_for("tavir-sim to see the connection",
-             lambda: any(e.get("dir") == "event" and e.get("kind") == "connect" for e in sim.log()), 10)
+    wait_for("tavir-sim to see the connection", lambda: sim.saw("connect"), 10)
     check(sim.command(what) == "ok", f"tavir-sim could not {what} the connection")
-    wait_for(f"tavir-sim to {what} the connection",
-             lambda: any(e.get("dir") == "event" and e.get("kind") == what for e in sim.log()), 10)
+    wait_for(f"tavir-sim to {what} the connection", lambda: sim.saw(what), 10)
     expect_startup_lines(case, main, app)
     # A message would come at once from the reader thread; give it a moment to show.
     deadline = time.monotonic() + 1.0
@@ -224,20 +217,13 @@ def case_close_while_streaming(case):
         for attempt in range(5):
             program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
             main = case.wait_top(MAIN_CLASS)
-            wait_for("tavir-sim to see the connection",
-                     lambda: sum(e.get("kind") == "connect" for e in sim.log()) == attempt + 1, 10)
+            wait_for("tavir-sim to see the connection", lambda: sim.saw("connect", attempt + 1), 10)
             streamed = stream.sent
             wait_for("values to stream", lambda: stream.sent >= streamed + 20, 10)
-            if attempt % 2 == 0:
-                case.probe.ask("close", main["hwnd"])
-            else:
-                case.probe.ask("command", main["hwnd"], 40002)
-            code = program.wait_exit()
-            check(code == 1, f"close {attempt + 1}: exit code {code} instead of 1")
-            output = program.output()
-            check(output == "", f"close {attempt + 1}: standard output {output!r}")
-            wait_for("tavir-sim to see the connection end",
-                     lambda: sum(e.get("kind") == "disconnect" for e in sim.log()) == attempt + 1, 10)
+            case.probe.ask(*(("close", main["hwnd"]) if attempt % 2 == 0 else ("command", main["hwnd"], 40002)))
+            code, output = program.wait_exit(), program.output()
+            check((code, output) == (1, ""), f"close {attempt + 1}: exit code {code}, standard output {output!r}")
+            wait_for("tavir-sim to see the connection end", lambda: sim.saw("disconnect", attempt + 1), 10)
     finally:
         stream.stop()
 

@@ -19,14 +19,6 @@ namespace {
 using namespace tavir;
 using fuzz::check;
 
-struct CountedLines : MessageSink {
-    int count = 0;
-    int addLine(const char* text) override {
-        check(std::strlen(text) < kMessageLineCapacity);
-        return count++;
-    }
-};
-
 // Hands out distinct made-up controls and refuses every seventh, as a full window system might.
 struct FakeBuilder : DebugWindowBuilder {
     uintptr_t made = 0;
@@ -65,9 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::writeFile(work.path, data, size);
 
     auto child = std::make_unique<ChildWindowData>();
-    CountedLines lines;
-    MessageLog log;
-    log.sink = &lines;
+    fuzz::CountedLog lines;
+    MessageLog& log = lines.log;
     FakeBuilder builder;
     int result = loadDebugWindowFile(*child, work.path.c_str(), log, *work.macros, builder);
     check(result == 0 || result == -1);

@@ -31,6 +31,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -44,34 +45,13 @@ std::string utf8(const wchar_t* text) {
     return out;
 }
 
+// A JSON string: control characters as \u escapes, which every reader of JSON takes.
 std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, c < 0x20 ? "\\u%04x" : c == '"' || c == '\\' ? "\\%c" : "%c", c);
+        out += escaped;
     }
     return out + "\"";
 }
@@ -254,18 +234,22 @@ std::string watch(HWND target) {
     return "{\"ok\":true}";
 }
 
+std::vector<std::wstring> answerLines() {
+    std::vector<std::wstring> lines;
+    for (size_t at = 0, end = 0; at < hookAnswer.size(); at = end + 1) {
+        end = std::min(hookAnswer.find(L'\n', at), hookAnswer.size());
+        lines.push_back(hookAnswer.substr(at, end - at));
+    }
+    return lines;
+}
+
 // Each line of the answer: time, window, message, wParam, text, separated by tabs.
 std::string readEvents(HWND target) {
     if (!isWatched(target)) return "{\"ok\":false,\"error\":\"not watched\"}";
     if (!askTarget(target, L"events", true)) return "{\"ok\":false,\"error\":\"no answer\"}";
     std::string out = "{\"ok\":true,\"events\":[";
-    size_t at = 0;
     bool first = true;
-    while (at < hookAnswer.size()) {
-        size_t end = hookAnswer.find(L'\n', at);
-        if (end == std::wstring::npos) end = hookAnswer.size();
-        std::wstring line = hookAnswer.substr(at, end - at);
-        at = end + 1;
+    for (const std::wstring& line : answerLines()) {
         long long time = 0;
         unsigned long long window = 0, wParam = 0;
         unsigned message = 0;
@@ -285,13 +269,8 @@ std::string readEvents(HWND target) {
 std::string readMenu(HWND target) {
     if (!askTarget(target, L"menu", isWatched(target))) return "{\"ok\":false,\"error\":\"no answer\"}";
     std::string out = "{\"ok\":true,\"items\":[";
-    size_t at = 0;
     bool first = true;
-    while (at < hookAnswer.size()) {
-        size_t end = hookAnswer.find(L'\n', at);
-        if (end == std::wstring::npos) end = hookAnswer.size();
-        std::wstring line = hookAnswer.substr(at, end - at);
-        at = end + 1;
+    for (const std::wstring& line : answerLines()) {
         int popup = 0, position = 0, id = 0;
         unsigned type = 0, state = 0;
         int consumed = 0;
@@ -477,20 +456,12 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
         // Without a message to any of them: fast for many thousands of windows.
         std::vector<HWND> windows;
         EnumChildWindows(target, collect, reinterpret_cast<LPARAM>(&windows));
-        std::vector<std::pair<std::string, std::pair<size_t, HWND>>> counts;
-        for (HWND window : windows) {
-            std::string name = className(window);
-            auto found =
-                std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == name; });
-            if (found == counts.end())
-                counts.push_back({name, {1, window}});
-            else
-                ++found->second.first;
-        }
+        std::map<std::string, std::pair<size_t, HWND>> counts;  // the count and the first of each class
+        for (HWND window : windows) ++counts.try_emplace(className(window), 0, window).first->second.first;
         std::string out = "{\"ok\":true,\"classes\":{";
-        for (size_t i = 0; i < counts.size(); ++i) {
-            out += (i > 0 ? "," : "") + counts[i].first + ":[" + std::to_string(counts[i].second.first) +
-                   "," + handleText(counts[i].second.second) + "]";
+        for (const auto& [name, count] : counts) {
+            out += (out.back() == '{' ? "" : ",") + name + ":[" + std::to_string(count.first) + "," +
+                   handleText(count.second) + "]";
         }
         return out + "}}";
     }

@@ -1,16 +1,12 @@
-// The debugger window's rules that need no window: menu states, keys and titles.
+// The debugger window's rules that need no window: menu states and the Open selection.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "resources/tavir_rc.h"
-#include "shell/key_commands.h"
 #include "shell/menu_states.h"
 #include "shell/open_selection.h"
-#include "shell/window_title.h"
 
 namespace tavir {
 namespace {
@@ -25,30 +21,6 @@ TEST(MenuStates, FollowTheNumberOfChildWindows) {
     EXPECT_TRUE(menuItemEnabled(IDM_OPEN, kMaxChildWindows - 1));
     EXPECT_FALSE(menuItemEnabled(IDM_OPEN, kMaxChildWindows));
     EXPECT_TRUE(menuItemEnabled(IDM_VERSCHILLEN, 0));
-}
-
-TEST(KeyCommands, CtrlChoosesBetweenTheWindowAndTheChild) {
-    const std::tuple<bool, int, KeyEffect, int> rows[] = {
-        // Ctrl, key, effect, command
-        {true, kKeyPageUp, KeyEffect::kCommand, IDM_PREVIOUS_WINDOW},  // with or without Ctrl
-        {false, kKeyF3, KeyEffect::kCommand, IDM_DISPLAY_OFF},
-        {true, kKeyF3, KeyEffect::kToChild, 0},
-        {true, kKeyTab, KeyEffect::kFlipKeysToChild, 0},
-        {false, kKeyTab, KeyEffect::kToChild, 0},
-        {true, 'L', KeyEffect::kCommand, IDM_FONT},
-        {false, 'O', KeyEffect::kToChild, 0},
-    };
-    for (auto [ctrl, key, effect, command] : rows) {
-        KeyAction action = keyAction(ctrl, key);
-        EXPECT_EQ(std::make_pair(action.effect, action.command), std::make_pair(effect, command))
-            << ctrl << key;
-    }
-}
-
-TEST(WindowTitle, Number) {
-    char title[kTitleCapacity];
-    formatBaseTitle(7, title);
-    EXPECT_STREQ(title, "Debugger 007");
 }
 
 TEST(OpenSelection, CutAtBlanksCommasTabsAndNewlines) {
