@@ -51,14 +51,14 @@ Command addDumpCommand(CLI::App& app) {
                     }
                 }
                 std::string error;
+                // Declared before the link, so the link's reader has ended before they go.
+                DumpTool tool;
+                WaitingView view;
                 std::unique_ptr<CliLink> open = CliLink::open(*link, error);
                 if (!open) {
                     reporter.say("the link does not open: " + error);
                     return kExitLink;
                 }
-                // The tool outlives the link's reader: it is declared before the link goes.
-                static DumpTool tool;
-                static WaitingView view;
                 view.link = open.get();
                 tool.open(view, out->c_str());
                 open->routeBytesTo(tool);
@@ -90,6 +90,8 @@ Command addDumpCommand(CLI::App& app) {
                     reporter.say(std::string("link failure: ") + failure.what());
                     code = kExitLink;
                 }
+                // The reader may still be storing the byte that ended the dump: it ends first.
+                open.reset();
                 tool.close();
                 std::fprintf(stderr, "%d bytes received\n", tool.receivedByteCount());
                 return code;
