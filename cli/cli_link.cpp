@@ -6,8 +6,11 @@ namespace tavir::cli {
 
 void addLinkOptions(CLI::App& command, LinkChoice& choice) {
     command.add_option("--ip", choice.ip, "Controller address (TCP)")->capture_default_str();
-    command.add_option("--port", choice.port, "Controller port (TCP)")->capture_default_str()->check(CLI::Range(1, 65535));
-    auto* serial = command.add_option("--serial", choice.serial, "Serial device instead of TCP (/dev/ttyS0, COM1)");
+    command.add_option("--port", choice.port, "Controller port (TCP)")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 65535));
+    auto* serial =
+        command.add_option("--serial", choice.serial, "Serial device instead of TCP (/dev/ttyS0, COM1)");
     command.add_option("--baud", choice.baud, "Baud rate of --serial")->capture_default_str()->needs(serial);
     command.add_option("--trace", choice.traceFile, "Record both directions of the link in this file");
     command.add_option("--timeout", choice.timeoutMs, "Longest wait for an answer, in ms")
@@ -51,7 +54,8 @@ void CliLink::write(const uint8_t* bytes, size_t count) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!unanswered_.empty() && now - unanswered_.front() > std::chrono::milliseconds(choice_.timeoutMs))
-            throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) + " ms");
+            throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) +
+                              " ms");
         if (count > 0 && (bytes[0] & wire::kKindMask) == kRead && !flags_.dpcomActive.load())
             unanswered_.push_back(now);
     }
@@ -68,7 +72,8 @@ void CliLink::awaitAnswers() {
         if (endpoint_->failed()) throw LinkFailure("the link is down");
         if (changed_.wait_until(lock, deadline) == std::cv_status::timeout && !unanswered_.empty() &&
             std::chrono::steady_clock::now() >= deadline)
-            throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) + " ms");
+            throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) +
+                              " ms");
     }
 }
 

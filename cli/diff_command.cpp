@@ -11,8 +11,9 @@ namespace tavir::cli {
 Command addDiffCommand(CLI::App& app) {
     auto options = std::make_shared<ToolOptions>();
     CLI::App* command = app.add_subcommand(
-        "diff", "Read the parameters from the controller and write where they differ from KVAPTAB.C; "
-                "exit 1 when any differs");
+        "diff",
+        "Read the parameters from the controller and write where they differ from KVAPTAB.C; "
+        "exit 1 when any differs");
     addToolOptions(*command, *options, true);
     return {command, [options] {
                 const auto started = std::chrono::steady_clock::now();

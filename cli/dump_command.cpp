@@ -3,8 +3,8 @@
 #include <atomic>
 
 #include "commands.h"
-#include "tool_session.h"
 #include "resources/tools_texts.h"
+#include "tool_session.h"
 #include "tools/dump_tool.h"
 
 namespace tavir::cli {
@@ -35,11 +35,13 @@ Command addDumpCommand(CLI::App& app) {
     auto link = std::make_shared<LinkChoice>();
     auto out = std::make_shared<std::string>("dpcom.dmp");
     auto commands = std::make_shared<std::string>("MO");
-    CLI::App* command = app.add_subcommand(
-        "dump", "Send the dump commands and store every byte the controller sends back");
+    CLI::App* command =
+        app.add_subcommand("dump", "Send the dump commands and store every byte the controller sends back");
     command->add_option("--out", *out, "Dump file")->capture_default_str();
-    command->add_option("--commands", *commands,
-                        "Command letters in order: V verify, M make, O fetch (up to the end of the dump), A abort")
+    command
+        ->add_option(
+            "--commands", *commands,
+            "Command letters in order: V verify, M make, O fetch (up to the end of the dump), A abort")
         ->capture_default_str();
     addLinkOptions(*command, *link);
     return {command, [link, out, commands] {

@@ -17,10 +17,14 @@ namespace {
 // The field of a kind with several per entry, as the messages and files call it.
 std::string fieldLabel(const ParameterField& field) {
     switch (field.kind) {
-        case ParameterKind::MG: return "MG_TIJD" + std::to_string(field.pass);
-        case ParameterKind::HIAAT: return field.pass == 0 ? "H_TIJD1" : field.pass == 1 ? "H_TIJD2" : "BZT_TIJD";
-        case ParameterKind::KLOK: return field.pass == 0 ? "tijdstip 1" : "tijdstip 2";
-        default: return "";
+        case ParameterKind::MG:
+            return "MG_TIJD" + std::to_string(field.pass);
+        case ParameterKind::HIAAT:
+            return field.pass == 0 ? "H_TIJD1" : field.pass == 1 ? "H_TIJD2" : "BZT_TIJD";
+        case ParameterKind::KLOK:
+            return field.pass == 0 ? "tijdstip 1" : "tijdstip 2";
+        default:
+            return "";
     }
 }
 
@@ -28,11 +32,20 @@ std::string xmlEscaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -74,13 +87,16 @@ RunReport collectReport(const char* tool, ApplicationTables& tables, const KindS
 std::string reportJson(const RunReport& report) {
     nlohmann::json parameters = nlohmann::json::array();
     for (const ReportEntry& e : report.entries) {
-        parameters.push_back({{"kind", e.kind},
-                              {"name", e.name},
-                              {"sourceValue", e.source},
-                              {"controllerValue", e.answered ? nlohmann::json(e.controller) : nlohmann::json()},
-                              {"verdict", e.verdict}});
+        parameters.push_back(
+            {{"kind", e.kind},
+             {"name", e.name},
+             {"sourceValue", e.source},
+             {"controllerValue", e.answered ? nlohmann::json(e.controller) : nlohmann::json()},
+             {"verdict", e.verdict}});
     }
-    return nlohmann::json{{"tool", report.tool}, {"seconds", report.seconds}, {"parameters", parameters}}.dump(2) + "\n";
+    return nlohmann::json{{"tool", report.tool}, {"seconds", report.seconds}, {"parameters", parameters}}
+               .dump(2) +
+           "\n";
 }
 
 // One test suite per run, one test case per parameter; a difference is a failure, a parameter
@@ -93,21 +109,22 @@ std::string reportJunit(const RunReport& report) {
         skipped += e.verdict == "no answer";
     }
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n";
-    xml += "  <testsuite name=\"tavir-cli " + report.tool + "\" tests=\"" + std::to_string(report.entries.size()) +
-           "\" failures=\"" + std::to_string(failures) + "\" errors=\"0\" skipped=\"" + std::to_string(skipped) +
-           "\" time=\"" + number(report.seconds) + "\">\n";
+    xml += "  <testsuite name=\"tavir-cli " + report.tool + "\" tests=\"" +
+           std::to_string(report.entries.size()) + "\" failures=\"" + std::to_string(failures) +
+           "\" errors=\"0\" skipped=\"" + std::to_string(skipped) + "\" time=\"" + number(report.seconds) +
+           "\">\n";
     for (const ReportEntry& e : report.entries) {
-        xml += "    <testcase classname=\"" + xmlEscaped(e.kind) + "\" name=\"" + xmlEscaped(e.name) + "\" time=\"0\"";
+        xml += "    <testcase classname=\"" + xmlEscaped(e.kind) + "\" name=\"" + xmlEscaped(e.name) +
+               "\" time=\"0\"";
         if (e.verdict == "same") {
             xml += "/>\n";
             continue;
         }
         xml += ">\n";
         if (e.verdict == "different") {
-            const std::string message =
-                "source " + number(e.source) + ", controller " + number(e.controller);
-            xml += "      <failure type=\"difference\" message=\"" + xmlEscaped(message) + "\">" + xmlEscaped(message) +
-                   "</failure>\n";
+            const std::string message = "source " + number(e.source) + ", controller " + number(e.controller);
+            xml += "      <failure type=\"difference\" message=\"" + xmlEscaped(message) + "\">" +
+                   xmlEscaped(message) + "</failure>\n";
         } else {
             xml += "      <skipped message=\"no answer\"/>\n";
         }

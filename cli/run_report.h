@@ -10,11 +10,11 @@
 namespace tavir::cli {
 
 struct ReportEntry {
-    std::string kind;   // ONT, VG, ...
-    std::string name;   // the object's name; ONT: "from>to"; a field of several: name, "/", field
-    double source;      // the table value as KVAPTAB.C holds it
-    bool answered;      // the controller's value arrived
-    double controller;  // the controller's integer divided by the kind's scale
+    std::string kind;     // ONT, VG, ...
+    std::string name;     // the object's name; ONT: "from>to"; a field of several: name, "/", field
+    double source;        // the table value as KVAPTAB.C holds it
+    bool answered;        // the controller's value arrived
+    double controller;    // the controller's integer divided by the kind's scale
     std::string verdict;  // "same", "different" or "no answer"
 };
 

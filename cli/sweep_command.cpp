@@ -26,7 +26,8 @@ AddressKey keyOf(const ValueRecord& r) {
 // come within the time-out stops the sweep before that write.
 class JournalingTransport : public Transport, ValueDelivery {
 public:
-    JournalingTransport(CliLink& link, SweepJournal& journal, ApplicationTables& tables) : link_(link), journal_(journal) {
+    JournalingTransport(CliLink& link, SweepJournal& journal, ApplicationTables& tables)
+        : link_(link), journal_(journal) {
         decoder_.delivery = this;
         for (int k = 0; k < kParameterKindCount; ++k)
             for (const ParameterField& f : kindFields(tables, kindAt(k), FieldOrder::kWalk))
@@ -87,8 +88,9 @@ Command addSweepCommand(CLI::App& app) {
     command->add_flag("--remember", sweep->rememberOriginals, "Read each original before it is overwritten");
     command->add_flag("--separate", sweep->separateFiles, "One actions file per kind (name_VG.txt, ...)");
     command->add_flag("--switches-on", sweep->switchesOn, "Switch every switch on (default: off)");
-    command->add_option("--journal", *journal,
-                        "Record each original on the disk before its write, for 'restore' (implies --remember)");
+    command->add_option(
+        "--journal", *journal,
+        "Record each original on the disk before its write, for 'restore' (implies --remember)");
     return {command, [options, sweep, journal] {
                 return runToolSession(*options, [&](ToolSession& session, ToolContext& context) {
                     SweepOptions run = *sweep;

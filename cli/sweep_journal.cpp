@@ -52,7 +52,8 @@ bool SweepJournal::create(const std::string& path) {
 
 bool SweepJournal::append(const JournalEntry& entry) {
     const std::string line = entryLine(entry);
-    return file_ != nullptr && std::fwrite(line.data(), 1, line.size(), file_) == line.size() && flushToDisk(file_);
+    return file_ != nullptr && std::fwrite(line.data(), 1, line.size(), file_) == line.size() &&
+           flushToDisk(file_);
 }
 
 bool readJournal(const std::string& path, std::vector<JournalEntry>& entries, std::string& error) {

@@ -14,7 +14,8 @@ namespace tavir::cli {
 namespace {
 
 std::string lowered(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
@@ -31,8 +32,10 @@ struct KeptLines : MessageSink {
 
 void addToolOptions(CLI::App& command, ToolOptions& options, bool withReport) {
     command.add_option("--dir", options.dir, "Directory of KVAPDEF.H and KVAPTAB.C")->capture_default_str();
-    command.add_option("--kinds", options.kinds,
-                       "Parameter kinds, comma-separated: all, ONT, VG, GL, MG, HIAAT, TIJD, KLOK, SCH, EGGPARM, EPARM")
+    command
+        .add_option(
+            "--kinds", options.kinds,
+            "Parameter kinds, comma-separated: all, ONT, VG, GL, MG, HIAAT, TIJD, KLOK, SCH, EGGPARM, EPARM")
         ->capture_default_str();
     command.add_option("--interval", options.intervalMs, "Pause between requests, 100 to 2000 ms")
         ->capture_default_str()
@@ -62,7 +65,8 @@ bool parseKinds(const std::string& text, KindSelection& kinds, std::string& unkn
         }
         int found = -1;
         for (int k = 0; k < kParameterKindCount && found < 0; ++k) {
-            if (wanted == lowered(text::kKindFileSuffix[k] + 1) || wanted == lowered(text::kKindKeySuffix[k])) found = k;
+            if (wanted == lowered(text::kKindFileSuffix[k] + 1) || wanted == lowered(text::kKindKeySuffix[k]))
+                found = k;
         }
         if (found < 0) {
             unknown = name;
@@ -75,7 +79,8 @@ bool parseKinds(const std::string& text, KindSelection& kinds, std::string& unkn
     return any;
 }
 
-int runToolSession(const ToolOptions& options, const ToolBody& body, const std::function<void(ToolSession&)>& after) {
+int runToolSession(const ToolOptions& options, const ToolBody& body,
+                   const std::function<void(ToolSession&)>& after) {
     ToolSession session;
     std::string unknown;
     if (!options.report.empty() && options.report[0] != "json" && options.report[0] != "junit") {

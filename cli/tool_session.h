@@ -27,7 +27,7 @@ struct ToolOptions {
     std::string dir = ".";
     std::string kinds = "all";
     uint32_t intervalMs = 1000;
-    std::string out;  // empty: the tool's default name
+    std::string out;                  // empty: the tool's default name
     std::vector<std::string> report;  // --report FORMAT FILE
     LinkChoice link;
 };

@@ -60,15 +60,24 @@ private:
 
 speed_t speedOf(int baudRate) {
     switch (baudRate) {
-        case 1200: return B1200;
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        default: return B0;
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B0;
     }
 }
 
@@ -98,7 +107,8 @@ std::unique_ptr<LinkEndpoint> openTcpEndpoint(const std::string& host, int port,
     return std::make_unique<FdEndpoint>(fd, true);
 }
 
-std::unique_ptr<LinkEndpoint> openSerialEndpoint(const std::string& device, int baudRate, std::string& error) {
+std::unique_ptr<LinkEndpoint> openSerialEndpoint(const std::string& device, int baudRate,
+                                                 std::string& error) {
     const speed_t speed = speedOf(baudRate);
     if (speed == B0) {
         error = "unsupported baud rate " + std::to_string(baudRate);

@@ -1,8 +1,8 @@
 // The link of tavir-cli.exe: Windows Sockets and the COM port, without the debugger's message
 // boxes and fatal exits.
+#include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <windows.h>
 
 #include "link/link_endpoint.h"
 
@@ -113,10 +113,12 @@ std::unique_ptr<LinkEndpoint> openTcpEndpoint(const std::string& host, int port,
     return std::make_unique<SocketEndpoint>(s);
 }
 
-std::unique_ptr<LinkEndpoint> openSerialEndpoint(const std::string& device, int baudRate, std::string& error) {
+std::unique_ptr<LinkEndpoint> openSerialEndpoint(const std::string& device, int baudRate,
+                                                 std::string& error) {
     // COM10 and above need the device namespace; it works for COM1 to COM9 as well.
     const std::string path = device.rfind("\\\\.\\", 0) == 0 ? device : "\\\\.\\" + device;
-    HANDLE port = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE port =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         error = lastErrorText(device, GetLastError());
         return nullptr;
