@@ -1,8 +1,11 @@
 // The link of tavir-cli.exe: Windows Sockets and the COM port, without the debugger's message
 // boxes and fatal exits.
-#include <windows.h>
+// Windows Sockets before windows.h, which would bring in the older sockets header.
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <windows.h>
+// clang-format on
 
 #include "link/link_endpoint.h"
 
