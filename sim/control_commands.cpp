@@ -77,8 +77,8 @@ ControlResult runControlCommand(Simulator& simulator, const std::string& line, i
         if (!parseAddress(words, address) || !parseInteger(words[4], value)) {
             result.reply = "error: " + command + " FC NUMBER BLOCK VALUE";
         } else {
-            const bool stored = command == "set" ? simulator.set(address, value, now)
-                                                 : simulator.hold(address, value, now);
+            const bool stored =
+                command == "set" ? simulator.set(address, value, now) : simulator.hold(address, value, now);
             result.reply = stored ? "ok" : "error: memory full";
         }
     } else if (command == "get" && words.size() == 4) {

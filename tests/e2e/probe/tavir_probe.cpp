@@ -50,7 +50,11 @@ std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         char escaped[8];
-        std::snprintf(escaped, sizeof escaped, c < 0x20 ? "\\u%04x" : c == '"' || c == '\\' ? "\\%c" : "%c", c);
+        std::snprintf(escaped, sizeof escaped,
+                      c < 0x20                ? "\\u%04x"
+                      : c == '"' || c == '\\' ? "\\%c"
+                                              : "%c",
+                      c);
         out += escaped;
     }
     return out + "\"";

@@ -1,0 +1,36 @@
+#pragma once
+// What a dialog would show, on standard error: the progress bar (only on a terminal) and the
+// message boxes' texts.
+#include <cstdio>
+#include <string>
+
+#include "tools/tool_context.h"
+
+namespace tavir::cli {
+
+// The program's texts are CP1252; a POSIX terminal expects UTF-8. Windows gets the bytes as they are.
+std::string terminalText(const char* cp1252);
+// The same conversion for the reports, which are UTF-8 everywhere.
+std::string utf8Text(const char* cp1252);
+
+class StderrReporter : public ToolReporter {
+public:
+    StderrReporter();
+    void beginProgress(int total) override;
+    void stepProgress() override;
+    void showMessage(const char* text, const char* caption, ToolIcon icon) override;
+    // Ends the bar's line, so what follows starts on a line of its own.
+    void finishProgress();
+    // A line of the program's own (a failure), behind the bar.
+    void say(const std::string& line);
+
+private:
+    void draw();
+    bool terminal_;
+    bool drawn_ = false;
+    int total_ = 0;
+    int steps_ = 0;
+    int shownPermille_ = -1;
+};
+
+}  // namespace tavir::cli

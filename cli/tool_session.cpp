@@ -1,0 +1,126 @@
+#include "tool_session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+#include <vector>
+
+#include "base/message_log.h"
+#include "definitions/load_application.h"
+#include "resources/tools_texts.h"
+
+namespace tavir::cli {
+
+namespace {
+
+std::string lowered(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// The loader's lines are kept and shown only when the application is refused.
+struct KeptLines : MessageSink {
+    std::vector<std::string> lines;
+    int addLine(const char* text) override {
+        lines.emplace_back(text);
+        return static_cast<int>(lines.size()) - 1;
+    }
+};
+
+}  // namespace
+
+void addToolOptions(CLI::App& command, ToolOptions& options, bool withReport) {
+    command.add_option("--dir", options.dir, "Directory of KVAPDEF.H and KVAPTAB.C")->capture_default_str();
+    command
+        .add_option(
+            "--kinds", options.kinds,
+            "Parameter kinds, comma-separated: all, ONT, VG, GL, MG, HIAAT, TIJD, KLOK, SCH, EGGPARM, EPARM")
+        ->capture_default_str();
+    command.add_option("--interval", options.intervalMs, "Pause between requests, 100 to 2000 ms")
+        ->capture_default_str()
+        ->check(CLI::Range(100, 2000));
+    command.add_option("--out", options.out, "Output file (default: the tool's own name)");
+    if (withReport) {
+        command.add_option("--report", options.report, "Machine-readable result: json FILE or junit FILE")
+            ->expected(2)
+            ->allow_extra_args(false);
+    }
+    addLinkOptions(command, options.link);
+}
+
+bool parseKinds(const std::string& text, KindSelection& kinds, std::string& unknown) {
+    kinds = KindSelection();
+    std::stringstream list(text);
+    std::string name;
+    bool any = false;
+    while (std::getline(list, name, ',')) {
+        name.erase(0, name.find_first_not_of(' '));
+        name.erase(name.find_last_not_of(' ') + 1);
+        const std::string wanted = lowered(name);
+        if (wanted == "all") {
+            kinds = KindSelection::all();
+            any = true;
+            continue;
+        }
+        int found = -1;
+        for (int k = 0; k < kParameterKindCount && found < 0; ++k) {
+            if (wanted == lowered(text::kKindFileSuffix[k] + 1) || wanted == lowered(text::kKindKeySuffix[k]))
+                found = k;
+        }
+        if (found < 0) {
+            unknown = name;
+            return false;
+        }
+        kinds.set(kindAt(found), true);
+        any = true;
+    }
+    if (!any) unknown = text;
+    return any;
+}
+
+int runToolSession(const ToolOptions& options, const ToolBody& body,
+                   const std::function<void(ToolSession&)>& after) {
+    ToolSession session;
+    std::string unknown;
+    if (!options.report.empty() && options.report[0] != "json" && options.report[0] != "junit") {
+        session.reporter.say("--report takes json or junit, not '" + options.report[0] + "'");
+        return kExitUsage;
+    }
+    if (!parseKinds(options.kinds, session.kinds, unknown)) {
+        session.reporter.say("unknown parameter kind '" + unknown + "'");
+        return kExitUsage;
+    }
+    KeptLines lines;
+    MessageLog log;
+    log.sink = &lines;
+    clearMacroTable(*session.macros);
+    const ApplicationLoad load = LoadApplication(*session.macros, *session.tables, log, options.dir.c_str());
+    if (load.result != ApplicationLoadResult::kLoaded) {
+        for (const std::string& line : lines.lines) session.reporter.say(terminalText(line.c_str()));
+        session.reporter.say(std::string(load.headerPath) + ": the application cannot be loaded");
+        return kExitUsage;
+    }
+    std::string error;
+    session.link = CliLink::open(options.link, error);
+    if (!session.link) {
+        session.reporter.say("the link does not open: " + error);
+        return kExitLink;
+    }
+    session.store = std::make_unique<BatchValueStore>(*session.tables);
+    session.link->routeValuesTo(*session.store);
+    session.pacing = Pacing{&session.clock, &session.waiter, options.intervalMs, 0};
+    ToolContext context{*session.tables, *session.link, session.pacing, session.reporter};
+    int code;
+    try {
+        code = body(session, context);
+        session.reporter.finishProgress();
+    } catch (const LinkFailure& failure) {
+        session.reporter.say(std::string("link failure: ") + failure.what());
+        code = kExitLink;
+    }
+    if (after) after(session);
+    return code;
+}
+
+}  // namespace tavir::cli
