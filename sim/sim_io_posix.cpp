@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "link/serial_line_posix.h"
 #include "sim_io.h"
 
 namespace tavir::sim {
@@ -25,45 +26,6 @@ constexpr int kListenBacklog = 4;
 
 void setNonBlocking(int fd) {
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL, 0) | O_NONBLOCK);
-}
-
-speed_t baudConstant(int baud) {
-    switch (baud) {
-        case 1200:
-            return B1200;
-        case 2400:
-            return B2400;
-        case 4800:
-            return B4800;
-        case 9600:
-            return B9600;
-        case 19200:
-            return B19200;
-        case 38400:
-            return B38400;
-        case 57600:
-            return B57600;
-        case 115200:
-            return B115200;
-        case 230400:
-            return B230400;
-        default:
-            return 0;
-    }
-}
-
-void makeRaw(int fd, speed_t speed) {
-    termios tio{};
-    if (tcgetattr(fd, &tio) != 0) return;
-    cfmakeraw(&tio);
-    tio.c_cflag |= CLOCAL | CREAD;
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS);
-    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    if (speed != 0) {
-        cfsetispeed(&tio, speed);
-        cfsetospeed(&tio, speed);
-    }
-    tcsetattr(fd, TCSANOW, &tio);
 }
 
 class PosixIo : public SimIo {
@@ -119,14 +81,14 @@ public:
         // Our own descriptor of the far side: the master never reports a hang-up while no
         // program has the terminal open.
         int keepOpen = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (keepOpen >= 0) makeRaw(keepOpen, 0);
+        if (keepOpen >= 0) makeRawLine(keepOpen, B0);
         setNonBlocking(fd);
         return add({fd, keepOpen, Kind::kFile});
     }
 
     Channel openSerial(const std::string& device, int baud) override {
-        speed_t speed = baudConstant(baud);
-        if (speed == 0) {
+        speed_t speed = termiosSpeed(baud);
+        if (speed == B0) {
             std::fprintf(stderr, "tavir-sim: baud rate %d is not supported on this system\n", baud);
             return kNoChannel;
         }
@@ -135,7 +97,7 @@ public:
             std::fprintf(stderr, "tavir-sim: cannot open %s: %s\n", device.c_str(), std::strerror(errno));
             return kNoChannel;
         }
-        makeRaw(fd, speed);
+        makeRawLine(fd, speed);
         return add({fd, -1, Kind::kFile});
     }
 

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/serial_line_win32.h"
 #include "sim_io.h"
 
 namespace tavir::sim {
@@ -101,29 +102,12 @@ public:
     // 8 data bits, no parity, one stop bit, DTR and RTS on, no flow control; reads return at once
     // with what has arrived.
     Channel openSerial(const std::string& device, int baud) override {
-        std::string path = device.rfind("\\\\.\\", 0) == 0 ? device : "\\\\.\\" + device;
-        HANDLE port =
-            CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        bool configured = false;  // a port that keeps its own settings still carries the bytes
+        HANDLE port = openSerialLine(device, baud, configured);
         if (port == INVALID_HANDLE_VALUE) {
             std::fprintf(stderr, "tavir-sim: cannot open %s: error %lu\n", device.c_str(), GetLastError());
             return kNoChannel;
         }
-        DCB dcb{};
-        dcb.DCBlength = sizeof dcb;
-        GetCommState(port, &dcb);
-        dcb.BaudRate = static_cast<DWORD>(baud);
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fBinary = TRUE;
-        dcb.fParity = FALSE;
-        dcb.fOutxCtsFlow = FALSE;
-        dcb.fOutxDsrFlow = FALSE;
-        dcb.fDtrControl = DTR_CONTROL_ENABLE;
-        dcb.fRtsControl = RTS_CONTROL_ENABLE;
-        dcb.fOutX = FALSE;
-        dcb.fInX = FALSE;
-        SetCommState(port, &dcb);
         COMMTIMEOUTS timeouts{};
         timeouts.ReadIntervalTimeout = MAXDWORD;  // with the other two 0: return at once
         timeouts.WriteTotalTimeoutConstant = 1000;

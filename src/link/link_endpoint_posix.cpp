@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "link/link_endpoint.h"
+#include "link/serial_line_posix.h"
 
 namespace tavir {
 
@@ -58,29 +59,6 @@ private:
     bool socket_;
 };
 
-speed_t speedOf(int baudRate) {
-    switch (baudRate) {
-        case 1200:
-            return B1200;
-        case 2400:
-            return B2400;
-        case 4800:
-            return B4800;
-        case 9600:
-            return B9600;
-        case 19200:
-            return B19200;
-        case 38400:
-            return B38400;
-        case 57600:
-            return B57600;
-        case 115200:
-            return B115200;
-        default:
-            return B0;
-    }
-}
-
 }  // namespace
 
 std::unique_ptr<LinkEndpoint> openTcpEndpoint(const std::string& host, int port, std::string& error) {
@@ -109,7 +87,7 @@ std::unique_ptr<LinkEndpoint> openTcpEndpoint(const std::string& host, int port,
 
 std::unique_ptr<LinkEndpoint> openSerialEndpoint(const std::string& device, int baudRate,
                                                  std::string& error) {
-    const speed_t speed = speedOf(baudRate);
+    const speed_t speed = termiosSpeed(baudRate);
     if (speed == B0) {
         error = "unsupported baud rate " + std::to_string(baudRate);
         return nullptr;
@@ -119,21 +97,7 @@ std::unique_ptr<LinkEndpoint> openSerialEndpoint(const std::string& device, int 
         error = device + ": " + std::strerror(errno);
         return nullptr;
     }
-    termios t{};
-    if (::tcgetattr(fd, &t) != 0) {
-        error = device + ": " + std::strerror(errno);
-        ::close(fd);
-        return nullptr;
-    }
-    ::cfmakeraw(&t);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CSIZE | CRTSCTS);
-    t.c_cflag |= CS8 | CLOCAL | CREAD;
-    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    t.c_cc[VMIN] = 1;
-    t.c_cc[VTIME] = 0;
-    ::cfsetispeed(&t, speed);
-    ::cfsetospeed(&t, speed);
-    if (::tcsetattr(fd, TCSANOW, &t) != 0) {
+    if (!makeRawLine(fd, speed)) {
         error = device + ": " + std::strerror(errno);
         ::close(fd);
         return nullptr;
