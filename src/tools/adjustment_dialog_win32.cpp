@@ -60,16 +60,6 @@ void start(HWND dialog, AdjustmentDialog& data) {
     SetCursor(previous);
 }
 
-void chooseFile(HWND dialog, AdjustmentDialog& data) {
-    std::string chosen;
-    if (!chooseSaveFile(dialog, IDC_ADJUSTMENT_FILE, text::kAdjustmentSaveAsTitle, text::kParameterFileType,
-                        text::kParameterFileExtension, chosen))
-        return;
-    if (chosen == data.options.fileName) return;
-    data.options.fileName = chosen;
-    writeFileNameKey(data.host.settings, text::kAdjustmentPrefix, chosen.c_str());
-}
-
 INT_PTR CALLBACK adjustmentProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         initialise(dialog, *reinterpret_cast<AdjustmentDialog*>(lParam));
@@ -82,7 +72,8 @@ INT_PTR CALLBACK adjustmentProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             start(dialog, *data);
             return TRUE;
         case IDC_CHOOSE_FILE:
-            chooseFile(dialog, *data);
+            chooseParameterFile(dialog, IDC_ADJUSTMENT_FILE, text::kAdjustmentSaveAsTitle,
+                                data->host.settings, text::kAdjustmentPrefix, data->options.fileName);
             return TRUE;
         case IDOK:
         case IDCANCEL:

@@ -55,16 +55,6 @@ void start(HWND dialog, DifferencesDialog& data) {
     SetCursor(previous);
 }
 
-void chooseFile(HWND dialog, DifferencesDialog& data) {
-    std::string chosen;
-    if (!chooseSaveFile(dialog, IDC_DIFFERENCES_FILE, text::kDifferencesSaveAsTitle, text::kParameterFileType,
-                        text::kParameterFileExtension, chosen))
-        return;
-    if (chosen == data.options.fileName) return;
-    data.options.fileName = chosen;
-    writeFileNameKey(data.host.settings, text::kDifferencesPrefix, chosen.c_str());
-}
-
 void close(HWND dialog, DifferencesDialog& data) {
     readBack(dialog, data);
     closeToolDialog(dialog, data.host, data.host.router.verschillenActive);
@@ -82,7 +72,8 @@ INT_PTR CALLBACK differencesProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             start(dialog, *data);
             return TRUE;
         case IDC_CHOOSE_FILE:
-            chooseFile(dialog, *data);
+            chooseParameterFile(dialog, IDC_DIFFERENCES_FILE, text::kDifferencesSaveAsTitle,
+                                data->host.settings, text::kDifferencesPrefix, data->options.fileName);
             return TRUE;
         case IDOK:
         case IDCANCEL:

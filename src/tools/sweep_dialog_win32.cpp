@@ -91,16 +91,6 @@ void reset(HWND dialog, SweepDialog& data) {
     SetCursor(previous);
 }
 
-void chooseFile(HWND dialog, SweepDialog& data) {
-    std::string chosen;
-    if (!chooseSaveFile(dialog, IDC_SWEEP_FILE, text::kSweepSaveAsTitle, text::kParameterFileType,
-                        text::kParameterFileExtension, chosen))
-        return;
-    if (chosen == data.options.fileName) return;
-    data.options.fileName = chosen;
-    writeFileNameKey(data.host.settings, text::kSweepPrefix, chosen.c_str());
-}
-
 // Checking one switch box unchecks the other; unchecking leaves the other as it is.
 void switchBoxClicked(HWND dialog, int clicked, int other) {
     if (isChecked(dialog, clicked)) setChecked(dialog, other, false);
@@ -121,7 +111,8 @@ INT_PTR CALLBACK sweepProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
             reset(dialog, *data);
             return TRUE;
         case IDC_CHOOSE_FILE:
-            chooseFile(dialog, *data);
+            chooseParameterFile(dialog, IDC_SWEEP_FILE, text::kSweepSaveAsTitle, data->host.settings,
+                                text::kSweepPrefix, data->options.fileName);
             return TRUE;
         case IDC_KIND_SCH_ON:
             switchBoxClicked(dialog, IDC_KIND_SCH_ON, IDC_KIND_SCH_OFF);

@@ -5,6 +5,7 @@
 
 #include "resources/tavir_rc.h"
 #include "resources/tools_texts.h"
+#include "tools/tool_settings.h"
 
 namespace tavir {
 
@@ -91,6 +92,16 @@ bool chooseSaveFile(HWND dialog, int edit, const char* title, const char* fileTy
     SetDlgItemTextA(dialog, edit, chosen);
     name = chosen;
     return true;
+}
+
+void chooseParameterFile(HWND dialog, int edit, const char* title, Settings& settings, const char* prefix,
+                         std::string& fileName) {
+    std::string chosen;
+    if (!chooseSaveFile(dialog, edit, title, text::kParameterFileType, text::kParameterFileExtension, chosen))
+        return;
+    if (chosen == fileName) return;
+    fileName = chosen;
+    writeFileNameKey(settings, prefix, chosen.c_str());
 }
 
 void DialogReporter::beginProgress(int total) {

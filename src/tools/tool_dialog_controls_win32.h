@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/settings.h"
 #include "tools/parameter_kind.h"
 #include "tools/tool_context.h"
 
@@ -28,6 +29,11 @@ std::string controlText(HWND dialog, int control);
 // pattern): true with the chosen name in the edit and in name when the user chose one.
 bool chooseSaveFile(HWND dialog, int edit, const char* title, const char* fileType, const char* extension,
                     std::string& name);
+
+// The parameter tools' "...": the save-as dialog for a parameter file; a name other than fileName
+// becomes fileName and is stored under the tool's prefix at once.
+void chooseParameterFile(HWND dialog, int edit, const char* title, Settings& settings, const char* prefix,
+                         std::string& fileName);
 
 // The run's progress goes to the dialog's bar, its messages to boxes owned by the dialog.
 class DialogReporter : public ToolReporter {
