@@ -58,6 +58,8 @@ public:
     // Waits until ready gives true, checked whenever something arrives; false after the time-out.
     bool waitFor(const std::function<bool()>& ready, int timeoutMs);
     int timeoutMs() const { return choice_.timeoutMs; }
+    // The link went down (a write failed or the other side ended it).
+    bool failed() const { return endpoint_->failed(); }
     // Tells the waiters that something changed (the dump tool's bytes).
     void notify();
 

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
 
     using namespace tavir::cli;
     const std::vector<Command> commands = {addDiffCommand(app), addAdjustCommand(app), addSweepCommand(app),
-                                           addRestoreCommand(app), addDumpCommand(app)};
+                                           addRestoreCommand(app), addDumpCommand(app),
+                                           addWatchCommand(app), addRecordCommand(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::RuntimeError& e) {

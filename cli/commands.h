@@ -16,5 +16,7 @@ Command addAdjustCommand(CLI::App& app);
 Command addSweepCommand(CLI::App& app);
 Command addRestoreCommand(CLI::App& app);
 Command addDumpCommand(CLI::App& app);
+Command addWatchCommand(CLI::App& app);
+Command addRecordCommand(CLI::App& app);
 
 }  // namespace tavir::cli

@@ -7,7 +7,9 @@ shape, and a sweep killed half-way and then restored. Native: no Wine.
 """
 
 import argparse
+import csv
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -179,8 +181,93 @@ def case_pty_and_dump(work):
         sim.close()
 
 
+def stops(sim):
+    return sum(e.get("dir") == "in" and e.get("kind") == "Stop" for e in sim.log())
+
+
+def quick_plan_app(work):
+    """The example application with a plan that turns within seconds: one second of green, half a
+    second of amber, half a second of clearance. Gives its folder and its conflicting name pairs."""
+    demo = Path(PATHS["source"]) / "examples" / "demo"
+    app = work / "quick"
+    app.mkdir()
+    (app / "KVAPDEF.H").write_bytes((demo / "KVAPDEF.H").read_bytes())
+    source = (demo / "KVAPTAB.C").read_text(encoding="cp1252")
+    number = r"(?:-?[\d.]+|NG)"
+    conflict = re.compile(rf"^(\s*SG\d+,\s*SG\d+,\s*\d,\s*){number}", re.M)
+    conflicts = {tuple(sorted(m)) for m in re.findall(r"^\s*(SG\d+),\s*(SG\d+),\s*\d,\s*[\d.]+,", source, re.M)}
+    source = conflict.sub(r"\g<1>0.5", source)
+    # sg, kind, VG, GR, GL, GG: VG and GG one second, GL half a second.
+    source = re.sub(rf"^(\s*SG\d+,\s*\d,\s*){number}(,\s*{number},\s*){number}(,\s*){number}",
+                    r"\g<1>1.0\g<2>0.5\g<3>1.0", source, flags=re.M)
+    head, rest = source.split("const double MG_TIJDEN_tabel", 1)
+    table, tail = rest.split("};", 1)
+    table = re.sub(rf"^(\s*SG\d+,\s*){number}", r"\g<1>1.0", table, flags=re.M)
+    (app / "KVAPTAB.C").write_text(head + "const double MG_TIJDEN_tabel" + table + "};" + tail, encoding="cp1252")
+    check(len(conflicts) == 20, f"{len(conflicts)} conflicting pairs in the clearance table")
+    return app, conflicts
+
+
+def case_record_plan(work):
+    """A few seconds of the fixed-time plan: never two conflicting groups green at once, groups
+    that turned green, every detector's first value, and an SVG that is well-formed XML."""
+    app, conflicts = quick_plan_app(work)
+    sim = start_sim(work, app, extra=("--rate", "0"))
+    try:
+        code, err = cli("record", "--dir", str(app), "--port", str(sim.port), "--duration", "5",
+                        "--csv", "plan.csv", "--svg", "plan.svg", cwd=work)
+        check(code == 0, f"record: exit {code}: {err}")
+        wait_for("a Stop for each group and detector", lambda: stops(sim) == 8 + 16, 10)
+    finally:
+        sim.close()
+    rows = list(csv.DictReader((work / "plan.csv").open(encoding="cp1252")))
+    first = {r["name"] for r in rows if r["kind"] == "D" and float(r["seconds"]) < 1}
+    check(len(first) == 16, f"first values of the detectors {sorted(first)}")
+    state, turned_green, times = {}, set(), sorted({float(r["seconds"]) for r in rows})
+    for moment in times:
+        for r in rows:
+            if r["kind"] == "SG" and float(r["seconds"]) == moment:
+                if r["value"] == "1" and moment > 0.5:
+                    turned_green.add(r["name"])
+                state[r["name"]] = r["value"]
+        green = {name for name, value in state.items() if value == "1"}
+        both = [pair for pair in conflicts if set(pair) <= green]
+        check(not both, f"at {moment} s conflicting groups are green together: {both}")
+    check(len(state) == 8, f"states of {sorted(state)}")
+    check(len(turned_green) >= 2, f"groups that turned green: {sorted(turned_green)}")
+    ElementTree.parse(work / "plan.svg")
+
+
+def case_watch_once(work):
+    """watch --once prints the window with the values the simulator holds, set ones included."""
+    demo = Path(PATHS["source"]) / "examples" / "demo"
+    sim = start_sim(work, demo)
+    rows = [  # set, the window's line that shows it
+        ("384 0 1 77", " SG02  SG05    77"),
+        ("384 3 2 0", " SG11  SG08     0"),
+        ("420 0 0 1", "SCH_KNIPPEREN       [x]"),
+        ("420 1 0 0", "SCH_FIETS_DUBBEL    [ ]"),
+        ("32 0 0 1234", "EP_CYCLUSTIJD        1234"),
+    ]
+    try:
+        for change, _ in rows:
+            check(sim.command(f"set {change}") == "ok", f"set {change}")
+        done = subprocess.run([PATHS["cli"], "watch", str(demo / "DEBUG_004.TXT"), "--port", str(sim.port),
+                               "--once", "0.3"], cwd=work, capture_output=True, timeout=30)
+        check(done.returncode == 0, f"watch: exit {done.returncode}: {done.stderr!r}")
+        shown = done.stdout.decode("utf-8")
+        for change, line in rows:
+            check(any(l.startswith(line) or line in l for l in shown.splitlines()), f"after set {change}: {shown}")
+        check("...." not in shown, f"an item without a value: {shown}")
+        monitors = sum(e.get("dir") == "in" and e.get("kind") == "Monitor" for e in sim.log())
+        wait_for(f"a Stop for each of the {monitors} items", lambda: stops(sim) == monitors > 0, 10)
+    finally:
+        sim.close()
+
+
 CASES = {f.__name__[5:]: f for f in (case_diff_golden, case_adjust_golden, case_exit_codes,
-                                      case_sweep_killed_and_restored, case_pty_and_dump)}
+                                      case_sweep_killed_and_restored, case_pty_and_dump,
+                                      case_record_plan, case_watch_once)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()

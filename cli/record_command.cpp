@@ -1,0 +1,152 @@
+// tavir-cli record: every signal group's state and every detector monitored for a while, each
+// change kept with its time, then the CSV of the changes and the SVG of the signal timeline.
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <utility>
+
+#include "commands.h"
+#include "link/item_index.h"
+#include "link/request_encoder.h"
+#include "received_values.h"
+#include "timeline.h"
+#include "tool_session.h"
+
+namespace tavir::cli {
+
+namespace {
+
+struct RecordOptions {
+    double durationSeconds = 0;
+    std::string csvFile;
+    std::string svgFile;
+    ToolOptions tool;
+};
+
+struct Recorded {
+    ObjectKind kind;
+    int index;
+};
+
+// The addresses record asks for, each with the object its values belong to.
+struct RecordedAddresses {
+    std::vector<ValueRecord> requests;
+    std::map<int32_t, Recorded> byKey;  // RecordKey of the request, which a received value shares
+};
+
+RecordedAddresses addressesOf(const ApplicationTables& tables, Timeline& timeline) {
+    RecordedAddresses addresses;
+    auto add = [&](int32_t functionCode, int32_t number, ObjectKind kind, int index) {
+        ValueRecord request;
+        request.functionCode = functionCode;
+        request.number = number;
+        request.block = -1;
+        addresses.requests.push_back(request);
+        addresses.byKey.emplace(RecordKey(request), Recorded{kind, index});
+    };
+    const int groups = usableCount(tables.counts.numSignalGroups, kSignalGroupCapacity);
+    for (int g = 0; g < groups; ++g) {
+        const SignalGroupRecord& group = tables.signalGroups[static_cast<size_t>(g)];
+        timeline.groupNames.emplace_back(group.name);
+        add(kGroupStateFunctionCode, group.arrayNumber, ObjectKind::kSignalGroup, g);
+    }
+    const int detectors = usableCount(tables.counts.numDetectors, kDetectorCapacity);
+    for (int d = 0; d < detectors; ++d) {
+        const DetectorRecord& detector = tables.detectors[static_cast<size_t>(d)];
+        timeline.detectorNames.emplace_back(detector.name);
+        add(kDetectorStateFunctionCode, detector.arrayNumber, ObjectKind::kDetector, d);
+    }
+    return addresses;
+}
+
+double secondsBetween(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Keeps what arrived in the timeline; values of addresses not asked for are passed over.
+void keep(ReceivedValues& values, const RecordedAddresses& addresses, Timeline& timeline,
+          std::chrono::steady_clock::time_point started) {
+    for (const ReceivedValue& value : values.take()) {
+        auto found = addresses.byKey.find(RecordKey(value.record));
+        if (found == addresses.byKey.end()) continue;
+        addChange(timeline, secondsBetween(started, value.at), found->second.kind, found->second.index,
+                  value.record.value);
+    }
+}
+
+void writeFiles(const RecordOptions& options, const Timeline& timeline, StderrReporter& reporter) {
+    if (!options.csvFile.empty()) {
+        std::ofstream csv(options.csvFile, std::ios::binary);
+        writeTimelineCsv(timeline, csv);
+        if (!csv) reporter.say(options.csvFile + ": cannot be written");
+    }
+    if (!options.svgFile.empty()) {
+        std::ofstream svg(options.svgFile, std::ios::binary);
+        writeTimelineSvg(timeline, svg);
+        if (!svg) reporter.say(options.svgFile + ": cannot be written");
+    }
+}
+
+int record(const RecordOptions& options, ReceivedValues& values) {
+    Timeline timeline;
+    RecordedAddresses addresses;
+    std::chrono::steady_clock::time_point started;  // the first request: time 0 of the timeline
+    bool asked = false;
+    return runToolSession(
+        options.tool,
+        [&](ToolSession& session, ToolContext&) {
+            addresses = addressesOf(*session.tables, timeline);
+            CliLink& link = *session.link;
+            link.routeValuesTo(values);
+            installInterruptHandler();
+            started = std::chrono::steady_clock::now();
+            // All at once, as a debug window's display start asks for its items.
+            for (const ValueRecord& request : addresses.requests) {
+                SendRequest(link, request, kRead);
+                SendRequest(link, request, kMonitor);
+            }
+            asked = true;
+            const auto until = started + std::chrono::duration<double>(options.durationSeconds);
+            link.awaitAnswers();
+            for (;;) {
+                keep(values, addresses, timeline, started);
+                const auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+                if (left.count() <= 0 || interrupted()) break;
+                link.waitFor([&] { return values.pending() || interrupted(); }, static_cast<int>(left.count()));
+            }
+            for (const ValueRecord& request : addresses.requests) SendRequest(link, request, kStop);
+            return kExitDone;
+        },
+        // Also after a link failure: what was recorded up to then is written.
+        [&](ToolSession& session) {
+            if (!asked) return;
+            keep(values, addresses, timeline, started);
+            const double end = secondsBetween(started, std::chrono::steady_clock::now());
+            if (end > timeline.endSeconds) timeline.endSeconds = end;
+            writeFiles(options, timeline, session.reporter);
+        });
+}
+
+}  // namespace
+
+Command addRecordCommand(CLI::App& app) {
+    auto options = std::make_shared<RecordOptions>();
+    CLI::App* command = app.add_subcommand(
+        "record",
+        "Monitor every signal group's state and every detector; write the changes (CSV) and a signal "
+        "timeline (SVG)");
+    command->add_option("--duration", options->durationSeconds, "Seconds to record (Ctrl+C ends sooner)")
+        ->required()
+        ->check(CLI::Range(0.1, 86400.0));
+    command->add_option("--csv", options->csvFile, "Changes with their times, one per line");
+    command->add_option("--svg", options->svgFile, "The signal timeline");
+    command->add_option("--dir", options->tool.dir, "Directory of KVAPDEF.H and KVAPTAB.C")->capture_default_str();
+    addLinkOptions(*command, options->tool.link);
+    return {command, [options] {
+                ReceivedValues values;  // outlives the link and its reader
+                return record(*options, values);
+            }};
+}
+
+}  // namespace tavir::cli
