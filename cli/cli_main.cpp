@@ -12,9 +12,9 @@ int main(int argc, char** argv) {
     tavir::cli::addCheckCommand(app);
 
     using namespace tavir::cli;
-    const std::vector<Command> commands = {addDiffCommand(app), addAdjustCommand(app), addSweepCommand(app),
-                                           addRestoreCommand(app), addDumpCommand(app),
-                                           addWatchCommand(app), addRecordCommand(app)};
+    const std::vector<Command> commands = {
+        addDiffCommand(app), addAdjustCommand(app), addSweepCommand(app), addRestoreCommand(app),
+        addDumpCommand(app), addWatchCommand(app),  addRecordCommand(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::RuntimeError& e) {

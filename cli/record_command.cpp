@@ -110,10 +110,11 @@ int record(const RecordOptions& options, ReceivedValues& values) {
             link.awaitAnswers();
             for (;;) {
                 keep(values, addresses, timeline, started);
-                const auto left =
-                    std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    until - std::chrono::steady_clock::now());
                 if (left.count() <= 0 || interrupted()) break;
-                link.waitFor([&] { return values.pending() || interrupted(); }, static_cast<int>(left.count()));
+                link.waitFor([&] { return values.pending() || interrupted(); },
+                             static_cast<int>(left.count()));
             }
             for (const ValueRecord& request : addresses.requests) SendRequest(link, request, kStop);
             return kExitDone;
@@ -141,7 +142,8 @@ Command addRecordCommand(CLI::App& app) {
         ->check(CLI::Range(0.1, 86400.0));
     command->add_option("--csv", options->csvFile, "Changes with their times, one per line");
     command->add_option("--svg", options->svgFile, "The signal timeline");
-    command->add_option("--dir", options->tool.dir, "Directory of KVAPDEF.H and KVAPTAB.C")->capture_default_str();
+    command->add_option("--dir", options->tool.dir, "Directory of KVAPDEF.H and KVAPTAB.C")
+        ->capture_default_str();
     addLinkOptions(*command, options->tool.link);
     return {command, [options] {
                 ReceivedValues values;  // outlives the link and its reader

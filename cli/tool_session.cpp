@@ -80,7 +80,8 @@ bool parseKinds(const std::string& text, KindSelection& kinds, std::string& unkn
 }
 
 int runToolSession(const ToolOptions& options, const ToolBody& body,
-                   const std::function<void(ToolSession&)>& after) {
+                   const std::function<void(ToolSession&)>& after,
+                   const std::function<int(ToolSession&)>& prepare) {
     ToolSession session;
     std::string unknown;
     if (!options.report.empty() && options.report[0] != "json" && options.report[0] != "junit") {
@@ -100,6 +101,9 @@ int runToolSession(const ToolOptions& options, const ToolBody& body,
         for (const std::string& line : lines.lines) session.reporter.say(terminalText(line.c_str()));
         session.reporter.say(std::string(load.headerPath) + ": the application cannot be loaded");
         return kExitUsage;
+    }
+    if (prepare) {
+        if (int code = prepare(session)) return code;
     }
     std::string error;
     session.link = CliLink::open(options.link, error);

@@ -55,9 +55,11 @@ struct ToolSession {
 // Loads the application, opens the link and runs body with the context; the transport is the
 // link, or what wrap makes of it. Gives body's exit code, 2 for bad options or files, 3 when the
 // link fails (the files hold what was done before). after runs in every case once the run ended,
-// for the reports.
+// for the reports. prepare runs once the application is loaded, before the link opens: an exit
+// code other than 0 ends the run there (a file the run needs is refused).
 using ToolBody = std::function<int(ToolSession& session, ToolContext& context)>;
 int runToolSession(const ToolOptions& options, const ToolBody& body,
-                   const std::function<void(ToolSession&)>& after = nullptr);
+                   const std::function<void(ToolSession&)>& after = nullptr,
+                   const std::function<int(ToolSession&)>& prepare = nullptr);
 
 }  // namespace tavir::cli

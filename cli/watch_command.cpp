@@ -50,7 +50,8 @@ std::string directoryOf(const std::string& file) {
 void printOnce(CliLink& link, ReceivedValues& values, WatchView& view, double seconds) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     link.awaitAnswers();
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
     if (left.count() > 0) link.waitFor([] { return interrupted(); }, static_cast<int>(left.count()));
     for (const ReceivedValue& value : values.take()) view.show(value.record);
     for (const std::string& line : view.lines()) std::printf("%s\n", terminalText(line.c_str()).c_str());
@@ -58,38 +59,44 @@ void printOnce(CliLink& link, ReceivedValues& values, WatchView& view, double se
 }
 
 int watch(const WatchOptions& options, ReceivedValues& values) {
-    return runToolSession(options.tool, [&](ToolSession& session, ToolContext&) {
+    std::unique_ptr<TextWindow> window;
+    // The window is loaded before the link opens: a refused file asks the controller nothing.
+    auto load = [&](ToolSession& session) {
         LoaderLines lines;
         MessageLog log;
         log.sink = &lines;
-        std::unique_ptr<TextWindow> window = loadTextWindow(options.file.c_str(), log, *session.macros);
-        if (!window) {
-            for (const std::string& line : lines.lines) session.reporter.say(terminalText(line.c_str()));
-            session.reporter.say(options.file + ": the debug window file cannot be loaded");
-            return kExitUsage;
-        }
-        WatchView view(*window);
-        CliLink& link = *session.link;
-        link.routeValuesTo(values);
-        installInterruptHandler();
-        requestItemValues(window->data, link);
+        window = loadTextWindow(options.file.c_str(), log, *session.macros);
+        if (window) return kExitDone;
+        for (const std::string& line : lines.lines) session.reporter.say(terminalText(line.c_str()));
+        session.reporter.say(options.file + ": the debug window file cannot be loaded");
+        return kExitUsage;
+    };
+    return runToolSession(
+        options.tool,
+        [&](ToolSession& session, ToolContext&) {
+            WatchView view(*window);
+            CliLink& link = *session.link;
+            link.routeValuesTo(values);
+            installInterruptHandler();
+            requestItemValues(window->data, link);
 
-        int code = kExitDone;
-        const bool terminal = isatty(fileno(stdout)) != 0;
-        if (options.onceSeconds >= 0 || !terminal) {
-            printOnce(link, values, view, options.onceSeconds >= 0 ? options.onceSeconds : 2.0);
-        } else {
-            code = runWatchScreen(view, options.file, [&](WatchView& shown) {
-                for (const ReceivedValue& value : values.take()) shown.show(value.record);
-                return !link.failed() && !interrupted();
-            });
-            // Ctrl+C ends the view as q does; only a link that went down is a failure.
-            if (code == kExitLink && !link.failed()) code = kExitDone;
-        }
-        if (link.failed()) return kExitLink;
-        stopItemValues(window->data, link);
-        return code;
-    });
+            int code = kExitDone;
+            const bool terminal = isatty(fileno(stdout)) != 0;
+            if (options.onceSeconds >= 0 || !terminal) {
+                printOnce(link, values, view, options.onceSeconds >= 0 ? options.onceSeconds : 2.0);
+            } else {
+                code = runWatchScreen(view, options.file, [&](WatchView& shown) {
+                    for (const ReceivedValue& value : values.take()) shown.show(value.record);
+                    return !link.failed() && !interrupted();
+                });
+                // Ctrl+C ends the view as q does; only a link that went down is a failure.
+                if (code == kExitLink && !link.failed()) code = kExitDone;
+            }
+            if (link.failed()) return kExitLink;
+            stopItemValues(window->data, link);
+            return code;
+        },
+        nullptr, load);
 }
 
 }  // namespace
@@ -97,8 +104,8 @@ int watch(const WatchOptions& options, ReceivedValues& values) {
 Command addWatchCommand(CLI::App& app) {
     auto options = std::make_shared<WatchOptions>();
     options->tool.dir.clear();
-    CLI::App* command = app.add_subcommand(
-        "watch", "Show a debug window file with the controller's live values; q quits");
+    CLI::App* command =
+        app.add_subcommand("watch", "Show a debug window file with the controller's live values; q quits");
     command->add_option("FILE", options->file, "Debug window file")->required();
     command->add_option("--dir", options->tool.dir,
                         "Directory of KVAPDEF.H and KVAPTAB.C (default: the file's directory)");

@@ -108,11 +108,15 @@ def case_exit_codes(work):
                 ("silent controller", ["diff", "--dir", str(demo), "--port", str(sim.port), "--interval", INTERVAL,
                                        "--timeout", "500", "--out", "silent.txt"], 3),
                 ("silent controller, dump", ["dump", "--port", str(sim.port), "--timeout", "500"], 3),
+                ("silent controller, record", ["record", "--dir", str(demo), "--port", str(sim.port), "--duration", "5",
+                                               "--timeout", "500", "--csv", "silent.csv"], 3),
+                ("record without a duration", ["record", "--dir", str(demo), "--csv", "none.csv"], 2),
+                ("watch of a missing file", ["watch", str(work / "DEBUG_009.TXT"), "--dir", str(demo)], 2),
             ]
             for name, args, expected in rows:
                 code, err = cli(*args, cwd=work)
                 check(code == expected, f"{name}: exit {code}, not {expected}: {err}")
-        check((work / "silent.txt").exists(), "the silent run left no file")
+        check((work / "silent.txt").exists() and (work / "silent.csv").exists(), "a silent run left no file")
     finally:
         sim.close()
 
