@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """tavir-cli against tavir-sim over loopback TCP and a pseudo-terminal: the runs' files byte for byte
 against the golden files the tool logic writes in the unit tests, the exit codes, the JUnit report's
-shape, and a sweep killed half-way and then restored. Native: no Wine.
+shape, and a sweep killed half-way and then restored. Native, or tavir-cli.exe under Wine through a
+runner (scripts/wine-run) against the native simulator.
 
-    cli_cases.py --cli tavir-cli --sim tavir-sim --source SOURCE_DIR CASE
+    cli_cases.py --cli tavir-cli --sim tavir-sim --source SOURCE_DIR [--runner RUNNER] CASE
 """
 
 import argparse
@@ -26,7 +27,8 @@ INTERVAL = "100"
 
 def cli(*args, cwd, timeout=60):
     """Runs tavir-cli to its end; gives the exit code and standard error."""
-    done = subprocess.run([PATHS["cli"], *args], cwd=cwd, capture_output=True, timeout=timeout)
+    runner = [PATHS["runner"]] if PATHS.get("runner") else []
+    done = subprocess.run([*runner, PATHS["cli"], *args], cwd=cwd, capture_output=True, timeout=timeout)
     return done.returncode, done.stderr.decode("utf-8", "replace")
 
 
@@ -277,9 +279,10 @@ if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     for option in ("cli", "sim", "source"):
         parser.add_argument(f"--{option}", required=True)
+    parser.add_argument("--runner")
     parser.add_argument("case", choices=sorted(CASES))
     options = parser.parse_args()
-    PATHS.update(cli=options.cli, sim=options.sim, source=options.source)
+    PATHS.update(cli=options.cli, sim=options.sim, source=options.source, runner=options.runner)
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="tavir-cli-") as work:
         CASES[options.case](Path(work))
