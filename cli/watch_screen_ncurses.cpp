@@ -1,8 +1,10 @@
 #include <curses.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 
+#include "cli_reporter.h"
 #include "watch_screen.h"
 
 namespace tavir::cli {
@@ -12,6 +14,8 @@ int runWatchScreen(WatchView& view, const std::string& title, const WatchPoll& p
         std::fprintf(stderr, "tavir-cli: watch needs a terminal\n");
         return 2;
     }
+    // The window's texts are CP1252; the terminal shows them in its own character set.
+    std::setlocale(LC_ALL, "");
     initscr();
     cbreak();
     noecho();
@@ -24,11 +28,11 @@ int runWatchScreen(WatchView& view, const std::string& title, const WatchPoll& p
             break;
         }
         erase();
-        mvaddnstr(0, 0, title.c_str(), COLS);
+        mvaddnstr(0, 0, terminalText(title.c_str()).c_str(), COLS);
         int row = 2;
         for (const std::string& line : view.lines()) {
             if (row >= LINES - 1) break;
-            mvaddnstr(row++, 0, line.c_str(), COLS);
+            mvaddnstr(row++, 0, terminalText(line.c_str()).c_str(), COLS);
         }
         mvaddnstr(LINES - 1, 0, "q: quit", COLS);
         refresh();
