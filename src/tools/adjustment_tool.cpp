@@ -20,15 +20,10 @@ bool runAdjustment(ToolContext& context, const AdjustmentOptions& options) {
         const ParameterKind kind = kindAt(k);
         if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
         if (kind == ParameterKind::HIAAT) pace(context.pacing);
-        openKindFile(file, choice, kind, FileMode::kTruncate);
-        if (options.saveToFile) file.write(kindHeaderLine(kind));
+        beginWrittenKind(file, choice, kind);
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
             if (!field.skipped) {
-                ValueRecord request = field.address;
-                request.value = scaledTableValue(field);
-                writeKindRow(file, field, request.value);
-                SendRequest(context.transport, request, kWrite);
-                pace(context.pacing);
+                writeField(context, file, field, scaledTableValue(field));
                 if (options.verify && !field.isReceived()) {
                     SendRequest(context.transport, field.address, kRead);
                     pace(context.pacing);

@@ -1,5 +1,6 @@
 #include "tools/kind_files.h"
 
+#include "link/request_encoder.h"
 #include "resources/tools_texts.h"
 #include "tools/kind_file_name.h"
 #include "tools/kind_lines.h"
@@ -18,6 +19,19 @@ void openKindFile(TextOutputFile& file, const ActionsFileChoice& choice, Paramet
 
 void closeKindFile(TextOutputFile& file, const ActionsFileChoice& choice) {
     if (choice.saveToFile && choice.separateFiles) file.close();
+}
+
+void beginWrittenKind(TextOutputFile& file, const ActionsFileChoice& choice, ParameterKind kind) {
+    openKindFile(file, choice, kind, FileMode::kTruncate);
+    if (choice.saveToFile) file.write(kindHeaderLine(kind));
+}
+
+void writeField(ToolContext& context, TextOutputFile& file, const ParameterField& field, int32_t value) {
+    ValueRecord request = field.address;
+    request.value = value;
+    writeKindRow(file, field, value);
+    SendRequest(context.transport, request, kWrite);
+    pace(context.pacing);
 }
 
 void writeKindRow(TextOutputFile& file, const ParameterField& field, int32_t value) {

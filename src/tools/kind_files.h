@@ -5,6 +5,7 @@
 
 #include "tools/parameter_field.h"
 #include "tools/text_output_file.h"
+#include "tools/tool_context.h"
 
 namespace tavir {
 
@@ -21,10 +22,16 @@ void openRunFile(TextOutputFile& file, const ActionsFileChoice& choice, FileMode
 // Before a kind: opens its own file when saving to separate files.
 void openKindFile(TextOutputFile& file, const ActionsFileChoice& choice, ParameterKind kind, FileMode mode);
 
+// Before a kind of a run that writes: its own file as above, and its header line when saving.
+void beginWrittenKind(TextOutputFile& file, const ActionsFileChoice& choice, ParameterKind kind);
+
 // After a kind: closes its own file.
 void closeKindFile(TextOutputFile& file, const ActionsFileChoice& choice);
 
 // One row for a value written, when a file is open.
 void writeKindRow(TextOutputFile& file, const ParameterField& field, int32_t value);
+
+// A field written: its row, the Write with value, and the pace after it.
+void writeField(ToolContext& context, TextOutputFile& file, const ParameterField& field, int32_t value);
 
 }  // namespace tavir

@@ -54,8 +54,7 @@ void runSweep(ToolContext& context, const SweepOptions& options, SweepState& sta
         const ParameterKind kind = kindAt(k);
         if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
         if (kind == ParameterKind::HIAAT) pace(context.pacing);
-        openKindFile(file, choice, kind, FileMode::kTruncate);
-        if (options.saveToFile) file.write(kindHeaderLine(kind));
+        beginWrittenKind(file, choice, kind);
         bool firstWrite = true;
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
             if (!field.skipped) {
@@ -64,16 +63,12 @@ void runSweep(ToolContext& context, const SweepOptions& options, SweepState& sta
                     SendRequest(context.transport, field.address, kRead);
                     pace(context.pacing);
                 }
-                ValueRecord request = field.address;
-                if (kind == ParameterKind::SCH) {
-                    request.value = options.switchesOn ? 1 : 0;
-                } else {
-                    request.value = nextSweepValue(state, firstWrite);
+                int32_t value = options.switchesOn ? 1 : 0;
+                if (kind != ParameterKind::SCH) {
+                    value = nextSweepValue(state, firstWrite);
                     firstWrite = false;
                 }
-                writeKindRow(file, field, request.value);
-                SendRequest(context.transport, request, kWrite);
-                pace(context.pacing);
+                writeField(context, file, field, value);
             }
             context.reporter.stepProgress();
         }
@@ -103,11 +98,7 @@ int resetOriginals(ToolContext& context, const SweepOptions& options) {
         // Only the marks select: an original received for a field the walk skips is restored too.
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
             if (field.isReceived()) {
-                ValueRecord request = field.address;
-                request.value = field.controller();
-                writeKindRow(file, field, request.value);
-                SendRequest(context.transport, request, kWrite);
-                pace(context.pacing);
+                writeField(context, file, field, field.controller());
                 ++written;
             }
             context.reporter.stepProgress();
