@@ -39,7 +39,11 @@ std::string terminalText(const char* cp1252) {
 #endif
 }
 
-StderrReporter::StderrReporter() : terminal_(isatty(fileno(stderr)) != 0) {}
+bool isTerminal(std::FILE* stream) {
+    return isatty(fileno(stream)) != 0;
+}
+
+StderrReporter::StderrReporter() : terminal_(isTerminal(stderr)) {}
 
 void StderrReporter::beginProgress(int total) {
     total_ = total;

@@ -10,6 +10,9 @@ namespace tavir::cli {
 
 // The program's texts are CP1252; a POSIX terminal expects UTF-8. Windows gets the bytes as they are.
 std::string terminalText(const char* cp1252);
+
+// Whether stream goes to a terminal (a progress bar or a screen is drawn only there).
+bool isTerminal(std::FILE* stream);
 // The same conversion for the reports, which are UTF-8 everywhere.
 std::string utf8Text(const char* cp1252);
 

@@ -5,15 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 #include "base/message_log.h"
+#include "cli_reporter.h"
 #include "commands.h"
 #include "debugwin/display_start.h"
 #include "received_values.h"
@@ -81,7 +74,7 @@ int watch(const WatchOptions& options, ReceivedValues& values) {
             requestItemValues(window->data, link);
 
             int code = kExitDone;
-            const bool terminal = isatty(fileno(stdout)) != 0;
+            const bool terminal = isTerminal(stdout);
             if (options.onceSeconds >= 0 || !terminal) {
                 printOnce(link, values, view, options.onceSeconds >= 0 ? options.onceSeconds : 2.0);
             } else {
