@@ -6,6 +6,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -96,11 +97,15 @@ bool rewriteJournal(const std::string& path, const std::vector<JournalEntry>& en
     }
     ok = flushToDisk(file) && ok;
     ok = std::fclose(file) == 0 && ok;
+    if (!ok) return false;
 #ifdef _WIN32
-    // rename does not replace an existing file on Windows.
-    std::remove(path.c_str());
+    // rename does not replace an existing file on Windows; this replaces it in one step, so the
+    // journal is never missing, not even for a moment.
+    return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           0;
+#else
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
 #endif
-    return ok && std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
 }  // namespace tavir::cli
