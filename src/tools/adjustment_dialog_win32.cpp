@@ -51,13 +51,9 @@ void initialise(HWND dialog, AdjustmentDialog& data) {
 }
 
 void start(HWND dialog, AdjustmentDialog& data) {
-    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     readBack(dialog, data);
-    DialogReporter reporter(dialog);
-    ToolContext context{programTables(), data.host.transport, programPacing(), reporter};
-    // The closing message comes before the cursor is back: the run shows it itself.
-    runAdjustment(context, data.options);
-    SetCursor(previous);
+    runParameterTool(dialog, data.host.transport,
+                     [&data](ToolContext& context) { runAdjustment(context, data.options); });
 }
 
 INT_PTR CALLBACK adjustmentProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -47,12 +47,9 @@ void initialise(HWND dialog, DifferencesDialog& data) {
 }
 
 void start(HWND dialog, DifferencesDialog& data) {
-    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     readBack(dialog, data);
-    DialogReporter reporter(dialog);
-    ToolContext context{programTables(), data.host.transport, programPacing(), reporter};
-    runDifferences(context, data.options);
-    SetCursor(previous);
+    runParameterTool(dialog, data.host.transport,
+                     [&data](ToolContext& context) { runDifferences(context, data.options); });
 }
 
 void close(HWND dialog, DifferencesDialog& data) {

@@ -73,22 +73,16 @@ void initialise(HWND dialog, SweepDialog& data) {
 }
 
 void start(HWND dialog, SweepDialog& data) {
-    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     readBack(dialog, data);
-    DialogReporter reporter(dialog);
-    ToolContext context{programTables(), data.host.transport, programPacing(), reporter};
-    runSweep(context, data.options, data.state);
-    SetCursor(previous);
+    runParameterTool(dialog, data.host.transport,
+                     [&data](ToolContext& context) { runSweep(context, data.options, data.state); });
     if (programBatchStore().anyReplyStored()) EnableWindow(GetDlgItem(dialog, IDC_RESET_ORIGINALS), TRUE);
 }
 
 // With the options of the last start, not read back from the dialog.
 void reset(HWND dialog, SweepDialog& data) {
-    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    DialogReporter reporter(dialog);
-    ToolContext context{programTables(), data.host.transport, programPacing(), reporter};
-    resetOriginals(context, data.options);
-    SetCursor(previous);
+    runParameterTool(dialog, data.host.transport,
+                     [&data](ToolContext& context) { resetOriginals(context, data.options); });
 }
 
 // Checking one switch box unchecks the other; unchecking leaves the other as it is.

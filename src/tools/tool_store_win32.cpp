@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include "definitions/object_tables.h"
+#include "tools/tool_dialog_controls_win32.h"
+#include "tools/tool_pacing_win32.h"
+
 namespace tavir {
 
 BatchValueStore& programBatchStore() {
@@ -20,6 +24,15 @@ void runToolDialog(ToolDialogHost& host, int id, DLGPROC procedure, void* data) 
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(host.mainWindow, GWLP_HINSTANCE));
     DialogBoxParamA(instance, MAKEINTRESOURCEA(id), host.mainWindow, procedure,
                     reinterpret_cast<LPARAM>(data));
+}
+
+void runParameterTool(HWND dialog, Transport& transport,
+                      const std::function<void(ToolContext& context)>& run) {
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    DialogReporter reporter(dialog);
+    ToolContext context{programTables(), transport, programPacing(), reporter};
+    run(context);
+    SetCursor(previous);
 }
 
 void closeToolDialog(HWND dialog, ToolDialogHost& host, std::atomic<bool>& toolActive) {
