@@ -16,9 +16,7 @@ bool runAdjustment(ToolContext& context, const AdjustmentOptions& options) {
     TextOutputFile file;
     openRunFile(file, choice, FileMode::kTruncate);
 
-    for (int k = 0; k < kParameterKindCount; ++k) {
-        const ParameterKind kind = kindAt(k);
-        if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
+    for (const ParameterKind kind : runKinds(options.kinds, tables)) {
         if (kind == ParameterKind::HIAAT) pace(context.pacing);
         beginWrittenKind(file, choice, kind);
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
@@ -46,9 +44,7 @@ bool runAdjustment(ToolContext& context, const AdjustmentOptions& options) {
 
 bool verifyAdjustment(ToolContext& context, const KindSelection& kinds) {
     char message[kMessageCapacity];
-    for (int k = 0; k < kParameterKindCount; ++k) {
-        const ParameterKind kind = kindAt(k);
-        if (!kinds.has(kind) || !kindAvailable(kind, context.tables)) continue;
+    for (const ParameterKind kind : runKinds(kinds, context.tables)) {
         for (const ParameterField& field : kindFields(context.tables, kind, FieldOrder::kByEntry)) {
             if (!field.isReceived() || !fieldDiffers(field)) continue;
             formatFieldMessage(message, sizeof message, field, MessageStyle::kVerification);

@@ -13,9 +13,7 @@ int runDifferences(ToolContext& context, const DifferencesOptions& options) {
     TextOutputFile file;
     if (options.saveToFile) file.open(options.fileName.c_str(), FileMode::kTruncate);
 
-    for (int k = 0; k < kParameterKindCount; ++k) {
-        const ParameterKind kind = kindAt(k);
-        if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
+    for (const ParameterKind kind : runKinds(options.kinds, tables)) {
         if (kind == ParameterKind::HIAAT) pace(context.pacing);
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
             if (!field.skipped && !field.isReceived()) {
@@ -32,9 +30,7 @@ int runDifferences(ToolContext& context, const DifferencesOptions& options) {
 int compareDifferences(ToolContext& context, const KindSelection& kinds, TextOutputFile& file) {
     int differences = 0;
     char message[kMessageCapacity];
-    for (int k = 0; k < kParameterKindCount; ++k) {
-        const ParameterKind kind = kindAt(k);
-        if (!kinds.has(kind) || !kindAvailable(kind, context.tables)) continue;
+    for (const ParameterKind kind : runKinds(kinds, context.tables)) {
         for (const ParameterField& field : kindFields(context.tables, kind, FieldOrder::kByEntry)) {
             if (!field.isReceived() || !fieldDiffers(field)) continue;
             ++differences;

@@ -68,4 +68,13 @@ int progressTotal(const KindSelection& kinds, const ApplicationTables& tables) {
     return total;
 }
 
+std::vector<ParameterKind> runKinds(const KindSelection& kinds, const ApplicationTables& tables) {
+    std::vector<ParameterKind> visited;
+    for (int i = 0; i < kParameterKindCount; ++i) {
+        const ParameterKind kind = kindAt(i);
+        if (kinds.has(kind) && kindAvailable(kind, tables)) visited.push_back(kind);
+    }
+    return visited;
+}
+
 }  // namespace tavir

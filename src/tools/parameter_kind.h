@@ -2,6 +2,7 @@
 // The ten kinds of parameter that the differences tool, the adjustment and the sweep work on, in
 // the order in which every run, check and reset visits them.
 #include <cstdint>
+#include <vector>
 
 #include "definitions/object_tables.h"
 
@@ -56,5 +57,8 @@ bool kindAvailable(ParameterKind kind, const ApplicationTables& tables);
 // What the progress bar counts: one step per entry visited in every pass of every selected,
 // available kind, so that a run ends with the bar exactly full.
 int progressTotal(const KindSelection& kinds, const ApplicationTables& tables);
+
+// The kinds a run visits: the selected ones whose tables are not empty, in the walk's order.
+std::vector<ParameterKind> runKinds(const KindSelection& kinds, const ApplicationTables& tables);
 
 }  // namespace tavir

@@ -50,9 +50,7 @@ void runSweep(ToolContext& context, const SweepOptions& options, SweepState& sta
     TextOutputFile file;
     openRunFile(file, choice, FileMode::kTruncate);
 
-    for (int k = 0; k < kParameterKindCount; ++k) {
-        const ParameterKind kind = kindAt(k);
-        if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
+    for (const ParameterKind kind : runKinds(options.kinds, tables)) {
         if (kind == ParameterKind::HIAAT) pace(context.pacing);
         beginWrittenKind(file, choice, kind);
         bool firstWrite = true;
@@ -87,9 +85,7 @@ int resetOriginals(ToolContext& context, const SweepOptions& options) {
     openRunFile(file, choice, FileMode::kAppend);
 
     int written = 0;
-    for (int k = 0; k < kParameterKindCount; ++k) {
-        const ParameterKind kind = kindAt(k);
-        if (!options.kinds.has(kind) || !kindAvailable(kind, tables)) continue;
+    for (const ParameterKind kind : runKinds(options.kinds, tables)) {
         openKindFile(file, choice, kind, FileMode::kAppend);
         if (options.saveToFile) {
             file.write(text::kResetLine);
