@@ -3,37 +3,11 @@
 #include "base/message_log.h"
 #include "debugwin/child_windows_win32.h"
 #include "debugwin/debug_file_search.h"
+#include "debugwin/file_system_search_win32.h"
 
 namespace tavir {
 
 namespace {
-
-// The file system's side of the search for debug window files.
-class FileSystemSearch : public DirectorySearch {
-public:
-    bool first(const char* searchPath, DirectoryEntry& entry) override {
-        handle_ = FindFirstFileA(searchPath, &found_);
-        return handle_ != INVALID_HANDLE_VALUE && fill(entry);
-    }
-    bool next(DirectoryEntry& entry) override {
-        return handle_ != INVALID_HANDLE_VALUE && FindNextFileA(handle_, &found_) && fill(entry);
-    }
-    void close() override {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    bool fill(DirectoryEntry& entry) {
-        constexpr DWORD kSkipped =
-            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
-        entry.name = found_.cFileName;
-        entry.skipped = (found_.dwFileAttributes & kSkipped) != 0;
-        return true;
-    }
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA found_{};
-};
 
 class DebugWindowSetHost : public DebugWindowHost {
 public:
