@@ -21,9 +21,10 @@ bool runAdjustment(ToolContext& context, const AdjustmentOptions& options) {
         beginWrittenKind(file, choice, kind);
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
             if (!field.skipped) {
-                writeField(context, file, field, scaledTableValue(field));
+                const ValueRecord written = writeField(context, file, field, scaledTableValue(field));
+                // The verification asks with the record just written, so it carries the value.
                 if (options.verify && !field.isReceived()) {
-                    SendRequest(context.transport, field.address, kRead);
+                    SendRequest(context.transport, written, kRead);
                     pace(context.pacing);
                 }
             }

@@ -17,6 +17,7 @@ int runDifferences(ToolContext& context, const DifferencesOptions& options) {
         if (kind == ParameterKind::HIAAT) pace(context.pacing);
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
             if (!field.skipped && !field.isReceived()) {
+                // The run has no value of its own for a field: its Read carries 0.
                 SendRequest(context.transport, field.address, kRead);
                 pace(context.pacing);
             }

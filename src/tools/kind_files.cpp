@@ -26,12 +26,14 @@ void beginWrittenKind(TextOutputFile& file, const ActionsFileChoice& choice, Par
     if (choice.saveToFile) file.write(kindHeaderLine(kind));
 }
 
-void writeField(ToolContext& context, TextOutputFile& file, const ParameterField& field, int32_t value) {
+ValueRecord writeField(ToolContext& context, TextOutputFile& file, const ParameterField& field,
+                       int32_t value) {
     ValueRecord request = field.address;
     request.value = value;
     writeKindRow(file, field, value);
     SendRequest(context.transport, request, kWrite);
     pace(context.pacing);
+    return request;
 }
 
 void writeKindRow(TextOutputFile& file, const ParameterField& field, int32_t value) {

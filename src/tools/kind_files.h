@@ -31,7 +31,8 @@ void closeKindFile(TextOutputFile& file, const ActionsFileChoice& choice);
 // One row for a value written, when a file is open.
 void writeKindRow(TextOutputFile& file, const ParameterField& field, int32_t value);
 
-// A field written: its row, the Write with value, and the pace after it.
-void writeField(ToolContext& context, TextOutputFile& file, const ParameterField& field, int32_t value);
+// A field written: its row, the Write with value, and the pace after it. Gives the record sent.
+ValueRecord writeField(ToolContext& context, TextOutputFile& file, const ParameterField& field,
+                       int32_t value);
 
 }  // namespace tavir

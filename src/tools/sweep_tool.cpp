@@ -56,7 +56,8 @@ void runSweep(ToolContext& context, const SweepOptions& options, SweepState& sta
         bool firstWrite = true;
         for (const ParameterField& field : kindFields(tables, kind, FieldOrder::kWalk)) {
             if (!field.skipped) {
-                // The original is asked for before it is overwritten; the first answer is kept.
+                // The original is asked for before it is overwritten, and before the value is
+                // chosen, so its Read carries 0; the first answer is kept.
                 if (options.rememberOriginals && !field.isReceived()) {
                     SendRequest(context.transport, field.address, kRead);
                     pace(context.pacing);

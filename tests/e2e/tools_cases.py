@@ -235,6 +235,9 @@ def case_adjustment_truncated_clock(case):
     sent = requests(sim)[before:]
     check([e["value"] for e in sent if e["kind"] == "Write"] == [700, 1600, 2300, 815, 930, 1830, 600, 844],
           f"the Writes differ from the file: {sent}")
+    # Each verifying Read is its Write's frame with only the kind bits changed: it carries the value.
+    for write, read in zip(sent[0::2], sent[1::2]):
+        check(read["hex"] == f"{int(write['hex'][:2], 16) | 0x40:02x}" + write["hex"][2:], f"{write} then {read}")
     check_spacing(sent)
 
 

@@ -24,15 +24,19 @@ struct RunBench : testing::ToolBench {
     ::tavir::testing::ScratchFolder folder;
 
     // One line per request: milliseconds since the run started, kind, function code, number, block,
-    // value.
+    // the value it decodes to (a Write's only) and the frame's bytes.
     std::string requestLog() const {
         std::string log;
-        for (const testing::SentRequest& r : controller.requests) {
+        for (size_t i = 0; i < controller.requests.size(); ++i) {
+            const testing::SentRequest& r = controller.requests[i];
             char line[80];
-            std::snprintf(line, sizeof line, "%6u %-5s %3d %4d %4d %6d\n",
-                          static_cast<unsigned>(r.at - kRunStart), r.kind == kWrite ? "Write" : "Read",
-                          r.record.functionCode, r.record.number, r.record.block, r.record.value);
-            log += line;
+            int n =
+                std::snprintf(line, sizeof line, "%6u %-5s %3d %4d %4d %6d ",
+                              static_cast<unsigned>(r.at - kRunStart), r.kind == kWrite ? "Write" : "Read",
+                              r.record.functionCode, r.record.number, r.record.block, r.record.value);
+            for (uint8_t byte : controller.frames[i])
+                n += std::snprintf(line + n, sizeof line - static_cast<size_t>(n), "%02X", byte);
+            log += std::string(line) + "\n";
         }
         return log;
     }
@@ -78,11 +82,12 @@ TEST(AdjustmentRun, WritesEveryTableValueThenReadsItBackAndVerifies) {
     EXPECT_EQ(bench.reporter.messages[1].caption, text::kAdjustmentCaption);
     EXPECT_EQ(bench.reporter.messages[1].icon, ToolIcon::kStop);
 
-    // A Read carries the value 0, not the value just written beside it.
-    for (size_t i = 0; i < bench.controller.requests.size(); ++i) {
-        if (bench.controller.requests[i].kind != kRead) continue;
+    // Each verification Read is the record of the Write before it with only the kind changed.
+    const auto& sent = bench.controller.requests;
+    for (size_t i = 1; i < sent.size(); ++i) {
+        if (sent[i].kind != kRead) continue;
         uint8_t frame[kRequestBufferSize];
-        int length = encodeRequest(bench.controller.requests[i].record, kRead, frame);
+        const int length = encodeRequest(sent[i - 1].record, kRead, frame);
         EXPECT_EQ(bench.controller.frames[i], std::vector<uint8_t>(frame, frame + length)) << i;
     }
 }
@@ -137,8 +142,13 @@ TEST(SweepRun, WritesTestValuesRemembersOriginalsAndRestoresThem) {
     EXPECT_EQ(bench.controller.requests[1].kind, kWrite);
     EXPECT_EQ(bench.controller.requests[1].record.value, 100);
 
+    // The Read of an original goes before its value is chosen: it carries 0.
     int reads = 0;
-    for (const testing::SentRequest& r : bench.controller.requests) reads += r.kind == kRead ? 1 : 0;
+    for (const testing::SentRequest& r : bench.controller.requests) {
+        if (r.kind != kRead) continue;
+        ++reads;
+        EXPECT_EQ(r.record.value, 0);
+    }
     bench.controller.requests.clear();
     EXPECT_EQ(resetOriginals(bench.context, options), reads);
     bench.expectSpaced();
@@ -218,7 +228,11 @@ TEST(DifferencesRun, ReportsEachDifferenceInTheFileAndReadsOnlyOnce) {
     EXPECT_EQ(readBytes(options.fileName), fixture("verschillen.txt"));
     EXPECT_TRUE(bench.reporter.messages.empty());
     bench.expectSpaced();
-    for (const testing::SentRequest& r : bench.controller.requests) EXPECT_EQ(r.kind, kRead);
+    // Only Reads, each carrying 0: the run has no value of its own.
+    for (const testing::SentRequest& r : bench.controller.requests) {
+        EXPECT_EQ(r.kind, kRead);
+        EXPECT_EQ(r.record.value, 0);
+    }
 
     // A second run asks for nothing and compares what was received first.
     bench.controller.requests.clear();
