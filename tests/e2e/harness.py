@@ -289,18 +289,21 @@ class Probe:
 
 
 class Simulator:
-    def __init__(self, sim_exe, app_dir, log_file, pty=False, extra=()):
-        args = [str(sim_exe), "--dir", str(app_dir), "--log", str(log_file), "--tcp", "127.0.0.1:0"]
+    """tavir-sim (or, with a runner such as wine, another build of it and its paths as the runner
+    names them) on a free loopback port, and a pseudo-terminal when asked."""
+
+    def __init__(self, sim_exe, app_dir, log_file, pty=False, extra=(), runner=(), path=str, env=None):
+        args = [*runner, str(sim_exe), "--dir", path(app_dir), "--log", path(log_file), "--tcp", "127.0.0.1:0"]
         if pty:
             args.append("--pty")
         args += list(extra)
         self.log_file = Path(log_file)
         self.process = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, text=True)
+                                        stderr=subprocess.DEVNULL, text=True, env=env)
         self.output = LineReader(self.process.stdout, "tavir-sim")
         self.port = None
         self.pty = None
-        deadline = time.monotonic() + 20
+        deadline = time.monotonic() + 30
         wanted = "its port and pseudo-terminal" if pty else "its port"
         try:
             while self.port is None or (pty and self.pty is None):

@@ -144,13 +144,6 @@ def case_keys_through_hook(case):
     check(lines[-1] == "Er zijn geen debug venster bestanden die voldoen aan dit pad.", "keys added lines")
 
 
-def case_quit_command(case):
-    """Afsluiten ends the message loop: the window goes and the exit code is 1."""
-    program, main = start(case)
-    case.probe.ask("command", main["hwnd"], 40002)
-    check(program.wait_exit() == 1, "exit code of Afsluiten")
-
-
 CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}
 
 if __name__ == "__main__":

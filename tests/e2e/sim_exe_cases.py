@@ -3,59 +3,14 @@
 on loopback. The path of tavir-sim.exe comes in TAVIR_SIM_EXE."""
 
 import os
-import queue
 import socket
 import subprocess
 import sys
-import threading
+import time
 
 import harness
-from harness import check, end_process, run, wait_for
+from harness import check, run, wait_for
 from startup_cases import MAIN_CLASS, expect_startup_lines, wine_path
-
-
-class WindowsSimulator:
-    """tavir-sim.exe with a control port; its announced lines are read by a thread of our own, so
-    that no wait here hangs on a read."""
-
-    log = harness.Simulator.log
-
-    def __init__(self, case, exe):
-        self.log_file = case.work / "sim-exe.jsonl"
-        args = ["wine", exe, "--dir", wine_path(case.paths["examples"]), "--log", wine_path(self.log_file),
-                "--tcp", "127.0.0.1:0", "--control", "127.0.0.1:0"]
-        self.process = subprocess.Popen(args, env=case.wine_env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, text=True)
-        self.lines = queue.Queue()
-        threading.Thread(target=self._read, daemon=True).start()
-        self.port = int(self.next_line("listening on ").rsplit(":", 1)[1])
-        self.control_port = int(self.next_line("control on ").rsplit(":", 1)[1])
-
-    def _read(self):
-        for line in self.process.stdout:
-            self.lines.put(line.rstrip("\n"))
-
-    def next_line(self, prefix, timeout=30):
-        try:
-            line = self.lines.get(timeout=timeout)
-        except queue.Empty:
-            raise harness.E2EFailure(f"tavir-sim.exe said nothing within {timeout} s, waiting for '{prefix}'")
-        check(line.startswith(prefix), f"tavir-sim.exe said {line!r} instead of '{prefix}...'")
-        return line
-
-    def control(self, command):
-        with socket.create_connection(("127.0.0.1", self.control_port), timeout=10) as s:
-            s.sendall(command.encode() + b"\n")
-            return s.makefile().readline().strip()
-
-    def close(self):
-        if self.process.poll() is None:
-            try:
-                self.process.stdin.write("quit\n")
-                self.process.stdin.flush()
-                self.process.wait(timeout=10)
-            except (BrokenPipeError, subprocess.TimeoutExpired):
-                end_process(self.process.pid)
 
 
 def case_sim_exe_over_tcp(case):
@@ -63,8 +18,10 @@ def case_sim_exe_over_tcp(case):
     answers, a control command answered, and a "quit" on standard input ends it with exit code 0."""
     exe = os.environ.get("TAVIR_SIM_EXE", "")
     check(os.path.exists(exe), f"tavir-sim.exe is missing: {exe!r} (TAVIR_SIM_EXE)")
-    sim = WindowsSimulator(case, exe)
+    sim = harness.Simulator(exe, case.paths["examples"], case.work / "sim-exe.jsonl", runner=["wine"],
+                            path=wine_path, env=case.wine_env, extra=["--control", "127.0.0.1:0"])
     case.sims.append(sim)
+    control_port = int(sim.output.next_line(time.monotonic() + 30, "telling its control port").rsplit(":", 1)[1])
     app = case.app_dir()
     program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     main = case.wait_top(MAIN_CLASS)
@@ -77,13 +34,13 @@ def case_sim_exe_over_tcp(case):
         return asked and values and any(e.get("kind") == "connect" for e in log)
 
     wait_for("the debugger's requests and their answers in tavir-sim.exe's log", answered, 20)
-    check(sim.control("get 320 0 0") == "60", "the control port does not answer the VG time of SG02")
+    with socket.create_connection(("127.0.0.1", control_port), timeout=10) as control:
+        control.sendall(b"get 320 0 0\n")
+        check(control.makefile().readline().strip() == "60", "the control port does not answer the VG time of SG02")
 
     case.probe.ask("close", main["hwnd"])
     check(program.wait_exit() == 1, "the debugger does not end normally")
-    sim.process.stdin.write("quit\n")
-    sim.process.stdin.flush()
-    sim.next_line("ok")
+    check(sim.command("quit", timeout=20) == "ok", "tavir-sim.exe did not answer its quit")
     try:
         code = sim.process.wait(timeout=20)
     except subprocess.TimeoutExpired:

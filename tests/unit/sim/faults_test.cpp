@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <tuple>
 
 #include "function_codes.h"
 #include "sim_test_support.h"
@@ -10,16 +9,6 @@ namespace tavir::sim {
 namespace {
 
 using testing::DemoSimulator;
-
-SimSettings withFaults(const FaultOptions& faults) {
-    SimSettings settings = testing::quiet(11);
-    settings.faults = faults;
-    return settings;
-}
-
-void readMany(DemoSimulator& sim, int count) {
-    for (int i = 0; i < count; ++i) sim.request(kRead, fc::kFixedGreenTime, i % 8, -1);
-}
 
 int logEntries(const DemoSimulator& sim, const char* key, const char* value) {
     int count = 0;
@@ -30,104 +19,105 @@ int logEntries(const DemoSimulator& sim, const char* key, const char* value) {
     return count;
 }
 
-TEST(Faults, SilentNeverAnswersButStillListens) {
-    FaultOptions f;
-    f.silent = true;
-    DemoSimulator sim(withFaults(f));
-    readMany(sim, 10);
-    sim.request(kMonitor, fc::kGreen, 0, -1);
-    sim.sendBytes({'V', 'M', 'O'});
-    sim.runFor(60 * 1000000LL);
-    EXPECT_TRUE(sim.link.bytes.empty());
-    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 99);
-    EXPECT_EQ(sim.simulator->get({fc::kFixedGreenTime, 0, 0}), 99);
-    EXPECT_EQ(logEntries(sim, "kind", "\"Read\""), 10);
-}
-
-// Each dropped frame is in the log; the same seed drops the same frames.
-TEST(Faults, DropKeepsBackTheGivenFraction) {
-    // The fraction, and the least and most of 1000 answers that arrive.
-    const std::tuple<double, int, int> cases[] = {
-        {0.0, 1000, 1000}, {1.0, 0, 0}, {0.25, 700, 800}, {0.5, 450, 550}};
-    for (auto [drop, low, high] : cases) {
-        FaultOptions f;
-        f.drop = drop;
-        DemoSimulator sim(withFaults(f)), again(withFaults(f));
-        readMany(sim, 1000);
-        readMany(again, 1000);
-        int received = static_cast<int>(sim.replies().size());
-        EXPECT_TRUE(received >= low && received <= high) << "drop " << drop << ": " << received;
-        EXPECT_EQ(logEntries(sim, "dropped", "true"), 1000 - received) << "drop " << drop;
-        EXPECT_EQ(sim.link.bytes, again.link.bytes) << "drop " << drop;
-    }
-}
-
-TEST(Faults, DelayHoldsEveryAnswerBackInOrder) {
-    FaultOptions f;
-    f.delayMs = 250;
-    DemoSimulator sim(withFaults(f));
-    sim.request(kRead, fc::kFixedGreenTime, 0, -1);
-    sim.sendBytes({'V'});
-    sim.runFor(249000);
-    EXPECT_TRUE(sim.link.bytes.empty());
-    sim.runFor(1000);
-    auto got = sim.replies();
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].record.value, 60);
-    std::string text(sim.link.bytes.begin() + 5, sim.link.bytes.end());
-    EXPECT_EQ(text, "tavir-sim: verbinding in orde\n") << "the dump answer follows the frame";
-}
-
-// Garbage between frames never costs the debugger a frame and never makes one up.
-TEST(Faults, GarbageLeavesEveryFrameReadable) {
-    FaultOptions f;
-    f.garbage = 1.0;
-    DemoSimulator sim(withFaults(f));
-    readMany(sim, 500);
-    auto got = sim.replies();
-    ASSERT_EQ(got.size(), 500u);
-    for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].record.number, static_cast<int32_t>(i % 8));
-    EXPECT_EQ(logEntries(sim, "kind", "\"garbage\""), 500);
-}
-
-TEST(Faults, ConnectionEndsAfterTheGivenNumberOfFrames) {
-    // Reset after, close after, the frames that arrive, and whether the end is a reset.
-    const std::tuple<int, int, size_t, bool> cases[] = {
-        {3, -1, 3, true}, {-1, 5, 5, false}, {0, -1, 0, true}, {-1, 0, 0, false}};
-    for (auto [resetAfter, closeAfter, frames, reset] : cases) {
-        FaultOptions f;
-        f.resetAfter = resetAfter;
-        f.closeAfter = closeAfter;
-        DemoSimulator sim(withFaults(f));
-        readMany(sim, 10);
-        EXPECT_EQ(sim.replies().size(), frames);
-        EXPECT_EQ(sim.link.ends, 1);
-        EXPECT_EQ(sim.link.lastEndWasReset, reset);
+// Each fault on a simulator with one client that sends Reads of the eight VG times in turn: how
+// many answers arrive after how long, how the connection ends, and what the log marks. Every
+// answer that arrives is readable and in order, and the same seed gives the same bytes.
+TEST(Faults, WhatTheClientGets) {
+    const struct Row {
+        const char* name;
+        FaultOptions faults;  // silent, drop, delay in ms, garbage, reset after, close after
+        int reads;
+        int64_t waitUs;      // between the Reads and the count (a delay: just too short, then enough)
+        size_t least, most;  // answers that arrive
+        int ends;            // of the connection, after the answers
+        bool reset;
+        const char *logKey, *logValue;  // an entry per Read, or per answer kept back
+        int logged;
+    } rows[] = {
+        {"silent", {true, 0, 0, 0, -1, -1}, 10, 60000000, 0, 0, 0, false, "kind", "\"Read\"", 10},
+        {"no drop", {false, 0, 0, 0, -1, -1}, 1000, 0, 1000, 1000, 0, false, "dropped", "true", 0},
+        {"drop all", {false, 1, 0, 0, -1, -1}, 1000, 0, 0, 0, 0, false, "dropped", "true", 1000},
+        {"drop a quarter", {false, 0.25, 0, 0, -1, -1}, 1000, 0, 700, 800, 0, false, "dropped", "true", -1},
+        {"drop half", {false, 0.5, 0, 0, -1, -1}, 1000, 0, 450, 550, 0, false, "dropped", "true", -1},
+        {"delay", {false, 0, 250, 0, -1, -1}, 1, 249000, 0, 0, 0, false, "kind", "\"Read\"", 1},
+        {"delay passed", {false, 0, 250, 0, -1, -1}, 1, 250000, 1, 1, 0, false, "kind", "\"Read\"", 1},
+        {"garbage", {false, 0, 0, 1, -1, -1}, 500, 0, 500, 500, 0, false, "kind", "\"garbage\"", 500},
+        {"reset after 3", {false, 0, 0, 0, 3, -1}, 10, 0, 3, 3, 1, true, "kind", "\"Read\"", 3},
+        {"reset at once", {false, 0, 0, 0, 0, -1}, 10, 0, 0, 0, 1, true, "kind", "\"Read\"", 0},
+        {"close after 5", {false, 0, 0, 0, -1, 5}, 10, 0, 5, 5, 1, false, "kind", "\"Read\"", 5},
+        {"close at once", {false, 0, 0, 0, -1, 0}, 10, 0, 0, 0, 1, false, "kind", "\"Read\"", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SimSettings settings = testing::quiet(11);
+        settings.faults = row.faults;
+        DemoSimulator sim(settings), again(settings);
+        for (DemoSimulator* s : {&sim, &again})
+            for (int i = 0; i < row.reads; ++i) s->request(kRead, fc::kFixedGreenTime, i % 8, -1);
+        sim.runFor(row.waitUs);
+        auto got = sim.replies();
+        EXPECT_GE(got.size(), row.least);
+        EXPECT_LE(got.size(), row.most);
+        for (size_t i = 0; i < got.size() && row.faults.drop == 0; ++i) {
+            EXPECT_EQ(got[i].record.number, static_cast<int32_t>(i % 8));
+        }
+        EXPECT_EQ(logEntries(sim, row.logKey, row.logValue),
+                  row.logged >= 0 ? row.logged : row.reads - static_cast<int>(got.size()));
+        EXPECT_EQ(sim.link.ends, row.ends);
+        EXPECT_EQ(sim.link.lastEndWasReset, row.reset);
+        again.runFor(row.waitUs);
+        EXPECT_EQ(sim.link.bytes, again.link.bytes);
+        if (row.ends == 0) continue;
         // The next connection counts from 0 again.
         sim.simulator->closeSession(sim.session, sim.now);
         testing::RecordingLink next;
         testing::Client client;
         int session = sim.simulator->openSession(next, "tcp", sim.now);
         auto frame = testing::requestFrame(kRead, fc::kFixedGreenTime, 0, -1);
-        for (size_t i = 0; i < frames + 2; ++i)
+        for (size_t i = 0; i < got.size() + 2; ++i)
             sim.simulator->receive(session, frame.data(), frame.size(), sim.now);
-        EXPECT_EQ(client.take(next).size(), frames);
+        EXPECT_EQ(client.take(next).size(), got.size());
         EXPECT_EQ(next.ends, 1);
     }
 }
 
-TEST(Faults, PauseHoldsAnswersUntilResume) {
-    DemoSimulator sim(withFaults({}));
-    sim.request(kMonitor, fc::kFixedGreenTime, 0, -1);
-    sim.replies();
-    sim.simulator->pause();
-    sim.request(kRead, fc::kFixedGreenTime, 1, -1);
-    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 66);
-    sim.runFor(1000000);
-    EXPECT_TRUE(sim.replies().empty());
-    sim.simulator->resume(sim.now);
-    auto got = sim.replies();
-    ASSERT_EQ(got.size(), 1u) << "the monitored value is sent again; the Read is not answered late";
+// A silent simulator still listens: a Write is stored, and dump commands get no answer.
+TEST(Faults, SilentStoresWritesAndAnswersNoCommand) {
+    SimSettings settings = testing::quiet(11);
+    settings.faults.silent = true;
+    DemoSimulator sim(settings);
+    sim.request(kMonitor, fc::kGreen, 0, -1);
+    sim.sendBytes({'V', 'M', 'O'});
+    sim.runFor(60 * 1000000LL);
+    EXPECT_TRUE(sim.link.bytes.empty());
+    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 99);
+    EXPECT_EQ(sim.simulator->get({fc::kFixedGreenTime, 0, 0}), 99);
+}
+
+// A delayed answer keeps its place before the dump answer that follows it; a pause holds answers
+// until the resume, which sends the monitored value again but not a late answer to a Read.
+TEST(Faults, DelayAndPauseKeepTheOrder) {
+    SimSettings settings = testing::quiet(11);
+    settings.faults.delayMs = 250;
+    DemoSimulator sim(settings);
+    sim.request(kRead, fc::kFixedGreenTime, 0, -1);
+    sim.sendBytes({'V'});
+    sim.runFor(250000);
+    ASSERT_EQ(sim.replies().size(), 1u);
+    EXPECT_EQ(std::string(sim.link.bytes.begin() + 5, sim.link.bytes.end()),
+              "tavir-sim: verbinding in orde\n");
+
+    DemoSimulator paused(testing::quiet(11));
+    paused.request(kMonitor, fc::kFixedGreenTime, 0, -1);
+    paused.replies();
+    paused.simulator->pause();
+    paused.request(kRead, fc::kFixedGreenTime, 1, -1);
+    paused.request(kWrite, fc::kFixedGreenTime, 0, -1, 66);
+    paused.runFor(1000000);
+    EXPECT_TRUE(paused.replies().empty());
+    paused.simulator->resume(paused.now);
+    auto got = paused.replies();
+    ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].record.value, 66);
 }
 

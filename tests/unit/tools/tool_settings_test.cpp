@@ -29,25 +29,6 @@ public:
     }
 };
 
-TEST(ToolSettings, AMissingFileGivesTheDefaultsOfEachTool) {
-    MapSettings settings;
-    const DifferencesOptions differences = readDifferencesSettings(settings);
-    const AdjustmentOptions adjustment = readAdjustmentSettings(settings);
-    const SweepOptions sweep = readSweepSettings(settings);
-    for (int k = 0; k < kParameterKindCount; ++k) {
-        EXPECT_FALSE(differences.kinds.selected[k] || adjustment.kinds.selected[k] || sweep.kinds.selected[k])
-            << k;
-    }
-    EXPECT_TRUE(differences.saveToFile);
-    EXPECT_EQ(differences.fileName, "verschillen.txt");
-    EXPECT_TRUE(adjustment.saveToFile && adjustment.separateFiles && adjustment.verify);
-    EXPECT_EQ(adjustment.fileName, "aangepast.txt");
-    EXPECT_TRUE(sweep.saveToFile && sweep.separateFiles && sweep.rememberOriginals && sweep.resetPerKind);
-    EXPECT_EQ(sweep.startValue, 0);
-    EXPECT_EQ(sweep.fileName, "afname.txt");
-    EXPECT_EQ(readSpeedKey(settings, "AANPAS"), 1000u);
-}
-
 TEST(ToolSettings, TheSweepKeepsItsSwitchesInTwoKeysOfWhichAanWins) {
     const struct {
         const char* aan;
