@@ -505,6 +505,13 @@ class Case:
         check(answer["ok"], f"the menu could not be read: {answer.get('error')}")
         return answer["items"]
 
+    def picture(self, name, crop=None):
+        """A screenshot for the documentation (docs/screenshots/), kept in the run's artifacts folder."""
+        if self.paths.get("artifacts"):
+            shot = self.screenshot(Path(self.paths["artifacts"]) / name)
+            if crop:
+                subprocess.run(["convert", str(shot), "-crop", crop, "+repage", str(shot)], check=True, timeout=30)
+
     def screenshot(self, path):
         path = Path(path)
         path.parent.mkdir(parents=True, exist_ok=True)
@@ -523,7 +530,8 @@ def run(cases, argv):
     options = parser.parse_args(argv)
     env = Environment(options.state)
     check(env.state, "the end-to-end environment is not up (run e2e_env.py up)")
-    paths = {"tavir": options.tavir, "probe": options.probe, "sim": options.sim, "examples": options.examples}
+    paths = {"tavir": options.tavir, "probe": options.probe, "sim": options.sim, "examples": options.examples,
+             "artifacts": options.artifacts}
     check(Path(options.sim).exists(), f"tavir-sim is missing: {options.sim} (build the native preset first)")
     case = Case(options.case, env, paths)
     started = time.monotonic()

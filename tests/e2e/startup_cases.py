@@ -102,7 +102,6 @@ def case_tcp_startup(case):
     case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     again = case.wait_top(MAIN_CLASS)
     check(again["rect"] == [40, 30, 680, 510], f"second place {again['rect']}")
-    case.screenshot(case.work / "startup.png")
 
 
 def case_connection_end(case):

@@ -4,7 +4,6 @@ example application over TCP."""
 
 import sys
 import time
-from pathlib import Path
 
 from harness import DIALOG_CLASS, IDOK, check, run, wait_for
 
@@ -26,7 +25,6 @@ CHOOSE_FILE = 1022
 DIRECTORY_EDIT = 1053
 INTERVAL_MS = 100
 JITTER_MS = 15
-OPTIONS = {}
 
 
 def write_settings(app, prefix, keys):
@@ -94,8 +92,7 @@ def case_differences_none(case):
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
     box = wait_for("the closing message", lambda: box_saying(case, DIFFERENCES_CAPTION,
                                                              "Er zijn geen verschillen gevonden!"), 100)
-    if OPTIONS.get("artifacts"):
-        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-differences.png")
+    case.picture("tavir-differences.png")
     case.answer_box(box)
 
     # Only Reads, none repeated, at least the interval apart from the second on.
@@ -144,8 +141,7 @@ def case_adjustment_single_file(case):
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
     failure = wait_for("the verification's message", lambda: box_saying(
         case, ADJUSTMENT_CAPTION, "Fout bij verifi\xebren VG-tijden van SG32\nWaarde is  7.00, in regeling 4"), 100)
-    if OPTIONS.get("artifacts"):
-        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-adjustment.png")
+    case.picture("tavir-adjustment.png")
     case.answer_box(failure)
     case.answer_box(wait_for("the closing message", lambda: box_saying(
         case, ADJUSTMENT_CAPTION, "De aanpassing van parameters is niet gelukt"), 10))
@@ -198,8 +194,7 @@ def case_sweep_and_reset(case):
     before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_SWEEP)["hwnd"])
     box = wait_for("the closing message", lambda: box_saying(case, SWEEP_CAPTION, "De afname is gereed"), 100)
-    if OPTIONS.get("artifacts"):
-        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-sweep.png")
+    case.picture("tavir-sweep.png")
     case.answer_box(box)
     sent = requests(sim)[before:]
     reads, writes = sent[0::2], sent[1::2]
@@ -256,8 +251,7 @@ def case_dump_commands(case):
     wait_for("the made dump in the file", lambda: b"dump gemaakt:" in dump_file.read_bytes(), 10)
     command(DUMP_FETCH, "O", "Ophalen verzonden...")
     wait_for("the end of the dump", lambda: status() == "EINDE DUMP", 60)
-    if OPTIONS.get("artifacts"):
-        case.screenshot(Path(OPTIONS["artifacts"]) / "tavir-dump.png")
+    case.picture("tavir-dump.png")
     # The simulator logs what it sent after sending it: its log may trail the program by a moment.
     def streamed_dump():
         log = sim.log()
@@ -286,7 +280,4 @@ def case_dump_commands(case):
 CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}
 
 if __name__ == "__main__":
-    args = sys.argv[1:]
-    if "--artifacts" in args:
-        OPTIONS["artifacts"] = args[args.index("--artifacts") + 1]
-    run(CASES, args)
+    run(CASES, sys.argv[1:])
