@@ -132,14 +132,7 @@ TEST(Check, WarnsOfTheFilesBeyondTheWindowLimit) {
     EXPECT_EQ(app.output.find("DEBUG_199.TXT: not read"), std::string::npos);
 }
 
-TEST(Check, RefusesADirectoryWithoutAnApplication) {
-    testing::ScratchFolder empty{"tavir-cli-empty"};
-    CheckRequest request;
-    request.dir = empty.dir();
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(checkExitCode(checkApplication(request, out)), 2);
-    std::fclose(out);
-}
+// A directory without an application gives 2: the test cli_check_missing (cli/CMakeLists.txt).
 
 }  // namespace
 }  // namespace tavir::cli
