@@ -13,7 +13,7 @@
 //   focus HWND                  active, focus and capture windows of HWND's thread
 //   text HWND                   the window's text
 //   settext HWND TEXT...        sets the window's text (the rest of the line)
-//   select HWND INDEX...        selects these entries of a list box (one entry: LB_SETCURSEL)
+//   select HWND INDEX           selects this entry of a list box
 //   command HWND ID             posts WM_COMMAND ID to HWND
 //   click HWND                  clicks the button HWND (BM_CLICK)
 //   close HWND                  posts WM_CLOSE
@@ -425,21 +425,6 @@ std::string restOf(const std::string& line) {
     return end > at ? line.substr(at + 1, end - at) : "";
 }
 
-std::string selectEntries(HWND list, const std::vector<std::string>& words) {
-    DWORD_PTR result = 0;
-    if (words.size() == 3) {
-        SendMessageTimeoutW(list, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0,
-                            SMTO_ABORTIFHUNG, 2000, &result);
-        return "{\"ok\":true}";
-    }
-    SendMessageTimeoutW(list, LB_SETSEL, FALSE, static_cast<LPARAM>(-1), SMTO_ABORTIFHUNG, 2000, &result);
-    for (size_t i = 2; i < words.size(); ++i) {
-        SendMessageTimeoutW(list, LB_SETSEL, TRUE, std::atoi(words[i].c_str()), SMTO_ABORTIFHUNG, 2000,
-                            &result);
-    }
-    return "{\"ok\":true}";
-}
-
 std::string run(const std::string& line, const std::vector<std::string>& words) {
     const std::string& verb = words[0];
     HWND target = words.size() > 1 ? parseHandle(words[1].c_str()) : nullptr;
@@ -480,7 +465,12 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
                             2000, &result);
         return "{\"ok\":true}";
     }
-    if (verb == "select") return selectEntries(target, words);
+    if (verb == "select" && words.size() >= 3) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(target, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0,
+                            SMTO_ABORTIFHUNG, 2000, &result);
+        return "{\"ok\":true}";
+    }
     if (verb == "watch") return watch(target);
     if (verb == "events") return readEvents(target);
     if (verb == "command" && words.size() >= 3) {
