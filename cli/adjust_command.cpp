@@ -29,7 +29,8 @@ Command addAdjustCommand(CLI::App& app) {
                         session.link->awaitAnswers();
                         return done ? kExitDone : kExitDifferences;
                     },
-                    [&](ToolSession& session) { writeSessionReport(*options, "adjust", session, started); });
+                    [&](ToolSession& session) { writeSessionReport(*options, "adjust", session, started); },
+                    refuseUnreadSource);
             }};
 }
 

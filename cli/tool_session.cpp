@@ -8,6 +8,7 @@
 #include "base/message_log.h"
 #include "definitions/load_application.h"
 #include "resources/tools_texts.h"
+#include "source_check.h"
 
 namespace tavir::cli {
 
@@ -79,6 +80,14 @@ bool parseKinds(const std::string& text, KindSelection& kinds, std::string& unkn
     return any;
 }
 
+int refuseUnreadSource(ToolSession& session) {
+    const SourceCheck check =
+        checkTableSource(*session.macros, *session.tables, session.headerPath.c_str(), session.kinds);
+    for (const std::string& warning : check.warnings) session.reporter.say("warning: " + warning);
+    for (const std::string& refusal : check.refusals) session.reporter.say(refusal);
+    return check.refusals.empty() ? kExitDone : kExitUsage;
+}
+
 int runToolSession(const ToolOptions& options, const ToolBody& body,
                    const std::function<void(ToolSession&)>& after,
                    const std::function<int(ToolSession&)>& prepare) {
@@ -102,6 +111,7 @@ int runToolSession(const ToolOptions& options, const ToolBody& body,
         session.reporter.say(std::string(load.headerPath) + ": the application cannot be loaded");
         return kExitUsage;
     }
+    session.headerPath = load.headerPath;
     if (prepare) {
         if (int code = prepare(session)) return code;
     }

@@ -50,7 +50,12 @@ struct ToolSession {
     Pacing pacing;
     StderrReporter reporter;
     KindSelection kinds;
+    std::string headerPath;
 };
+
+// Before a run that writes: the warnings of the table source, and exit 2 (nothing sent) when it
+// cannot be read or gives no value to an entry of a selected kind; else 0.
+int refuseUnreadSource(ToolSession& session);
 
 // Loads the application, opens the link and runs body with the context; the transport is the
 // link, or what wrap makes of it. Gives body's exit code, 2 for bad options or files, 3 when the
