@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "definitions/table_source.h"
+#include "file_search.h"
 #include "resources/tools_texts.h"
 #include "tools/comparison.h"
 #include "tools/parameter_field.h"
@@ -78,13 +79,14 @@ SourceCheck checkTableSource(const MacroTable& macros, ApplicationTables& tables
     SourceCheck check;
     TableSourceReport report;
     loadTableSource(macros, tables, headerPath, &report);
+    const std::string path = hostPath(report.path);
     if (!report.opened) {
         check.unreadable = true;
-        check.refusals.push_back(report.path + ": cannot be read; the tools take their values from it");
+        check.refusals.push_back(path + ": cannot be read; the tools take their values from it");
         return check;
     }
     for (const TableSourceReport::Finding& finding : report.findings)
-        check.warnings.push_back(report.path + ":" + std::to_string(finding.line) + ": " + finding.text);
+        check.warnings.push_back(path + ":" + std::to_string(finding.line) + ": " + finding.text);
     std::map<Source, int> lineOf;
     for (const TableSourceReport::Row& row : report.rows)
         lineOf.emplace(Source{row.table, row.record}, row.line);
@@ -96,21 +98,21 @@ SourceCheck checkTableSource(const MacroTable& macros, ApplicationTables& tables
             auto found = lineOf.find(source);
             if (found == lineOf.end()) {
                 if (!reported) {
-                    check.refusals.push_back(report.path + ": " + fieldName(f) + " has no value in " +
+                    check.refusals.push_back(path + ": " + fieldName(f) + " has no value in " +
                                              tableSourceTableName(source.first) +
                                              " (the first entry of its kind without one)");
                 }
                 reported = true;
                 continue;
             }
-            checkWrittenValue(f, report.path + ":" + std::to_string(found->second) + ": ", check.warnings);
+            checkWrittenValue(f, path + ":" + std::to_string(found->second) + ": ", check.warnings);
         }
     }
     return check;
 }
 
 void findStopBytes(const std::string& path, std::vector<std::string>& warnings) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(hostPath(path), std::ios::binary);
     int line = 1;
     for (std::istreambuf_iterator<char> at(in), end; at != end; ++at) {
         if (*at == '\n') ++line;
