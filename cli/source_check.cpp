@@ -45,12 +45,16 @@ Source sourceOf(const ApplicationTables& t, const ParameterField& f) {
     return {kEparmsTable, &t.eparms[e]};
 }
 
+}  // namespace
+
 std::string fieldName(const ParameterField& f) {
     std::string name = std::string(text::kKindFileSuffix[kindIndex(f.kind)] + 1) + " " + f.name;
     if (*f.toName) name += std::string(">") + f.toName;
     if (kindPassCount(f.kind) > 1) name += " (field " + std::to_string(f.pass + 1) + ")";
     return name;
 }
+
+namespace {
 
 // The traps of the link in one field's value: its value as written, and the flag of categories 2
 // to 12.

@@ -7,6 +7,7 @@
 
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
+#include "tools/parameter_field.h"
 #include "tools/parameter_kind.h"
 
 namespace tavir::cli {
@@ -23,6 +24,9 @@ struct SourceCheck {
 // values stay the same) and checks the fields of kinds that a run writes.
 SourceCheck checkTableSource(const MacroTable& macros, ApplicationTables& tables, const char* headerPath,
                              const KindSelection& kinds);
+
+// A field as the messages of tavir-cli name it: "VG SG02", "ONT SG02>SG05", "KLOK KL_SCHOOL (field 2)".
+std::string fieldName(const ParameterField& field);
 
 // A byte 0xFF ends the line reader of the header and the debug window files: each one, with its
 // line, as a warning.

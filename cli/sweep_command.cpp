@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "journal_restore.h"
 #include "link/request_encoder.h"
+#include "output_files.h"
 #include "resources/tools_texts.h"
 #include "sweep_journal.h"
 #include "tool_session.h"
@@ -83,6 +84,7 @@ private:
 
 Command addSweepCommand(CLI::App& app) {
     auto options = std::make_shared<ToolOptions>();
+    options->out = text::kSweepFileDefault;
     auto sweep = std::make_shared<SweepOptions>();
     auto journal = std::make_shared<std::string>();
     sweep->separateFiles = false;
@@ -116,7 +118,8 @@ Command addSweepCommand(CLI::App& app) {
                 auto body = [&](ToolSession& session, ToolContext& context) {
                     SweepOptions run = *sweep;
                     run.kinds = session.kinds;
-                    if (!options->out.empty()) run.fileName = options->out;
+                    run.fileName = options->out;
+                    run.watch = &session.actions;
                     SweepState state{run.startValue, run.resetPerKind, 0};
                     if (journal->empty()) {
                         runSweep(context, run, state);
@@ -161,6 +164,7 @@ Command addRestoreCommand(CLI::App& app) {
                 StderrReporter reporter;
                 Journal journal;
                 if (int code = loadJournalForRestore(*choice, journal, reporter)) return code;
+                if (!outputsWritable({link->traceFile}, reporter)) return kExitUsage;
                 std::string error;
                 std::unique_ptr<CliLink> open = CliLink::open(*link, error);
                 if (!open) {
