@@ -35,13 +35,16 @@ TEST(ControlCommands, AnswerEachCommand) {
         {"send a 2", "error: send HEXBYTES"},
         {"send zz", "error: send HEXBYTES"},
         {"frobnicate", "error: unknown command: frobnicate"},
-        {"", ""},
+        {"", "error: an empty line"},
+        {"   ", "error: an empty line"},
     };
     for (const Case& c : cases) {
         ControlResult result = runControlCommand(*sim.simulator, c.line, sim.now);
         EXPECT_EQ(result.reply, c.reply) << c.line;
         EXPECT_FALSE(result.quit);
     }
+    EXPECT_EQ(runControlCommand(*sim.simulator, std::string(ControlLines::kMaxLine + 1, 'x'), sim.now).reply,
+              "error: a line of more than 4096 bytes");
     EXPECT_TRUE(runControlCommand(*sim.simulator, "quit", sim.now).quit);
 }
 
@@ -100,7 +103,8 @@ TEST(ControlCommands, LinesAreCutAtNewlines) {
     std::string overlong(ControlLines::kMaxLine + 10, 'x');
     overlong += "\nquit\n";
     lines.feed(overlong.data(), overlong.size(), take);
-    EXPECT_EQ(got, (std::vector<std::string>{"quit"})) << "an overlong line is passed over whole";
+    EXPECT_EQ(got, (std::vector<std::string>{overlong.substr(0, ControlLines::kMaxLine + 1), "quit"}))
+        << "an overlong line is cut one byte past the limit";
 }
 
 }  // namespace
