@@ -21,7 +21,7 @@ std::string firstLine(const JournalOwner& owner) {
                           {"dir", owner.dir},
                           {"digest", owner.digest},
                           {"link", owner.link}}
-               .dump() +
+               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
            "\n";
 }
 
@@ -33,7 +33,7 @@ std::string entryLine(const JournalEntry& e) {
                           {"block", e.address.block},
                           {"original", e.original},
                           {"restored", e.restored}}
-               .dump() +
+               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
            "\n";
 }
 
@@ -194,15 +194,18 @@ bool readJournal(const std::string& path, Journal& journal, std::string& error) 
     return true;
 }
 
+std::string journalText(const Journal& journal) {
+    std::string text = firstLine(journal.owner);
+    for (const JournalEntry& e : journal.entries) text += entryLine(e);
+    return text;
+}
+
 bool rewriteJournal(const std::string& path, const Journal& journal) {
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) return false;
-    bool ok = std::fputs(firstLine(journal.owner).c_str(), file) >= 0;
-    for (const JournalEntry& e : journal.entries) {
-        const std::string line = entryLine(e);
-        ok = ok && std::fwrite(line.data(), 1, line.size(), file) == line.size();
-    }
+    const std::string text = journalText(journal);
+    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     ok = flushToDisk(file) && ok;
     ok = std::fclose(file) == 0 && ok;
     return ok && replaceFile(temporary, path);

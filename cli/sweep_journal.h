@@ -62,6 +62,9 @@ bool readJournal(const std::string& path, Journal& journal, std::string& error);
 // The same from the journal's text.
 bool parseJournal(const std::string& text, Journal& journal, std::string& error);
 
+// The journal's text, as a file holds it.
+std::string journalText(const Journal& journal);
+
 // Replaces the journal with journal: written to path + ".tmp", flushed to the disk, renamed over.
 bool rewriteJournal(const std::string& path, const Journal& journal);
 
