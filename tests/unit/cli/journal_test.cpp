@@ -67,7 +67,9 @@ TEST(Journal, ReadsWholeLinesOrRefusesWithTheLine) {
         std::string error;
         const bool read = parseJournal(c.text, journal, error);
         EXPECT_EQ(read, c.entries >= 0) << c.name << ": " << error;
-        if (read) EXPECT_EQ(static_cast<int>(journal.entries.size()), c.entries) << c.name;
+        if (read) {
+            EXPECT_EQ(static_cast<int>(journal.entries.size()), c.entries) << c.name;
+        }
         EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
     }
 }
