@@ -7,6 +7,7 @@
 
 #include "base/message_log.h"
 #include "definitions/load_application.h"
+#include "file_search.h"
 #include "link/request_encoder.h"
 #include "output_files.h"
 #include "resources/tools_texts.h"
@@ -102,8 +103,9 @@ std::vector<ParameterField> askAgain(ToolSession& session, ToolContext& context)
 }
 
 int refuseUnreadSource(ToolSession& session) {
-    const SourceCheck check =
+    SourceCheck check =
         checkTableSource(*session.macros, *session.tables, session.headerPath.c_str(), session.kinds);
+    findStopBytes(hostPath(session.headerPath), check.warnings);
     for (const std::string& warning : check.warnings) session.reporter.say("warning: " + warning);
     for (const std::string& refusal : check.refusals) session.reporter.say(refusal);
     return check.refusals.empty() ? kExitDone : kExitUsage;
