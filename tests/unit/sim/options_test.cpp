@@ -18,6 +18,10 @@ TEST(SimOptions, CommandLines) {
         {{"--serial", "/dev/ttyS1", "--tcp", "127.0.0.1:7100"}, true, true},
         {{"--tcp", "host:7000"}, false, false},
         {{"--control", "10.0.0.1:7001"}, false, false},  // control only on a loopback address
+        {{"--drop", "2"}, false, false},                 // every refusal is bad usage: exit 2
+        {{"--baud", "1234", "--serial", "/dev/ttyS1"}, false, false},
+        {{"--bogus"}, false, false},
+        {{"extra"}, false, false},
     };
     for (auto [words, runs, tcp] : cases) {
         words.insert(words.begin(), "tavir-sim");
@@ -25,7 +29,7 @@ TEST(SimOptions, CommandLines) {
         int exitCode = 0;
         ASSERT_EQ(parseSimOptions(static_cast<int>(words.size()), words.data(), options, exitCode), runs)
             << words.back();
-        EXPECT_TRUE(runs ? options.tcp == tcp : exitCode != 0) << words.back();
+        EXPECT_TRUE(runs ? options.tcp == tcp : exitCode == 2) << words.back();
     }
 }
 
