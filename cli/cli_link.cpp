@@ -95,6 +95,10 @@ void CliLink::awaitAnswers() {
         changed_.wait_until(lock, deadline + std::chrono::milliseconds(1));
         expireReads(std::chrono::steady_clock::now());
     }
+    // A controller that has not answered once is silent, however few Reads were asked.
+    if (!answeredAny_ && lostInARow_ > 0)
+        throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) +
+                          " ms");
 }
 
 bool CliLink::waitFor(const std::function<bool()>& ready, int timeoutMs) {
@@ -120,6 +124,7 @@ void CliLink::deliver(uint8_t, const ValueRecord& record) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!unanswered_.empty()) unanswered_.pop_front();
         lostInARow_ = 0;
+        answeredAny_ = true;
     }
     changed_.notify_all();
 }

@@ -65,7 +65,8 @@ public:
     // kLostInARowLimit Reads all waited longer than the time-out without an answer.
     void write(const uint8_t* bytes, size_t count) override;
     // Waits for the answers to every Read sent, each at most the time-out; a Read that gets none
-    // is counted as lost (the caller asks again for what it still lacks). Throws as write does.
+    // is counted as lost (the caller asks again for what it still lacks). Throws as write does,
+    // and when Reads were lost and the controller has never answered at all.
     void awaitAnswers();
     // Waits until ready gives true, checked whenever something arrives; false after the time-out.
     bool waitFor(const std::function<bool()>& ready, int timeoutMs);
@@ -94,6 +95,7 @@ private:
     std::condition_variable changed_;
     std::deque<std::chrono::steady_clock::time_point> unanswered_;  // send times of open Reads
     int lostInARow_ = 0;                                            // reset by every answer
+    bool answeredAny_ = false;
     std::atomic<bool> stopping_{false};
     std::thread reader_;
 };

@@ -301,8 +301,9 @@ void readTable(PlainTextFile* file, Pass& pass, const TableDescription& table) {
     for (;;) {
         // At most 1001 clearance rows: the check comes before each line is read.
         if (table.shape == kClearanceRows && pass.tables.numClearances > kClearanceRowLimit - 1) {
-            note(pass, std::string(table.name) + ": rows after the " + std::to_string(kClearanceRowLimit) +
-                           "th are not read");
+            if (pass.report && readCountedLine(file, pass, line) && !std::strstr(line, "STOP"))
+                note(pass, std::string(table.name) + ": the rows from here on are not read, past the first " +
+                               std::to_string(kClearanceRowLimit));
             return;
         }
         if (!readCountedLine(file, pass, line)) {
