@@ -8,6 +8,7 @@ namespace tavir::cli {
 
 Command addAdjustCommand(CLI::App& app) {
     auto options = std::make_shared<ToolOptions>();
+    options->out = text::kAdjustmentFileDefault;
     auto verify = std::make_shared<bool>(false);
     auto separate = std::make_shared<bool>(false);
     CLI::App* command = app.add_subcommand(
@@ -24,12 +25,30 @@ Command addAdjustCommand(CLI::App& app) {
                         run.kinds = session.kinds;
                         run.verify = *verify;
                         run.separateFiles = *separate;
-                        if (!options->out.empty()) run.fileName = options->out;
-                        const bool done = runAdjustment(context, run);
+                        run.fileName = options->out;
+                        run.watch = &session.actions;
+                        // The verification is made again once the lost answers were asked for
+                        // again; a run with fields still unanswered never says it is done.
+                        session.reporter.holdMessages();
+                        runAdjustment(context, run);
                         session.link->awaitAnswers();
+                        if (!run.verify) {
+                            session.reporter.releaseMessages();
+                            return kExitDone;
+                        }
+                        const std::vector<ParameterField> missing = askAgain(session, context);
+                        session.reporter.dropMessages();
+                        const bool done = verifyAdjustment(context, run.kinds);
+                        if (!missing.empty()) return kExitLink;
+                        session.reporter.showMessage(done ? text::kAdjustmentDone : text::kAdjustmentFailed,
+                                                     text::kAdjustmentCaption,
+                                                     done ? ToolIcon::kInformation : ToolIcon::kStop);
                         return done ? kExitDone : kExitDifferences;
                     },
-                    [&](ToolSession& session) { writeSessionReport(*options, "adjust", session, started); });
+                    [&](ToolSession& session) {
+                        return writeSessionReport(*options, "adjust", session, started);
+                    },
+                    refuseUnreadSource);
             }};
 }
 

@@ -10,6 +10,7 @@
 #include "file_search.h"
 #include "resources/debugwin_texts.h"
 #include "resources/shell_texts.h"
+#include "source_check.h"
 #include "text_window.h"
 
 namespace tavir::cli {
@@ -62,6 +63,7 @@ public:
             return -1;
         }
         ++result_.windowsLoaded;
+        findStopBytes(path, warnings_);
         checkWindowCutOffs(path, *window, warnings_);
         return 0;
     }
@@ -116,7 +118,12 @@ CheckResult checkApplication(const CheckRequest& request, std::FILE* out) {
     }
 
     std::vector<std::string> warnings;
+    findStopBytes(load.headerPath, warnings);
     checkApplicationCutOffs(load.headerPath, *tables, warnings);
+    SourceCheck source = checkTableSource(*macros, *tables, load.headerPath, KindSelection::all());
+    result.applicationRefused = source.unreadable;
+    for (std::string& line : source.refusals) warnings.push_back(std::move(line));
+    for (std::string& line : source.warnings) warnings.push_back(std::move(line));
     CheckedWindows host(log, *macros, result, warnings);
     if (request.files.empty()) {
         searchAll(host, log, dir, warnings);

@@ -15,10 +15,10 @@ struct CheckRequest {
 
 struct CheckResult {
     int problemLines = 0;  // message lines of type warning, error or system
-    int cutOffs = 0;       // the checker's own warnings
+    int cutOffs = 0;       // the checker's own warnings, those of the table source among them
     int windowsLoaded = 0;
-    int windowsRefused = 0;  // a file the loader refused, or that could not be opened
-    bool applicationRefused = false;
+    int windowsRefused = 0;           // a file the loader refused, or that could not be opened
+    bool applicationRefused = false;  // KVAPDEF.H, or KVAPTAB.C, cannot be read
 };
 
 // Prints to out and gives what was found.

@@ -11,11 +11,19 @@ void addLinkOptions(CLI::App& command, LinkChoice& choice) {
         ->check(CLI::Range(1, 65535));
     auto* serial =
         command.add_option("--serial", choice.serial, "Serial device instead of TCP (/dev/ttyS0, COM1)");
-    command.add_option("--baud", choice.baud, "Baud rate of --serial")->capture_default_str()->needs(serial);
+    // The rates the serial line takes on every platform.
+    command.add_option("--baud", choice.baud, "Baud rate of --serial")
+        ->capture_default_str()
+        ->needs(serial)
+        ->check(CLI::IsMember(std::vector<int>{1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400}));
     command.add_option("--trace", choice.traceFile, "Record both directions of the link in this file");
     command.add_option("--timeout", choice.timeoutMs, "Longest wait for an answer, in ms")
         ->capture_default_str()
         ->check(CLI::Range(100, 60000));
+}
+
+std::string linkName(const LinkChoice& choice) {
+    return choice.serial.empty() ? choice.ip + ":" + std::to_string(choice.port) : choice.serial;
 }
 
 std::unique_ptr<CliLink> CliLink::open(const LinkChoice& choice, std::string& error) {
@@ -23,6 +31,11 @@ std::unique_ptr<CliLink> CliLink::open(const LinkChoice& choice, std::string& er
                                                  ? openTcpEndpoint(choice.ip, choice.port, error)
                                                  : openSerialEndpoint(choice.serial, choice.baud, error);
     if (!endpoint) return nullptr;
+    return over(choice, std::move(endpoint), error);
+}
+
+std::unique_ptr<CliLink> CliLink::over(const LinkChoice& choice, std::unique_ptr<LinkEndpoint> endpoint,
+                                       std::string& error) {
     std::unique_ptr<CliLink> link(new CliLink(choice, std::move(endpoint)));
     if (!choice.traceFile.empty() && !link->trace_.open(choice.traceFile.c_str())) {
         error = choice.traceFile + ": the trace file cannot be created";
@@ -53,9 +66,7 @@ void CliLink::write(const uint8_t* bytes, size_t count) {
     const auto now = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!unanswered_.empty() && now - unanswered_.front() > std::chrono::milliseconds(choice_.timeoutMs))
-            throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) +
-                              " ms");
+        expireReads(now);
         if (count > 0 && (bytes[0] & wire::kKindMask) == kRead && !flags_.dpcomActive.load())
             unanswered_.push_back(now);
     }
@@ -65,16 +76,29 @@ void CliLink::write(const uint8_t* bytes, size_t count) {
     if (endpoint_->failed()) throw LinkFailure("the link is down");
 }
 
+void CliLink::expireReads(std::chrono::steady_clock::time_point now) {
+    while (!unanswered_.empty() && now - unanswered_.front() > std::chrono::milliseconds(choice_.timeoutMs)) {
+        unanswered_.pop_front();
+        ++lostInARow_;
+    }
+    if (lostInARow_ >= kLostInARowLimit)
+        throw LinkFailure("the controller stopped answering: " + std::to_string(lostInARow_) +
+                          " requests in a row got no answer within " + std::to_string(choice_.timeoutMs) +
+                          " ms");
+}
+
 void CliLink::awaitAnswers() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (!unanswered_.empty()) {
         const auto deadline = unanswered_.front() + std::chrono::milliseconds(choice_.timeoutMs);
         if (endpoint_->failed()) throw LinkFailure("the link is down");
-        if (changed_.wait_until(lock, deadline) == std::cv_status::timeout && !unanswered_.empty() &&
-            std::chrono::steady_clock::now() >= deadline)
-            throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) +
-                              " ms");
+        changed_.wait_until(lock, deadline + std::chrono::milliseconds(1));
+        expireReads(std::chrono::steady_clock::now());
     }
+    // A controller that has not answered once is silent, however few Reads were asked.
+    if (!answeredAny_ && lostInARow_ > 0)
+        throw LinkFailure("the controller did not answer within " + std::to_string(choice_.timeoutMs) +
+                          " ms");
 }
 
 bool CliLink::waitFor(const std::function<bool()>& ready, int timeoutMs) {
@@ -99,6 +123,8 @@ void CliLink::deliver(uint8_t, const ValueRecord& record) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!unanswered_.empty()) unanswered_.pop_front();
+        lostInARow_ = 0;
+        answeredAny_ = true;
     }
     changed_.notify_all();
 }

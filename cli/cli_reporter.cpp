@@ -77,9 +77,25 @@ void StderrReporter::finishProgress() {
 }
 
 void StderrReporter::showMessage(const char* text, const char* caption, ToolIcon) {
+    if (holding_) {
+        held_.emplace_back(caption, text);
+        return;
+    }
     finishProgress();
     std::fprintf(stderr, "%s: %s\n", terminalText(caption).c_str(), terminalText(text).c_str());
     shownPermille_ = -1;
+}
+
+void StderrReporter::releaseMessages() {
+    holding_ = false;
+    for (const auto& [caption, text] : held_)
+        showMessage(text.c_str(), caption.c_str(), ToolIcon::kInformation);
+    held_.clear();
+}
+
+void StderrReporter::dropMessages() {
+    holding_ = false;
+    held_.clear();
 }
 
 void StderrReporter::say(const std::string& line) {

@@ -3,6 +3,8 @@
 // message boxes' texts.
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tools/tool_context.h"
 
@@ -26,6 +28,12 @@ public:
     void finishProgress();
     // A line of the program's own (a failure), behind the bar.
     void say(const std::string& line);
+    // From now on the message boxes' texts are kept instead of shown: a run that asks again for
+    // lost answers decides afterwards what it reports.
+    void holdMessages() { holding_ = true; }
+    // Shows the texts kept, or forgets them, and shows texts again as they come.
+    void releaseMessages();
+    void dropMessages();
 
 private:
     void draw();
@@ -34,6 +42,8 @@ private:
     int total_ = 0;
     int steps_ = 0;
     int shownPermille_ = -1;
+    bool holding_ = false;
+    std::vector<std::pair<std::string, std::string>> held_;  // caption, text
 };
 
 }  // namespace tavir::cli

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "commands.h"
+#include "output_files.h"
 #include "resources/tools_texts.h"
 #include "tool_session.h"
 #include "tools/dump_tool.h"
@@ -52,10 +53,13 @@ Command addDumpCommand(CLI::App& app) {
                         return kExitUsage;
                     }
                 }
+                if (!outputsWritable({*out, link->traceFile}, reporter)) return kExitUsage;
                 std::string error;
                 // Declared before the link, so the link's reader has ended before they go.
+                OutputWatch watch;
                 DumpTool tool;
                 WaitingView view;
+                tool.watchFile(&watch);
                 std::unique_ptr<CliLink> open = CliLink::open(*link, error);
                 if (!open) {
                     reporter.say("the link does not open: " + error);
@@ -96,6 +100,10 @@ Command addDumpCommand(CLI::App& app) {
                 open.reset();
                 tool.close();
                 std::fprintf(stderr, "%d bytes received\n", tool.receivedByteCount());
+                if (watch.failed) {
+                    reporter.say(*out + ": a write failed; the dump file is not complete");
+                    return kExitUsage;
+                }
                 return code;
             }};
 }

@@ -19,6 +19,10 @@ struct FoundFile {
 // names these patterns take.
 std::vector<FoundFile> findFiles(const std::string& searchPath);
 
+// A path the program built, as the system takes it: on POSIX a "\" separates directories, as it
+// does on Windows.
+std::string hostPath(const std::string& path);
+
 // "?" is one character, "*" any run, a final ".*" also matches a name without a dot; letters
 // match in either case, as on Windows.
 bool matchesPattern(const char* name, const char* pattern);

@@ -29,4 +29,11 @@ std::vector<FoundFile> findFiles(const std::string& searchPath) {
     return found;
 }
 
+std::string hostPath(const std::string& path) {
+    std::string host = path;
+    for (char& c : host)
+        if (c == '\\') c = '/';
+    return host;
+}
+
 }  // namespace tavir::cli

@@ -12,4 +12,8 @@ std::vector<FoundFile> findFiles(const std::string& searchPath) {
     return found;
 }
 
+std::string hostPath(const std::string& path) {
+    return path;
+}
+
 }  // namespace tavir::cli

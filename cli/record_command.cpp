@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "link/item_index.h"
 #include "link/request_encoder.h"
+#include "output_files.h"
 #include "received_values.h"
 #include "timeline.h"
 #include "tool_session.h"
@@ -74,17 +75,24 @@ void keep(ReceivedValues& values, const RecordedAddresses& addresses, Timeline& 
     }
 }
 
-void writeFiles(const RecordOptions& options, const Timeline& timeline, StderrReporter& reporter) {
-    if (!options.csvFile.empty()) {
-        std::ofstream csv(options.csvFile, std::ios::binary);
-        writeTimelineCsv(timeline, csv);
-        if (!csv) reporter.say(options.csvFile + ": cannot be written");
+// 0, or 2 when a file could not be written whole.
+int writeFiles(const RecordOptions& options, const Timeline& timeline, StderrReporter& reporter) {
+    int code = kExitDone;
+    for (bool svg : {false, true}) {
+        const std::string& path = svg ? options.svgFile : options.csvFile;
+        if (path.empty()) continue;
+        std::ofstream out(path, std::ios::binary);
+        if (svg) {
+            writeTimelineSvg(timeline, out);
+        } else {
+            writeTimelineCsv(timeline, out);
+        }
+        out.close();
+        if (!out.fail()) continue;
+        reporter.say(path + ": cannot be written");
+        code = kExitUsage;
     }
-    if (!options.svgFile.empty()) {
-        std::ofstream svg(options.svgFile, std::ios::binary);
-        writeTimelineSvg(timeline, svg);
-        if (!svg) reporter.say(options.svgFile + ": cannot be written");
-    }
+    return code;
 }
 
 int record(const RecordOptions& options, ReceivedValues& values) {
@@ -121,11 +129,15 @@ int record(const RecordOptions& options, ReceivedValues& values) {
         },
         // Also after a link failure: what was recorded up to then is written.
         [&](ToolSession& session) {
-            if (!asked) return;
+            if (!asked) return kExitDone;
             keep(values, addresses, timeline, started);
             const double end = secondsBetween(started, std::chrono::steady_clock::now());
             if (end > timeline.endSeconds) timeline.endSeconds = end;
-            writeFiles(options, timeline, session.reporter);
+            return writeFiles(options, timeline, session.reporter);
+        },
+        [&](ToolSession& session) {
+            return outputsWritable({options.csvFile, options.svgFile}, session.reporter) ? kExitDone
+                                                                                         : kExitUsage;
         });
 }
 

@@ -100,18 +100,18 @@ std::string reportJson(const RunReport& report) {
 }
 
 // One test suite per run, one test case per parameter; a difference is a failure, a parameter
-// without an answer is skipped.
+// without an answer an error: it was not tested, and the run did not pass.
 std::string reportJunit(const RunReport& report) {
     int failures = 0;
-    int skipped = 0;
+    int errors = 0;
     for (const ReportEntry& e : report.entries) {
         failures += e.verdict == "different";
-        skipped += e.verdict == "no answer";
+        errors += e.verdict == "no answer";
     }
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n";
     xml += "  <testsuite name=\"tavir-cli " + report.tool + "\" tests=\"" +
            std::to_string(report.entries.size()) + "\" failures=\"" + std::to_string(failures) +
-           "\" errors=\"0\" skipped=\"" + std::to_string(skipped) + "\" time=\"" + number(report.seconds) +
+           "\" errors=\"" + std::to_string(errors) + "\" skipped=\"0\" time=\"" + number(report.seconds) +
            "\">\n";
     for (const ReportEntry& e : report.entries) {
         xml += "    <testcase classname=\"" + xmlEscaped(e.kind) + "\" name=\"" + xmlEscaped(e.name) +
@@ -126,7 +126,9 @@ std::string reportJunit(const RunReport& report) {
             xml += "      <failure type=\"difference\" message=\"" + xmlEscaped(message) + "\">" +
                    xmlEscaped(message) + "</failure>\n";
         } else {
-            xml += "      <skipped message=\"no answer\"/>\n";
+            xml +=
+                "      <error type=\"no answer\" message=\"the controller did not answer a Read of it, "
+                "asked three times\"/>\n";
         }
         xml += "    </testcase>\n";
     }
@@ -137,16 +139,18 @@ std::string reportJunit(const RunReport& report) {
 bool writeReport(const RunReport& report, const std::string& format, const std::string& path) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << (format == "json" ? reportJson(report) : reportJunit(report));
-    return static_cast<bool>(out);
+    out.close();
+    return !out.fail();
 }
 
-void writeSessionReport(const ToolOptions& options, const char* tool, ToolSession& session,
-                        std::chrono::steady_clock::time_point started) {
-    if (options.report.size() != 2) return;
+int writeSessionReport(const ToolOptions& options, const char* tool, ToolSession& session,
+                       std::chrono::steady_clock::time_point started) {
+    if (options.report.size() != 2) return kExitDone;
     RunReport report = collectReport(tool, *session.tables, session.kinds);
     report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    if (!writeReport(report, options.report[0], options.report[1]))
-        session.reporter.say(options.report[1] + ": the report cannot be written");
+    if (writeReport(report, options.report[0], options.report[1])) return kExitDone;
+    session.reporter.say(options.report[1] + ": the report cannot be written");
+    return kExitUsage;
 }
 
 }  // namespace tavir::cli

@@ -36,8 +36,8 @@ bool writeReport(const RunReport& report, const std::string& format, const std::
 
 struct ToolOptions;
 struct ToolSession;
-// The report of a comparing run, when --report asked for one.
-void writeSessionReport(const ToolOptions& options, const char* tool, ToolSession& session,
-                        std::chrono::steady_clock::time_point started);
+// The report of a comparing run, when --report asked for one: 0, or 2 when it cannot be written.
+int writeSessionReport(const ToolOptions& options, const char* tool, ToolSession& session,
+                       std::chrono::steady_clock::time_point started);
 
 }  // namespace tavir::cli

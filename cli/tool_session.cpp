@@ -7,7 +7,11 @@
 
 #include "base/message_log.h"
 #include "definitions/load_application.h"
+#include "file_search.h"
+#include "link/request_encoder.h"
+#include "output_files.h"
 #include "resources/tools_texts.h"
+#include "source_check.h"
 
 namespace tavir::cli {
 
@@ -40,7 +44,7 @@ void addToolOptions(CLI::App& command, ToolOptions& options, bool withReport) {
     command.add_option("--interval", options.intervalMs, "Pause between requests, 100 to 2000 ms")
         ->capture_default_str()
         ->check(CLI::Range(100, 2000));
-    command.add_option("--out", options.out, "Output file (default: the tool's own name)");
+    command.add_option("--out", options.out, "Output file")->capture_default_str();
     if (withReport) {
         command.add_option("--report", options.report, "Machine-readable result: json FILE or junit FILE")
             ->expected(2)
@@ -79,9 +83,36 @@ bool parseKinds(const std::string& text, KindSelection& kinds, std::string& unkn
     return any;
 }
 
-int runToolSession(const ToolOptions& options, const ToolBody& body,
-                   const std::function<void(ToolSession&)>& after,
-                   const std::function<int(ToolSession&)>& prepare) {
+std::vector<ParameterField> askAgain(ToolSession& session, ToolContext& context) {
+    std::vector<ParameterField> missing;
+    for (int round = 0; round <= 2; ++round) {
+        missing.clear();
+        for (const ParameterKind kind : runKinds(session.kinds, *session.tables))
+            for (const ParameterField& field : kindFields(*session.tables, kind, FieldOrder::kWalk))
+                if (!field.skipped && !field.isReceived()) missing.push_back(field);
+        if (missing.empty() || round == 2) break;
+        for (const ParameterField& field : missing) {
+            SendRequest(context.transport, field.address, kRead);
+            pace(context.pacing);
+        }
+        session.link->awaitAnswers();
+    }
+    for (const ParameterField& field : missing)
+        session.reporter.say("no answer for " + fieldName(field) + " after three Reads");
+    return missing;
+}
+
+int refuseUnreadSource(ToolSession& session) {
+    SourceCheck check =
+        checkTableSource(*session.macros, *session.tables, session.headerPath.c_str(), session.kinds);
+    findStopBytes(hostPath(session.headerPath), check.warnings);
+    for (const std::string& warning : check.warnings) session.reporter.say("warning: " + warning);
+    for (const std::string& refusal : check.refusals) session.reporter.say(refusal);
+    return check.refusals.empty() ? kExitDone : kExitUsage;
+}
+
+int runToolSession(const ToolOptions& options, const ToolBody& body, const ToolStep& after,
+                   const ToolStep& prepare) {
     ToolSession session;
     std::string unknown;
     if (!options.report.empty() && options.report[0] != "json" && options.report[0] != "junit") {
@@ -102,9 +133,14 @@ int runToolSession(const ToolOptions& options, const ToolBody& body,
         session.reporter.say(std::string(load.headerPath) + ": the application cannot be loaded");
         return kExitUsage;
     }
+    session.headerPath = load.headerPath;
     if (prepare) {
         if (int code = prepare(session)) return code;
     }
+    if (!outputsWritable(
+            {options.out, options.report.size() == 2 ? options.report[1] : "", options.link.traceFile},
+            session.reporter))
+        return kExitUsage;
     std::string error;
     session.link = CliLink::open(options.link, error);
     if (!session.link) {
@@ -120,10 +156,21 @@ int runToolSession(const ToolOptions& options, const ToolBody& body,
         code = body(session, context);
         session.reporter.finishProgress();
     } catch (const LinkFailure& failure) {
+        session.reporter.finishProgress();
         session.reporter.say(std::string("link failure: ") + failure.what());
         code = kExitLink;
+    } catch (const OutputFailure& failure) {
+        session.reporter.finishProgress();
+        session.reporter.say(failure.what());
+        code = kExitUsage;
     }
-    if (after) after(session);
+    if (session.actions.failed) {
+        session.reporter.say(options.out + ": a write failed; the file is not complete");
+        code = kExitUsage;
+    }
+    if (after) {
+        if (int late = after(session)) code = late;
+    }
     return code;
 }
 

@@ -11,8 +11,10 @@
 #include "cli_reporter.h"
 #include "definitions/macro_table.h"
 #include "tools/batch_values.h"
+#include "tools/parameter_field.h"
 #include "tools/parameter_kind.h"
 #include "tools/steady_pacing.h"
+#include "tools/text_output_file.h"
 #include "tools/tool_context.h"
 
 namespace tavir::cli {
@@ -27,7 +29,7 @@ struct ToolOptions {
     std::string dir = ".";
     std::string kinds = "all";
     uint32_t intervalMs = 1000;
-    std::string out;                  // empty: the tool's default name
+    std::string out;                  // each command sets its tool's default name
     std::vector<std::string> report;  // --report FORMAT FILE
     LinkChoice link;
 };
@@ -50,16 +52,28 @@ struct ToolSession {
     Pacing pacing;
     StderrReporter reporter;
     KindSelection kinds;
+    std::string headerPath;
+    OutputWatch actions{true, false};  // the actions files: line by line, and whether a write failed
 };
 
-// Loads the application, opens the link and runs body with the context; the transport is the
-// link, or what wrap makes of it. Gives body's exit code, 2 for bad options or files, 3 when the
-// link fails (the files hold what was done before). after runs in every case once the run ended,
-// for the reports. prepare runs once the application is loaded, before the link opens: an exit
-// code other than 0 ends the run there (a file the run needs is refused).
+// After a run's reads and their answers: the fields of the selected kinds that the walk asks for
+// and that got no answer are asked for again, paced, up to twice. Gives those still without one,
+// each said on standard error.
+std::vector<ParameterField> askAgain(ToolSession& session, ToolContext& context);
+
+// Before a run that writes: the warnings of the table source, and exit 2 (nothing sent) when it
+// cannot be read or gives no value to an entry of a selected kind; else 0.
+int refuseUnreadSource(ToolSession& session);
+
+// Loads the application, tries every output, opens the link and runs body with the context. Gives
+// body's exit code, 2 for bad options or files (an output that cannot be written, or whose write
+// failed), 3 when the link fails (the files hold what was done before). after runs in every case
+// once the run ended, for the reports: an exit code other than 0 from it wins. prepare runs once
+// the application is loaded, before the link opens: an exit code other than 0 ends the run there
+// (a file the run needs is refused).
 using ToolBody = std::function<int(ToolSession& session, ToolContext& context)>;
-int runToolSession(const ToolOptions& options, const ToolBody& body,
-                   const std::function<void(ToolSession&)>& after = nullptr,
-                   const std::function<int(ToolSession&)>& prepare = nullptr);
+using ToolStep = std::function<int(ToolSession& session)>;
+int runToolSession(const ToolOptions& options, const ToolBody& body, const ToolStep& after = nullptr,
+                   const ToolStep& prepare = nullptr);
 
 }  // namespace tavir::cli

@@ -69,7 +69,14 @@ ControlResult runControlCommand(Simulator& simulator, const std::string& line, i
     std::vector<std::string> words;
     for (std::string word; in >> word;) words.push_back(word);
     ControlResult result;
-    if (words.empty()) return result;
+    if (line.size() > ControlLines::kMaxLine) {
+        result.reply = "error: a line of more than " + std::to_string(ControlLines::kMaxLine) + " bytes";
+        return result;
+    }
+    if (words.empty()) {
+        result.reply = "error: an empty line";
+        return result;
+    }
     const std::string& command = words[0];
     if ((command == "set" || command == "hold") && words.size() == 5) {
         SimAddress address;

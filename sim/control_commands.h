@@ -13,7 +13,8 @@ namespace tavir::sim {
 //   send HEXBYTES               send raw bytes to every connected client, at once
 //   pause / resume              stop and restart every answer
 //   quit                        end the simulator
-// Each command gets one answer line: "ok", the value, or "error: ..." .
+// Each line gets one answer line: "ok", the value, or "error: ..." (an empty line, a line too long
+// and an unknown command too).
 struct ControlResult {
     std::string reply;
     bool quit = false;
@@ -25,8 +26,9 @@ ControlResult runControlCommand(Simulator& simulator, const std::string& line, i
 // a non-hex character or too many bytes.
 bool parseHexBytes(const std::string& text, uint8_t* bytes, size_t capacity, size_t& count);
 
-// Cuts a byte stream into command lines ("\n" or "\r\n"). A line longer than kMaxLine is
-// passed over whole, so that a client sending no newline cannot grow it without bound.
+// Cuts a byte stream into command lines ("\n" or "\r\n"). A line longer than kMaxLine is kept
+// only up to kMaxLine + 1 bytes, so that a client sending no newline cannot grow it without
+// bound; runControlCommand answers such a line with an error.
 class ControlLines {
 public:
     static constexpr size_t kMaxLine = 4096;
@@ -36,23 +38,17 @@ public:
         for (size_t i = 0; i < count; ++i) {
             char c = bytes[i];
             if (c == '\n') {
-                if (!overlong_) {
-                    if (!partial_.empty() && partial_.back() == '\r') partial_.pop_back();
-                    take(partial_);
-                }
+                if (!partial_.empty() && partial_.back() == '\r') partial_.pop_back();
+                take(partial_);
                 partial_.clear();
-                overlong_ = false;
-            } else if (partial_.size() < kMaxLine) {
+            } else if (partial_.size() <= kMaxLine) {
                 partial_.push_back(c);
-            } else {
-                overlong_ = true;
             }
         }
     }
 
 private:
     std::string partial_;
-    bool overlong_ = false;
 };
 
 // One line of help per command, for --help.

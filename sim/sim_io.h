@@ -52,4 +52,7 @@ public:
 // The layer of this platform; none after a message on standard error.
 std::unique_ptr<SimIo> openPlatformIo();
 
+// The directory of the running program, or empty when the system does not say.
+std::string programDirectory();
+
 }  // namespace tavir::sim

@@ -188,4 +188,12 @@ std::unique_ptr<SimIo> openPlatformIo() {
     return std::make_unique<PosixIo>();
 }
 
+std::string programDirectory() {
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return "";
+    const std::string program(path, static_cast<size_t>(length));
+    return program.substr(0, program.rfind('/'));
+}
+
 }  // namespace tavir::sim

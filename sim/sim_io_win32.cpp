@@ -272,4 +272,12 @@ std::unique_ptr<SimIo> openPlatformIo() {
     return std::make_unique<Win32Io>();
 }
 
+std::string programDirectory() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    const std::string program(path, length);
+    return program.substr(0, program.find_last_of("\\/"));
+}
+
 }  // namespace tavir::sim

@@ -10,7 +10,10 @@
 
 #include "base/message_log.h"
 #include "base/message_sink.h"
+#include "definitions/table_source.h"
+#include "definitions/text_stream.h"
 #include "seed_tables.h"
+#include "sim_io.h"
 #include "sim_options.h"
 #include "sim_runner.h"
 #include "trace_replay.h"
@@ -37,7 +40,7 @@ int replay(const tavir::sim::SimOptions& options, const tavir::sim::RunnerHooks&
     std::ifstream file(options.replayPath, std::ios::binary);
     if (!file) {
         std::fprintf(stderr, "tavir-sim: cannot read the trace %s\n", options.replayPath.c_str());
-        return 1;
+        return 2;
     }
     std::stringstream text;
     text << file.rdbuf();
@@ -69,22 +72,33 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     };
     if (!options.replayPath.empty()) return replay(options, hooks);
-    if (options.dir.empty()) options.dir = defaultApplicationDir();
+    if (options.dir.empty()) options.dir = defaultApplicationDir(programDirectory());
 
     StderrLines lines;
     tavir::MessageLog messages;
     messages.sink = &lines;
     auto tables = std::make_unique<tavir::ApplicationTables>();
-    if (loadApplicationDirectory(options.dir, *tables, messages).result !=
-        tavir::ApplicationLoadResult::kLoaded) {
+    const tavir::ApplicationLoad load = loadApplicationDirectory(options.dir, *tables, messages);
+    if (load.result != tavir::ApplicationLoadResult::kLoaded) {
         std::fprintf(stderr, "tavir-sim: cannot read the application in %s\n", options.dir.c_str());
-        return 1;
+        return 2;
+    }
+    // Without a table source the parameters keep the values of the header alone.
+    char tablePath[1024];
+    std::FILE* table = tavir::tableSourcePath(load.headerPath, tablePath, sizeof tablePath)
+                           ? tavir::openFileForPath(tablePath, "rb")
+                           : nullptr;
+    if (table) {
+        std::fclose(table);
+    } else {
+        std::fprintf(stderr, "tavir-sim: warning: %s cannot be read; the parameters are not seeded from it\n",
+                     tablePath);
     }
 
     FileLogWriter logFile;
     if (!options.logPath.empty() && !logFile.open(options.logPath.c_str())) {
         std::fprintf(stderr, "tavir-sim: cannot create the log %s\n", options.logPath.c_str());
-        return 1;
+        return 2;
     }
 
     SimSettings settings;

@@ -3,12 +3,16 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <ctime>
+#include <vector>
 
 #include "calendar.h"
 #include "control_commands.h"
 
 #ifndef TAVIR_SIM_EXAMPLES_DIR
 #define TAVIR_SIM_EXAMPLES_DIR "examples/demo"
+#endif
+#ifndef TAVIR_SIM_INSTALLED_EXAMPLES_DIR
+#define TAVIR_SIM_INSTALLED_EXAMPLES_DIR "../share/tavir/examples/demo"
 #endif
 
 namespace tavir::sim {
@@ -82,8 +86,9 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, int
     app.add_option("--serial", options.serialDevice, "serve the serial port DEVICE (e.g. COM2)")
         ->option_text("DEVICE");
 #endif
+    // The rates the serial line takes on every platform.
     app.add_option("--baud", options.baud, "baud rate of --serial (default 9600)")
-        ->check(CLI::Range(50, 4000000))
+        ->check(CLI::IsMember(std::vector<int>{1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400}))
         ->option_text("N");
     app.add_option("--log", options.logPath, "write every frame in and out to FILE as JSON Lines")
         ->option_text("FILE");
@@ -120,7 +125,8 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, int
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        exitCode = app.exit(e);
+        // Help ends with 0; every other parse error is bad usage.
+        exitCode = app.exit(e) == 0 ? 0 : 2;
         return false;
     }
     options.seedGiven = app.count("--seed") > 0;
@@ -149,8 +155,14 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, int
     return true;
 }
 
-std::string defaultApplicationDir() {
-    if (fileExists("examples/demo/KVAPDEF.H")) return "examples/demo";
+std::string defaultApplicationDir(const std::string& programDir) {
+    std::vector<std::string> candidates = {"examples/demo"};
+    if (!programDir.empty()) {
+        candidates.push_back(programDir + "/examples/demo");
+        candidates.push_back(programDir + "/" TAVIR_SIM_INSTALLED_EXAMPLES_DIR);
+    }
+    for (const std::string& dir : candidates)
+        if (fileExists(dir + "/KVAPDEF.H")) return dir;
     return TAVIR_SIM_EXAMPLES_DIR;
 }
 

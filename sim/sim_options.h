@@ -37,9 +37,11 @@ struct SimOptions {
 // (after --help, or after an error that has been printed).
 bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, int& exitCode);
 
-// Where the example application is: examples/demo below the current directory when it holds a
-// KVAPDEF.H, otherwise the one in the source tree the program was built from.
-std::string defaultApplicationDir();
+// Where the example application is, the first that holds a KVAPDEF.H: examples/demo below the
+// current directory; the installed one beside the program (programDir/examples/demo, as the zip
+// unpacks) or below it (programDir/../share/tavir/examples/demo, as the Debian package installs);
+// otherwise the one in the source tree the program was built from.
+std::string defaultApplicationDir(const std::string& programDir);
 
 // The controller's clock at start: local time now, or with a seed a fixed Monday morning, so
 // that a seeded run shows the same dates and times every time.

@@ -168,16 +168,14 @@ void Runner::serialFailed() {
 }
 
 void Runner::command(const std::string& line, ControlClient* client) {
+    ControlResult result;
     if (sim_ == nullptr) {
         // A played-back trace has no memory to read or set; only the end is understood.
-        if (line == "quit")
-            quit_ = true;
-        else if (!line.empty())
-            announce("a trace is being played back: only quit is understood");
-        return;
+        result.quit = line == "quit";
+        result.reply = result.quit ? "ok" : "error: a trace is being played back: only quit is understood";
+    } else {
+        result = runControlCommand(*sim_, line, monotonicMicros());
     }
-    ControlResult result = runControlCommand(*sim_, line, monotonicMicros());
-    if (result.reply.empty()) return;
     if (client) {
         client->pending += result.reply + "\n";
     } else {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "definitions/name_index.h"
 #include "definitions/text_file.h"
@@ -24,7 +25,19 @@ struct Pass {
     RecordIndex& index;
     // Which table the index describes now; rebuilt when a table of another kind comes up.
     const void* indexedTable;
+    TableSourceReport* report;
+    int table;       // the table being read, for the report
+    int line;        // the line being read, counted from 1
+    bool lineEnded;  // the last piece read ended its line
 };
+
+// What a row gives when its table passes it over by design (it names no signal group).
+const char kPassedOver = 0;
+const void* const kNotARow = &kPassedOver;
+
+void note(Pass& pass, const std::string& text) {
+    if (pass.report) pass.report->findings.push_back({pass.line, text});
+}
 
 template <typename Record, size_t kCapacity>
 void indexTable(Pass& pass, const std::array<Record, kCapacity>& table, int32_t count) {
@@ -73,10 +86,10 @@ void copyClearanceName(char* field, const char* name) {
     field[length] = '\0';
 }
 
-void clearanceRow(Pass& pass, char** token) {
+const void* clearanceRow(Pass& pass, char** token) {
     ApplicationTables& t = pass.tables;
-    if (!isSignalGroupNumbered(token[0]) || !isSignalGroupNumbered(token[1])) return;
-    if (t.numClearances < 0 || t.numClearances >= kClearanceCapacity) return;
+    if (!isSignalGroupNumbered(token[0]) || !isSignalGroupNumbered(token[1])) return kNotARow;
+    if (t.numClearances < 0 || t.numClearances >= kClearanceCapacity) return nullptr;
     ClearanceEntry& entry = t.clearances[static_cast<size_t>(t.numClearances)];
     // A name the header does not define leaves its number as it was.
     int32_t from = lookupMacro(pass.macros, token[0]);
@@ -87,81 +100,91 @@ void clearanceRow(Pass& pass, char** token) {
     copyClearanceName(entry.toName, token[1]);
     entry.clearanceTime = static_cast<double>(textToFloat(token[3]));
     ++t.numClearances;
+    return &entry;
 }
 
-void signalGroupTimesRow(Pass& pass, char** token) {
-    if (!std::strstr(token[0], "SG")) return;
+const void* signalGroupTimesRow(Pass& pass, char** token) {
+    if (!std::strstr(token[0], "SG")) return kNotARow;
     SignalGroupRecord* record =
         findRecord(pass, pass.tables.signalGroups, pass.tables.counts.numSignalGroups, token[0]);
-    if (!record) return;
+    if (!record) return nullptr;
     record->vgTime = textToDouble(token[2]);
     record->glTime = textToDouble(token[4]);
+    return record;
 }
 
-void mgTimesRow(Pass& pass, char** token) {
-    if (!std::strstr(token[0], "SG")) return;
+const void* mgTimesRow(Pass& pass, char** token) {
+    if (!std::strstr(token[0], "SG")) return kNotARow;
     SignalGroupRecord* record =
         findRecord(pass, pass.tables.signalGroups, pass.tables.counts.numSignalGroups, token[0]);
-    if (!record) return;
+    if (!record) return nullptr;
     record->mgTime = markedTime(token[1]);
     for (int k = 0; k < 3; ++k) record->extraMgTimes[k] = markedTime(token[2 + k]);
     takeArrayNumberFromMacros(pass, *record, token[0]);
+    return record;
 }
 
 // The extra MG tables: first is the index of their first extra MG time (3, 6 or 9).
-void extraMgTimesRow(Pass& pass, char** token, int first) {
-    if (!std::strstr(token[0], "SG")) return;
+const void* extraMgTimesRow(Pass& pass, char** token, int first) {
+    if (!std::strstr(token[0], "SG")) return kNotARow;
     SignalGroupRecord* record =
         findRecord(pass, pass.tables.signalGroups, pass.tables.counts.numSignalGroups, token[0]);
-    if (!record) return;
+    if (!record) return nullptr;
     for (int k = 0; k < 3; ++k) record->extraMgTimes[first + k] = markedTime(token[1 + k]);
+    return record;
 }
-void extraMgTimes1Row(Pass& pass, char** token) {
-    extraMgTimesRow(pass, token, 3);
+const void* extraMgTimes1Row(Pass& pass, char** token) {
+    return extraMgTimesRow(pass, token, 3);
 }
-void extraMgTimes2Row(Pass& pass, char** token) {
-    extraMgTimesRow(pass, token, 6);
+const void* extraMgTimes2Row(Pass& pass, char** token) {
+    return extraMgTimesRow(pass, token, 6);
 }
-void extraMgTimes3Row(Pass& pass, char** token) {
-    extraMgTimesRow(pass, token, 9);
+const void* extraMgTimes3Row(Pass& pass, char** token) {
+    return extraMgTimesRow(pass, token, 9);
 }
 
-void detectorRow(Pass& pass, char** token) {
-    if (!std::strstr(token[0], "SG")) return;
+const void* detectorRow(Pass& pass, char** token) {
+    if (!std::strstr(token[0], "SG")) return kNotARow;
     DetectorRecord* record =
         findRecord(pass, pass.tables.detectors, pass.tables.counts.numDetectors, token[0]);
-    if (!record) return;
+    if (!record) return nullptr;
     record->occupancyTime = markedTime(token[3]);
     record->gapTime1 = markedTime(token[4]);
     record->gapTime2 = markedTime(token[5]);
     takeArrayNumberFromMacros(pass, *record, token[0]);
+    return record;
 }
 
-void timerRow(Pass& pass, char** token) {
+const void* timerRow(Pass& pass, char** token) {
     TimerRecord* record = findRecord(pass, pass.tables.timers, pass.tables.counts.numTimers, token[0]);
     if (record) record->time = textToDouble(token[1]);
+    return record;
 }
 
-void clockRow(Pass& pass, char** token) {
+const void* clockRow(Pass& pass, char** token) {
     ClockRecord* record = findRecord(pass, pass.tables.clocks, pass.tables.counts.numClocks, token[0]);
-    if (!record) return;
+    if (!record) return nullptr;
     record->time1 = textToDouble(token[1]);
     record->time2 = textToDouble(token[2]);
+    return record;
 }
 
-void switchRow(Pass& pass, char** token) {
+const void* switchRow(Pass& pass, char** token) {
     SwitchRecord* record = findRecord(pass, pass.tables.switches, pass.tables.counts.numSwitches, token[0]);
     if (record) record->value = std::strstr(token[1], "AAN") ? 1 : 0;
+    return record;
 }
 
-void eggparmRow(Pass& pass, char** token) {
+const void* eggparmRow(Pass& pass, char** token) {
     EggparmRecord* record = findRecord(pass, pass.tables.eggparms, pass.tables.counts.numEggparms, token[0]);
     if (record) record->value = textToInteger(token[1]);
+    return record;
 }
 
-void eparmRow(Pass& pass, char** token) {
+const void* eparmRow(Pass& pass, char** token) {
     EparmRecord* record = findRecord(pass, pass.tables.eparms, pass.tables.counts.numEparms, token[0]);
     if (record) record->value = textToDouble(token[1]);
+    return record;
 }
 
 const char* const kNoExclusions[] = {nullptr};
@@ -178,7 +201,7 @@ struct TableDescription {
     const char* const* exclusions;  // header lines holding one of these are passed over
     int tokens;                     // a row with fewer is skipped
     RowShape shape;
-    void (*row)(Pass&, char**);
+    const void* (*row)(Pass&, char**);
 };
 
 // In processing order.
@@ -196,6 +219,8 @@ const TableDescription kTables[] = {
     {"EGGPARMS_tabel", kNoExclusions, 2, kOneRowPerLine, eggparmRow},
     {"EPARMS_tabel", kNoExclusions, 2, kPairsPerLine, eparmRow},
 };
+
+static_assert(sizeof kTables / sizeof kTables[0] == kTableSourceTableCount, "one description per table");
 
 bool isTableHeader(const char* line, const TableDescription& table) {
     if (!std::strstr(line, table.name)) return false;
@@ -224,8 +249,19 @@ bool isSkippedLine(const char* line) {
 
 void readRow(Pass& pass, const TableDescription& table, char* row) {
     char* token[kMaxRowTokens];
-    if (splitRowTokens(row, token, table.tokens) < table.tokens) return;
-    table.row(pass, token);
+    const int count = splitRowTokens(row, token, table.tokens);
+    if (count < table.tokens) {
+        if (count > 0)
+            note(pass, std::string(table.name) + ": a row of " + std::to_string(count) +
+                           " values gives no value (it needs " + std::to_string(table.tokens) + ")");
+        return;
+    }
+    const void* record = table.row(pass, token);
+    if (record == nullptr) {
+        note(pass, std::string(table.name) + ": " + token[0] + " names no entry of the application");
+    } else if (record != kNotARow && pass.report) {
+        pass.report->rows.push_back({pass.table, record, pass.line});
+    }
 }
 
 // An EPARMS line holds several "name, value," pairs: it is cut after every second comma, and a
@@ -245,16 +281,36 @@ void readPairs(Pass& pass, const TableDescription& table, const char* line) {
     }
 }
 
+// A line longer than the buffer comes in pieces that count as one line.
+bool readCountedLine(PlainTextFile* file, Pass& pass, char* line) {
+    if (!readPlainLine(file, line)) return false;
+    if (pass.lineEnded) ++pass.line;
+    const size_t length = std::strlen(line);
+    pass.lineEnded = length > 0 && line[length - 1] == '\n';
+    return true;
+}
+
 void readTable(PlainTextFile* file, Pass& pass, const TableDescription& table) {
     char line[kPlainLineCapacity];
     rewindPlainTextFile(file);
+    pass.line = 0;
+    pass.lineEnded = true;
     bool found = false;
-    while (!found && readPlainLine(file, line)) found = isTableHeader(line, table);
+    while (!found && readCountedLine(file, pass, line)) found = isTableHeader(line, table);
     if (!found || std::strstr(line, "STOP")) return;
     for (;;) {
         // At most 1001 clearance rows: the check comes before each line is read.
-        if (table.shape == kClearanceRows && pass.tables.numClearances > kClearanceRowLimit - 1) return;
-        if (!readPlainLine(file, line) || std::strstr(line, "STOP")) return;
+        if (table.shape == kClearanceRows && pass.tables.numClearances > kClearanceRowLimit - 1) {
+            if (pass.report && readCountedLine(file, pass, line) && !std::strstr(line, "STOP"))
+                note(pass, std::string(table.name) + ": the rows from here on are not read, past the first " +
+                               std::to_string(kClearanceRowLimit));
+            return;
+        }
+        if (!readCountedLine(file, pass, line)) {
+            note(pass, std::string(table.name) + ": the table ends without STOP at the end of the file");
+            return;
+        }
+        if (std::strstr(line, "STOP")) return;
         if (isSkippedLine(line)) continue;
         if (table.shape == kPairsPerLine) {
             readPairs(pass, table, line);
@@ -304,20 +360,30 @@ bool tableSourcePath(const char* headerPath, char* path, size_t capacity) {
     return true;
 }
 
-void loadTableSource(const MacroTable& macros, ApplicationTables& tables, const char* headerPath) {
+const char* tableSourceTableName(int table) {
+    return kTables[table].name;
+}
+
+void loadTableSource(const MacroTable& macros, ApplicationTables& tables, const char* headerPath,
+                     TableSourceReport* report) {
     tables.numClearances = 0;
     char path[1024];
     if (!tableSourcePath(headerPath, path, sizeof path)) return;
+    if (report) report->path = path;
     PlainTextFile* file = openPlainTextFile(path);
     if (!file) return;
+    if (report) report->opened = true;
     std::unique_ptr<RecordIndex> index(new (std::nothrow) RecordIndex);
     if (!index) {
         closePlainTextFile(file);
         return;
     }
     clearUnresetValues(tables);
-    Pass pass{macros, tables, *index, nullptr};
-    for (const TableDescription& table : kTables) readTable(file, pass, table);
+    Pass pass{macros, tables, *index, nullptr, report, 0, 0, true};
+    for (const TableDescription& table : kTables) {
+        readTable(file, pass, table);
+        ++pass.table;
+    }
     closePlainTextFile(file);
 }
 

@@ -10,7 +10,8 @@ namespace tavir {
 
 bool runAdjustment(ToolContext& context, const AdjustmentOptions& options) {
     ApplicationTables& tables = context.tables;
-    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName};
+    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName,
+                                   options.watch};
     context.reporter.beginProgress(progressTotal(options.kinds, tables));
     resetPacing(context.pacing);
     TextOutputFile file;

@@ -5,6 +5,7 @@
 
 #include "resources/tools_texts.h"
 #include "tools/parameter_kind.h"
+#include "tools/text_output_file.h"
 #include "tools/tool_context.h"
 
 namespace tavir {
@@ -15,6 +16,7 @@ struct AdjustmentOptions {
     bool separateFiles = true;
     bool verify = true;
     std::string fileName = text::kAdjustmentFileDefault;
+    OutputWatch* watch = nullptr;  // the actions files\' writes, when the caller must know
 };
 
 // Writes every field the walk does not skip (the table value times the scale, truncated toward

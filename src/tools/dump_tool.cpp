@@ -71,6 +71,11 @@ void DumpTool::chooseFile(const char* fileName) {
     file_.open(fileName, FileMode::kTruncate);
 }
 
+void DumpTool::watchFile(OutputWatch* watch) {
+    std::lock_guard<std::mutex> lock(fileMutex_);
+    file_.watch(watch);
+}
+
 void DumpTool::sendCommand(DumpCommand command, Transport& transport) {
     DumpView* view = view_.load();
     if (view != nullptr) view->restartNoAnswerTimer();

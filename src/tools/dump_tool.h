@@ -71,6 +71,8 @@ public:
     void close();
     // Another dump file was chosen: the current one is closed, the chosen one truncated.
     void chooseFile(const char* fileName);
+    // The dump files' writes are watched from now on (tavir-cli reports a full disk).
+    void watchFile(OutputWatch* watch);
 
     // A command button: restarts the no-answer timer, writes the single byte to the transport
     // (no frame), then shows the button's status text. Verify also switches the data display on.

@@ -8,12 +8,14 @@
 namespace tavir {
 
 void openRunFile(TextOutputFile& file, const ActionsFileChoice& choice, FileMode mode) {
+    file.watch(choice.watch);
     if (choice.saveToFile && !choice.separateFiles) file.open(choice.fileName.c_str(), mode);
 }
 
 void openKindFile(TextOutputFile& file, const ActionsFileChoice& choice, ParameterKind kind, FileMode mode) {
     if (!choice.saveToFile || !choice.separateFiles) return;
     const std::string name = kindFileName(choice.fileName.c_str(), text::kKindFileSuffix[kindIndex(kind)]);
+    file.watch(choice.watch);
     file.open(name.c_str(), mode);
 }
 

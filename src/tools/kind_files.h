@@ -13,6 +13,7 @@ struct ActionsFileChoice {
     bool saveToFile;
     bool separateFiles;
     const std::string& fileName;
+    OutputWatch* watch = nullptr;
 };
 
 // Opens the run's single file when saving to one file. A file that cannot be opened is not

@@ -41,7 +41,8 @@ int32_t nextSweepValue(SweepState& state, bool firstWriteOfKind) {
 
 void runSweep(ToolContext& context, const SweepOptions& options, SweepState& state) {
     ApplicationTables& tables = context.tables;
-    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName};
+    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName,
+                                   options.watch};
     context.reporter.beginProgress(progressTotal(options.kinds, tables));
     resetPacing(context.pacing);
     state.startValue = options.startValue;
@@ -79,7 +80,8 @@ void runSweep(ToolContext& context, const SweepOptions& options, SweepState& sta
 
 int resetOriginals(ToolContext& context, const SweepOptions& options) {
     ApplicationTables& tables = context.tables;
-    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName};
+    const ActionsFileChoice choice{options.saveToFile, options.separateFiles, options.fileName,
+                                   options.watch};
     context.reporter.beginProgress(progressTotal(options.kinds, tables));
     resetPacing(context.pacing);
     TextOutputFile file;

@@ -6,6 +6,7 @@
 
 #include "resources/tools_texts.h"
 #include "tools/parameter_kind.h"
+#include "tools/text_output_file.h"
 #include "tools/tool_context.h"
 
 namespace tavir {
@@ -22,6 +23,7 @@ struct SweepOptions {
     bool resetPerKind = true;
     int32_t startValue = 0;
     std::string fileName = text::kSweepFileDefault;
+    OutputWatch* watch = nullptr;  // the actions files\' writes, when the caller must know
 };
 
 struct SweepState {

@@ -11,7 +11,7 @@ bool TextOutputFile::open(const char* path, FileMode mode) {
 }
 
 void TextOutputFile::close() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr) check(std::fclose(file_) == 0);
     file_ = nullptr;
 }
 
@@ -21,12 +21,13 @@ void TextOutputFile::write(const char* text) {
 
 void TextOutputFile::writeByte(uint8_t byte) {
     if (file_ == nullptr) return;
-    if (byte == '\n') std::fputc('\r', file_);
-    std::fputc(byte, file_);
+    if (byte == '\n') check(std::fputc('\r', file_) != EOF);
+    check(std::fputc(byte, file_) != EOF);
+    if (byte == '\n' && watch_ != nullptr && watch_->lineByLine) check(std::fflush(file_) == 0);
 }
 
 void TextOutputFile::flush() {
-    if (file_ != nullptr) std::fflush(file_);
+    if (file_ != nullptr) check(std::fflush(file_) == 0);
 }
 
 }  // namespace tavir

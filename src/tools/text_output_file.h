@@ -9,6 +9,13 @@ namespace tavir {
 
 enum class FileMode { kTruncate, kAppend };
 
+// What a caller that must know learns of a file's writes: tavir-cli keeps every line of a run
+// that is killed, and reports a full disk. The dialogs watch nothing.
+struct OutputWatch {
+    bool lineByLine = false;  // each line goes to the system as its "\n" is written
+    bool failed = false;      // a write, a flush or the close failed; stays set
+};
+
 class TextOutputFile {
 public:
     TextOutputFile() = default;
@@ -27,9 +34,15 @@ public:
     void writeByte(uint8_t byte);
     // Hands what was written to the system, so the file holds it while it stays open.
     void flush();
+    // From now on, for this file and the next ones opened through this object.
+    void watch(OutputWatch* watch) { watch_ = watch; }
 
 private:
+    void check(bool ok) {
+        if (!ok && watch_ != nullptr) watch_->failed = true;
+    }
     std::FILE* file_ = nullptr;
+    OutputWatch* watch_ = nullptr;
 };
 
 }  // namespace tavir

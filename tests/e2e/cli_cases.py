@@ -40,7 +40,7 @@ def start_sim(work, app, extra=(), pty=False):
 
 def check_junit(path, tests, failures):
     """The shape the JUnit schema asks for: testsuites > testsuite (name, tests, failures, errors)
-    > testcase (classname, name), each with at most one failure or skipped carrying a message."""
+    > testcase (classname, name), each with at most one failure or error carrying a message."""
     root = ElementTree.parse(path).getroot()
     check(root.tag == "testsuites", f"root element {root.tag}")
     suites = list(root)
@@ -52,7 +52,7 @@ def check_junit(path, tests, failures):
     check(all(c.tag == "testcase" and c.get("classname") and c.get("name") for c in cases), "testcase shape")
     found = sum(1 for c in cases for f in c if f.tag == "failure")
     for c in cases:
-        check(len(list(c)) <= 1 and all(f.tag in ("failure", "skipped") and f.get("message") for f in c),
+        check(len(list(c)) <= 1 and all(f.tag in ("failure", "error") and f.get("message") for f in c),
               f"children of {c.attrib}")
     check(int(suite.get("tests")) == len(cases) == tests, f"{len(cases)} cases, tests={suite.get('tests')}")
     check(int(suite.get("failures")) == found == failures, f"{found} failures, failures={suite.get('failures')}")
@@ -75,31 +75,104 @@ def case_diff_golden(work):
         sim.close()
 
 
+def guide_exit_codes():
+    """The guide's exit-code table: each code with the text of its row."""
+    guide = (Path(PATHS["source"]) / "docs" / "user-guide.md").read_text(encoding="utf-8")
+    table = guide.split("Exit codes of every subcommand:", 1)[1].split("\n\n", 2)[1]
+    return {int(m.group(1)): m.group(2) for m in re.finditer(r"^\| (\d) \| (.*) \|$", table, re.M)}
+
+
 def case_exit_codes(work):
-    """Bad usage and bad files give 2, a link that fails 3 with the file of what was done."""
+    """Each situation of the guide's exit-code table gives the code the guide names for it; nothing is
+    sent before a refusal, and a silent run leaves its files."""
     demo = Path(PATHS["source"]) / "examples" / "demo"
+    no_table, cut_short = work / "no_table", work / "cut_short"
+    for app in (no_table, cut_short):
+        app.mkdir()
+        (app / "KVAPDEF.H").write_bytes((demo / "KVAPDEF.H").read_bytes())
+    (cut_short / "KVAPTAB.C").write_bytes((demo / "KVAPTAB.C").read_bytes()[:3000])
+    unrestored = work / "unrestored.jsonl"
+    unrestored.write_text('{"tavirSweepJournal":2,"dir":"demo","digest":"0","link":"x"}\n'
+                          '{"kind":"TIJD","name":"T_KNIPPER","functionCode":34,"number":1,"block":0,'
+                          '"original":5,"restored":false}\n')
+    bad = work / "bad.jsonl"
+    bad.write_text(unrestored.read_text().replace('"original":5', '"original":"5"'))
     sim = start_sim(work, demo, extra=("--silent",))
     try:
         with socket_closed_port() as closed:
+            link = ("--port", str(sim.port), "--timeout", "300")
+            port = (*link, "--interval", INTERVAL)
             rows = [
-                ("bad kinds", ["diff", "--dir", str(demo), "--kinds", "VG,XX"], 2),
-                ("interval too short", ["diff", "--dir", str(demo), "--interval", "99"], 2),
-                ("interval too long", ["adjust", "--dir", str(demo), "--interval", "2001"], 2),
-                ("missing application", ["diff", "--dir", str(work / "nowhere")], 2),
-                ("unknown option", ["sweep", "--dir", str(demo), "--bogus"], 2),
-                ("port that does not open", ["diff", "--dir", str(demo), "--port", str(closed)], 3),
-                ("silent controller", ["diff", "--dir", str(demo), "--port", str(sim.port), "--interval", INTERVAL,
-                                       "--timeout", "500", "--out", "silent.txt"], 3),
-                ("silent controller, dump", ["dump", "--port", str(sim.port), "--timeout", "500"], 3),
-                ("silent controller, record", ["record", "--dir", str(demo), "--port", str(sim.port), "--duration", "5",
-                                               "--timeout", "500", "--csv", "silent.csv"], 3),
+                ("an unknown kind", ["diff", "--dir", str(demo), "--kinds", "VG,XX"], 2),
+                ("an interval out of range", ["diff", "--dir", str(demo), "--interval", "99"], 2),
+                ("an interval out of range", ["adjust", "--dir", str(demo), "--interval", "2001"], 2),
+                ("an unknown option", ["sweep", "--dir", str(demo), "--bogus"], 2),
+                ("a baud rate the line cannot take", ["diff", "--dir", str(demo), "--serial", "/dev/null",
+                                                      "--baud", "1234"], 2),
+                ("a missing application", ["diff", "--dir", str(work / "nowhere")], 2),
+                ("a KVAPTAB.C that cannot be read", ["adjust", "--dir", str(no_table), *port], 2),
+                ("a KVAPTAB.C that gives no value to a selected entry", ["sweep", "--dir", str(cut_short),
+                                                                         *port], 2),
+                ("an output that cannot be written", ["diff", "--dir", str(demo), "--report", "junit",
+                                                      str(work / "nowhere" / "r.xml"), *port], 2),
+                ("an output that cannot be written", ["dump", "--out", str(work / "nowhere" / "d.dmp"), *link], 2),
+                ("an output that cannot be written", ["diff", "--dir", str(demo), "--trace",
+                                                      str(work / "nowhere" / "t.txt"), *port], 2),
+                ("a journal that cannot be read", ["restore", "--journal", str(bad), "--other-application",
+                                                   *port], 2),
+                ("a journal of another application", ["restore", "--journal", str(unrestored), "--dir",
+                                                      str(demo), *port], 2),
+                ("a journal that still holds originals", ["sweep", "--dir", str(demo), "--journal",
+                                                          str(unrestored), *port], 2),
+                ("a port that does not open", ["diff", "--dir", str(demo), "--port", str(closed)], 3),
+                ("a controller that does not answer", ["diff", "--dir", str(demo), *port, "--out", "silent.txt"], 3),
+                ("a controller that does not answer", ["dump", *link], 3),
+                ("a controller that does not answer", ["record", "--dir", str(demo), "--duration", "5", *link,
+                                                       "--csv", "silent.csv"], 3),
+                ("a controller that does not answer", ["restore", "--journal", str(unrestored),
+                                                       "--other-application", *port], 3),
                 ("record without a duration", ["record", "--dir", str(demo), "--csv", "none.csv"], 2),
                 ("watch of a missing file", ["watch", str(work / "DEBUG_009.TXT"), "--dir", str(demo)], 2),
             ]
+            guide = guide_exit_codes()
+            check(sorted(guide) == [0, 1, 2, 3], f"the guide's exit codes {sorted(guide)}")
             for name, args, expected in rows:
+                if not name.startswith(("record", "watch")):
+                    check(name in guide[expected], f"the guide does not name '{name}' under {expected}")
+                sent = len(sim.log())
                 code, err = cli(*args, cwd=work)
                 check(code == expected, f"{name}: exit {code}, not {expected}: {err}")
+                refused = expected == 2 and str(sim.port) in args
+                check(not refused or len(sim.log()) == sent, f"{name}: a request went out before the refusal")
         check((work / "silent.txt").exists() and (work / "silent.csv").exists(), "a silent run left no file")
+        check("geen verschillen" not in (work / "silent.txt").read_text(encoding="cp1252"), "silent.txt")
+        check(not (work / "nowhere").exists(), "a refused output was created")
+        check('"restored":false' in unrestored.read_text(), "a silent restore marked an entry")
+    finally:
+        sim.close()
+
+
+def case_lossy_link(work):
+    """A third of the answers lost: each lost one is asked again, the run ends, and it never says it
+    found nothing while a field went unanswered. Writes to a full disk fail the run."""
+    demo = Path(PATHS["source"]) / "examples" / "demo"
+    sim = start_sim(work, demo, extra=("--drop", "0.3", "--seed", "7"))
+    try:
+        code, err = cli("diff", "--dir", str(demo), "--port", str(sim.port), "--interval", INTERVAL,
+                        "--kinds", "ONT,VG,GL", "--timeout", "300", "--report", "junit", "report.xml", cwd=work)
+        check(code in (0, 3) and "link failure" not in err, f"exit {code}: {err}")
+        unanswered = err.count("no answer for")
+        check((code == 3) == (unanswered > 0), f"exit {code} with {unanswered} unanswered: {err}")
+        check(code == 0 or "geen verschillen" not in err, f"a run with unanswered fields found nothing: {err}")
+        root = ElementTree.parse(work / "report.xml").getroot()
+        check(int(root[0].get("errors")) == unanswered, f"errors={root[0].get('errors')}, {unanswered} unanswered")
+        check(sim.command("set 320 0 0 99") == "ok", "set 320 0 0 99")  # a difference to write
+        for args in (["diff", "--kinds", "VG", "--out", "/dev/full"], ["sweep", "--kinds", "TIJD", "--out", "/dev/full"],
+                     ["dump", "--out", "/dev/full"]):
+            if args[0] != "dump":
+                args += ["--dir", str(demo), "--interval", INTERVAL]
+            code, err = cli(*args, "--port", str(sim.port), "--timeout", "300", cwd=work)
+            check(code == 2 and "/dev/full" in err, f"{args}: exit {code}: {err}")
     finally:
         sim.close()
 
@@ -139,7 +212,12 @@ def case_sweep_killed_and_restored(work):
         swept = {a: sim.get(*a) for a in addresses}
         check(swept != before, "the sweep changed nothing before it was killed")
         check(sweep.returncode == -signal.SIGKILL, f"the sweep ended by itself ({sweep.returncode})")
-        code, err = cli("restore", "--journal", str(journal), "--port", str(sim.port), "--interval", INTERVAL, cwd=work)
+        rows = (work / "afname.txt").read_text(encoding="cp1252").count("\n")
+        check(rows >= 6, f"the actions file of the killed sweep holds {rows} lines")
+        code, err = cli("sweep", "--dir", str(demo), "--port", str(sim.port), "--journal", str(journal), cwd=work)
+        check(code == 2, f"a second sweep over the unrestored journal: exit {code}: {err}")
+        code, err = cli("restore", "--journal", str(journal), "--dir", str(demo), "--port", str(sim.port),
+                        "--interval", INTERVAL, cwd=work)
         check(code == 0, f"restore: exit {code}: {err}")
         after = {a: sim.get(*a) for a in addresses}
         check(after == before, f"after the restore {after}, before the sweep {before}")
@@ -242,7 +320,7 @@ def case_watch_once(work):
         sim.close()
 
 
-CASES = {f.__name__[5:]: f for f in (case_diff_golden, case_exit_codes,
+CASES = {f.__name__[5:]: f for f in (case_diff_golden, case_exit_codes, case_lossy_link,
                                       case_sweep_killed_and_restored, case_pty_and_dump,
                                       case_record_plan, case_watch_once)}
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,12 +20,21 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
+// The example's table source: its one trap (the clock time 8.45, written as 844) replaced by a
+// time that travels as it stands, or with from replaced by to as well.
+std::string tableSource(const std::string& from = "", const std::string& to = "") {
+    std::string text = readFile(std::string(TAVIR_EXAMPLES) + "/demo/KVAPTAB.C");
+    text.replace(text.find("8.45"), 4, "8.50");
+    if (!from.empty()) text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
 // A scratch copy of the example application, to which a case adds debug window files.
 struct Application {
     testing::ScratchFolder folder{"tavir-cli-check"};
     Application() {
-        for (const char* name : {"KVAPDEF.H", "KVAPTAB.C"})
-            folder.write(name, readFile(std::string(TAVIR_EXAMPLES) + "/demo/" + name));
+        folder.write("KVAPDEF.H", readFile(std::string(TAVIR_EXAMPLES) + "/demo/KVAPDEF.H"));
+        folder.write("KVAPTAB.C", tableSource());
     }
     std::string output;
     int check() {
@@ -71,7 +81,7 @@ struct CheckCase {
     const char* name;
     const char* header;  // appended to the example's KVAPDEF.H
     const char* fileName;
-    std::string file;
+    std::string file;  // the table source when fileName is KVAPTAB.C
     int exitCode;
     const char* expected;  // a line, or part of one, of the output
 };
@@ -85,6 +95,8 @@ TEST_P(CheckCases, GiveTheirLineAndExitCode) {
         std::ofstream(app.folder.file("KVAPDEF.H"), std::ios::app) << c.header;
     }
     if (*c.fileName) app.folder.write(c.fileName, c.file);
+    if (std::string(c.fileName) == "KVAPTAB.C" && c.file.empty())
+        std::filesystem::remove(app.folder.file(c.fileName));
     EXPECT_EQ(app.check(), c.exitCode) << app.output;
     EXPECT_NE(app.output.find(c.expected), std::string::npos) << app.output;
 }
@@ -109,7 +121,25 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"datum wide enough", "", "DEBUG_001.TXT", window("~~~~~01", "01 datum\n"), 0,
                   "0 cut-off warnings"},
         CheckCase{"name beyond the name table", "#define EEN_HEEL_LANGE_NAAM_VAN_32_TEKENS 7\n", "", "", 1,
-                  "the name EEN_HEEL_LANGE_NAAM_VAN_32_TEKENS is 33 characters"}),
+                  "the name EEN_HEEL_LANGE_NAAM_VAN_32_TEKENS is 33 characters"},
+        CheckCase{"byte 0xFF", "", "DEBUG_001.TXT", window(" SG02 ~~~01", "01 R SG02\n\xFF"), 1,
+                  "DEBUG_001.TXT:26: a byte 0xFF: TAVIR.EXE stops reading the file here"},
+        // The table source as the tools use it.
+        CheckCase{"table source missing", "", "KVAPTAB.C", "", 2, "KVAPTAB.C: cannot be read"},
+        CheckCase{"table without STOP", "", "KVAPTAB.C", tableSource().substr(0, 3000), 1,
+                  "KVAPTAB.C:80: SG_TIJDEN_tabel[]: the table ends without STOP"},
+        CheckCase{"entry without a row", "", "KVAPTAB.C", tableSource("    T_KNIPPER,        0.5,\n", ""), 1,
+                  "TIJD T_KNIPPER has no value in TIJDEN_tabel[]"},
+        CheckCase{"row of too few values", "", "KVAPTAB.C",
+                  tableSource("T_KNIPPER,        0.5,", "T_KNIPPER,"), 1,
+                  "KVAPTAB.C:157: TIJDEN_tabel[]: a row of 1 values gives no value (it needs 2)"},
+        CheckCase{"row naming no entry", "", "KVAPTAB.C", tableSource("T_KNIPPER,", "T_KNIPPERT,"), 1,
+                  "KVAPTAB.C:157: TIJDEN_tabel[]: T_KNIPPERT names no entry"},
+        CheckCase{"time that truncates", "", "KVAPTAB.C", tableSource("8.50", "8.45"), 1,
+                  "KVAPTAB.C:175: KLOK KL_SCHOOL (field 2): 8.450000 is written as 844, not 845"},
+        CheckCase{"value 1 as the flag", "", "KVAPTAB.C",
+                  tableSource("SG02,  SG05,  1,     3.0", "SG02,  SG05,  1,     0.1"), 1,
+                  "ONT SG02>SG05: the value 1 travels as the flag"}),
     [](const auto& param) {
         std::string name = param.param.name;
         for (char& ch : name)

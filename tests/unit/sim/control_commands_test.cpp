@@ -38,7 +38,8 @@ TEST(ControlCommands, AnswerEachCommand) {
         {"send a 2", "error: send HEXBYTES", ""},
         {"send zz", "error: send HEXBYTES", ""},
         {"frobnicate", "error: unknown command: frobnicate", ""},
-        {"", "", ""},
+        {"", "error: an empty line", ""},
+        {"   ", "error: an empty line", ""},
     };
     for (const Case& c : cases) {
         ControlResult result = runControlCommand(*sim.simulator, c.line, sim.now);
@@ -47,6 +48,8 @@ TEST(ControlCommands, AnswerEachCommand) {
         EXPECT_EQ(hexBytes(sim.link.bytes.data() + mark, sim.link.bytes.size() - mark), c.sent) << c.line;
         mark = sim.link.bytes.size();
     }
+    EXPECT_EQ(runControlCommand(*sim.simulator, std::string(ControlLines::kMaxLine + 1, 'x'), sim.now).reply,
+              "error: a line of more than 4096 bytes");
     EXPECT_TRUE(runControlCommand(*sim.simulator, "quit", sim.now).quit);
 }
 
@@ -90,7 +93,8 @@ TEST(ControlCommands, LinesAreCutAtNewlines) {
     std::string overlong(ControlLines::kMaxLine + 10, 'x');
     overlong += "\nquit\n";
     lines.feed(overlong.data(), overlong.size(), take);
-    EXPECT_EQ(got, (std::vector<std::string>{"quit"})) << "an overlong line is passed over whole";
+    EXPECT_EQ(got, (std::vector<std::string>{overlong.substr(0, ControlLines::kMaxLine + 1), "quit"}))
+        << "an overlong line is cut one byte past the limit";
 }
 
 }  // namespace

@@ -36,6 +36,10 @@ TEST(SimOptions, CommandLines) {
         {{"--tcp", "-1"}, false, false, "", 0},
         {{"--control", "10.0.0.1:7001"}, false, false, "", 0},  // control only on a loopback address
         {{"--control", "0.0.0.0:7001"}, false, false, "", 0},
+        {{"--drop", "2"}, false, false, "", 0},  // every refusal is bad usage: exit 2
+        {{"--baud", "1234", "--serial", "/dev/ttyS1"}, false, false, "", 0},
+        {{"--bogus"}, false, false, "", 0},
+        {{"extra"}, false, false, "", 0},
     };
     for (auto c : cases) {
         c.words.insert(c.words.begin(), "tavir-sim");
@@ -46,7 +50,7 @@ TEST(SimOptions, CommandLines) {
                   c.runs)
             << line;
         if (!c.runs) {
-            EXPECT_NE(exitCode, 0) << line;
+            EXPECT_EQ(exitCode, 2) << line;
             continue;
         }
         EXPECT_EQ(options.tcp, c.tcp) << line;
