@@ -201,8 +201,10 @@ bool askTarget(HWND target, const wchar_t* question, bool watched, LPARAM hold =
                                              hookLibrary(), thread);
     if (!watched && hook == nullptr) return false;
     hookAnswered = false;
+    LPARAM asked = question[0] == L'm' ? 1 : 2;
+    if (hold != 0) asked = hold;
     PostMessageW(target, RegisterWindowMessageW(L"TavirProbeQuestion"),
-                 reinterpret_cast<WPARAM>(answerWindow), hold != 0 ? hold : question[0] == L'm' ? 1 : 2);
+                 reinterpret_cast<WPARAM>(answerWindow), asked);
     DWORD start = GetTickCount();
     while (!hookAnswered && GetTickCount() - start < 5000) {
         MSG message;
@@ -487,7 +489,8 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
     if (verb == "hold" && words.size() >= 3) {
         const LPARAM hold = std::max(16, std::atoi(words[2].c_str()));
         if (!isWatched(target)) return "{\"ok\":false,\"error\":\"not watched\"}";
-        return askTarget(target, L"hold", true, hold) ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"no answer\"}";
+        return askTarget(target, L"hold", true, hold) ? "{\"ok\":true}"
+                                                      : "{\"ok\":false,\"error\":\"no answer\"}";
     }
     if (verb == "command" && words.size() >= 3) {
         BOOL posted = PostMessageW(target, WM_COMMAND, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0);
