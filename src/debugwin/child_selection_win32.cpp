@@ -23,20 +23,8 @@ void repaintItem(const DebugItem& item) {
     if (item.window != nullptr) InvalidateRect(static_cast<HWND>(item.window), nullptr, TRUE);
 }
 
-}  // namespace
-
-void SelectChildWindow(DebugWindowSet& set, int index) {
-    if (HWND previous = childAt(set, set.currentChild)) {
-        // What arrived before the switch still belongs to the window that is left.
-        showArrivedValues(set);
-        set.flags->switchingChildWindow.store(true);
-        set.handover->beginSelection();
-        SetChildDisplay(previous, false);
-        ShowWindow(previous, SW_HIDE);
-        set.flags->switchingChildWindow.store(false);
-    } else {
-        set.handover->beginSelection();
-    }
+// Child window index (or none) becomes the current one, after the previous one has left.
+void enterChildWindow(DebugWindowSet& set, int index) {
     set.currentChild = index;
     if (HWND chosen = childAt(set, index)) {
         ShowWindow(chosen, SW_SHOW);
@@ -52,14 +40,35 @@ void SelectChildWindow(DebugWindowSet& set, int index) {
     SetWindowTextA(set.debuggerWindow, title);
 }
 
+}  // namespace
+
+void SelectChildWindow(DebugWindowSet& set, int index) {
+    if (HWND previous = childAt(set, set.currentChild)) {
+        set.flags->switchingChildWindow.store(true);
+        // Its stop takes what arrived before the switch, which still belongs to the window that
+        // is left; what comes after is stale.
+        SetChildDisplay(previous, false);
+        set.handover->beginSelection();
+        ShowWindow(previous, SW_HIDE);
+        set.flags->switchingChildWindow.store(false);
+    } else {
+        set.handover->beginSelection();
+    }
+    enterChildWindow(set, index);
+}
+
 void selectAfterOpening(DebugWindowSet& set, HWND visibleBefore, int index) {
     // The position held now is that of the last window sorted in, which was never shown: the
     // window to stop and hide is the one that was visible, if it is another one.
     set.currentChild = -1;
-    if (visibleBefore != nullptr && visibleBefore != childAt(set, index)) {
-        for (int i = 0; i < set.childCount; ++i) {
-            if (set.childWindows[i] == visibleBefore) set.currentChild = i;
-        }
+    for (int i = 0; i < set.childCount; ++i) {
+        if (visibleBefore != nullptr && set.childWindows[i] == visibleBefore) set.currentChild = i;
+    }
+    if (set.currentChild != -1 && set.currentChild == index) {
+        // No file was opened: the same window stays with the values waiting for it, and is
+        // started again.
+        enterChildWindow(set, index);
+        return;
     }
     SelectChildWindow(set, index);
 }
@@ -109,7 +118,9 @@ void SetChildDisplay(HWND child, bool on) {
     if (on) {
         scheduleDisplayStart(*record->set);
     } else {
-        // Greyed until the next value arrives after the next start.
+        // No value received before the stop may enable a control after it. Then greyed until the
+        // next value arrives after the next start.
+        takeWaitingValues(child);
         for (int i = 0; i < data.itemCount; ++i) {
             if (data.items[i].window != nullptr) EnableWindow(static_cast<HWND>(data.items[i].window), FALSE);
         }
@@ -121,6 +132,7 @@ void SetChildDisplay(HWND child, bool on) {
 void SetItemFocus(HWND child, int index) {
     ChildWindow* record = childWindowOf(child);
     if (record == nullptr) return;
+    takeWaitingValues(child);
     ChildWindowData& data = record->data;
     if (DebugItem* left = focusedItemOf(data)) {
         left->flags &= ~kItemFocused;
@@ -150,6 +162,7 @@ void SetItemFocus(HWND child, int index) {
 LRESULT HandleChildKey(HWND child, bool ctrlDown, WPARAM virtualKey, LPARAM) {
     ChildWindow* record = childWindowOf(child);
     if (record == nullptr) return -1;
+    takeWaitingValues(child);
     ChildWindowData& data = record->data;
     Transport& link = *record->set->transport;
     DebugItem* focused = focusedItemOf(data);

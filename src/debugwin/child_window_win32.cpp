@@ -59,7 +59,13 @@ public:
     }
     ControlHandle addItem(DebugItem& item) override {
         HWND control = withinBudget() ? createItemControl(item, child_) : nullptr;
-        if (control != nullptr) madeWindow(record_);
+        if (control == nullptr) return nullptr;
+        madeWindow(record_);
+        // The item controls lie above the labels, in file order: a click where an item and a
+        // label overlap reaches the item.
+        SetWindowPos(control, lastItem_ != nullptr ? lastItem_ : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        lastItem_ = control;
         return control;
     }
 
@@ -68,6 +74,7 @@ public:
 private:
     HWND child_;
     ChildWindow& record_;
+    HWND lastItem_ = nullptr;
 };
 
 // Every item, then every label, on the grid of columns by rows scaled to the client area, each
@@ -221,6 +228,7 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam != 0) {
                 // A click on a checkbox: the item takes the check state the control shows.
+                takeWaitingValues(window);
                 if (DebugItem* item = itemOfControl(reinterpret_cast<HWND>(lParam))) {
                     item->value =
                         static_cast<int32_t>(SendMessageA(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0));
@@ -230,6 +238,7 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             break;
         case WM_SETCURSOR:
             if (HIWORD(lParam) == WM_LBUTTONDOWN && LOWORD(lParam) == HTCLIENT) {
+                takeWaitingValues(window);
                 int index = itemUnderCursor(*record);
                 if (index >= 0) {
                     if (Transport* link = record->set->transport)

@@ -142,6 +142,13 @@ bool handleDebugWindowMessage(DebugWindowSet& set, UINT message, WPARAM wParam, 
 // The values received so far go to the current child window's items and their controls.
 void showArrivedValues(DebugWindowSet& set);
 
+// Runs first in everything that reads or writes an item of child (keys, clicks, the item focus,
+// the reply check, the display's stop), so that it sees every value received before it, as if
+// each had reached its item at once: the waiting values are shown when child is the current
+// child window. A window that is not current takes none; its values were left behind when it
+// stopped being current.
+void takeWaitingValues(HWND child);
+
 // ---- Window list dialogs --------------------------------------------------------------------
 
 // "Debug Vensters Sluiten" (dialog 101): closes the chosen child windows one by one.

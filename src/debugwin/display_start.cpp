@@ -35,11 +35,12 @@ void stopItemValues(ChildWindowData& child, Transport& link) {
     }
 }
 
-int checkItemReplies(ChildWindowData& child, Transport& link, bool (*answered)(const DebugItem& item)) {
+int checkItemReplies(ChildWindowData& child, Transport& link, ReplySide& side) {
+    side.takeWaitingValues();
     int count = 0;
     for (int i = 0; i < child.itemCount; ++i) {
         const DebugItem& item = child.items[i];
-        if (answered(item)) {
+        if (side.answered(item)) {
             ++count;
             continue;
         }

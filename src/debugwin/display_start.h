@@ -31,8 +31,19 @@ void requestItemValues(ChildWindowData& child, Transport& link);
 // Stop for every monitored item, in item order.
 void stopItemValues(ChildWindowData& child, Transport& link);
 
-// The reply check: every item for which answered() is false is asked again with Read and then
-// Monitor. Gives the number of items answered.
-int checkItemReplies(ChildWindowData& child, Transport& link, bool (*answered)(const DebugItem& item));
+// What the reply check asks of the window side.
+class ReplySide {
+public:
+    virtual ~ReplySide() = default;
+    // The values received until now, still waiting for the window, go to its items.
+    virtual void takeWaitingValues() = 0;
+    // Whether the item shows a value received since the start.
+    virtual bool answered(const DebugItem& item) = 0;
+};
+
+// The reply check: the waiting values are taken first, so that a value received before the
+// check counts as an answer; then every item that is not answered is asked again with Read and
+// then Monitor. Gives the number of items answered.
+int checkItemReplies(ChildWindowData& child, Transport& link, ReplySide& side);
 
 }  // namespace tavir

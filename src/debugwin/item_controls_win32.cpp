@@ -67,6 +67,8 @@ LRESULT itemProcedure(ItemKind kind, HWND control, UINT message, WPARAM wParam, 
             return paintItem(base, control, wParam, lParam);
         case WM_CHAR:
             if (kind != ItemKind::kEdit) break;
+            // A value received before the keystroke is shown first; the typed text comes after it.
+            takeWaitingValues(GetParent(control));
             if (DebugItem* item = itemOf(base, control)) {
                 if (wParam == kEnterCharacter) {
                     if (Transport* link = linkOf(control)) commitItemEdit(*link, *item);

@@ -31,10 +31,11 @@ std::atomic<HWND> debuggerWindows[kDebuggerNumbers];
 std::atomic<UINT> pendingDisplayStart{0};
 std::atomic<UINT> pendingReplyCheck{0};
 
-void postToDebugger(int32_t number, UINT message, WPARAM wParam) {
-    if (number < 0 || number >= kDebuggerNumbers) return;
+// Gives false when the message could not be posted to a window that is there.
+bool postToDebugger(int32_t number, UINT message, WPARAM wParam) {
+    if (number < 0 || number >= kDebuggerNumbers) return true;
     HWND window = debuggerWindows[number].load(std::memory_order_acquire);
-    if (window != nullptr) PostMessageA(window, message, wParam, 0);
+    return window == nullptr || PostMessageA(window, message, wParam, 0) != 0;
 }
 
 // A timer's user data: the debugger number in the high 16 bits, the sequence in the low 16.
@@ -80,9 +81,19 @@ ChildWindow* currentChildOf(DebugWindowSet& set) {
     return childWindowOf(set.childWindows[set.currentChild]);
 }
 
-bool controlEnabled(const DebugItem& item) {
-    return item.window != nullptr && IsWindowEnabled(static_cast<HWND>(item.window));
-}
+// The reply check's side: the values waiting for the window first, then the controls that show
+// a value since the start.
+class WindowReplies : public ReplySide {
+public:
+    explicit WindowReplies(DebugWindowSet& set) : set_(set) {}
+    void takeWaitingValues() override { showArrivedValues(set_); }
+    bool answered(const DebugItem& item) override {
+        return item.window != nullptr && IsWindowEnabled(static_cast<HWND>(item.window));
+    }
+
+private:
+    DebugWindowSet& set_;
+};
 
 // Every monitored item of the current child window is asked for, when sequence is still the
 // latest start; half a second later its replies are checked.
@@ -98,7 +109,8 @@ void startDisplay(DebugWindowSet& set, int32_t sequence) {
 void checkReplies(DebugWindowSet& set) {
     ChildWindow* current = currentChildOf(set);
     if (current == nullptr) return;
-    if (checkItemReplies(current->data, *set.transport, controlEnabled) == 0) {
+    WindowReplies replies(set);
+    if (checkItemReplies(current->data, *set.transport, replies) == 0) {
         ReportMessage(*set.messages, kSystem, text::kNoConnection);
     }
 }
@@ -106,7 +118,7 @@ void checkReplies(DebugWindowSet& set) {
 }  // namespace
 
 ValueHandover& makeValueHandover(int32_t number) {
-    return *new ValueHandover([number] { postToDebugger(number, kValuesArrived, 0); });
+    return *new ValueHandover([number] { return postToDebugger(number, kValuesArrived, 0); });
 }
 
 void enterDebugWindowSet(DebugWindowSet& set) {
@@ -140,6 +152,11 @@ int OnWindowValue(DebugWindowSet& set, uint8_t, const ValueRecord& record) {
         current->unshown[current->unshownCount++] = static_cast<int16_t>(item->index);
     }
     return 0;
+}
+
+void takeWaitingValues(HWND child) {
+    ChildWindow* record = childWindowOf(child);
+    if (record != nullptr && currentChildOf(*record->set) == record) showArrivedValues(*record->set);
 }
 
 void showArrivedValues(DebugWindowSet& set) {

@@ -13,7 +13,11 @@ void ValueHandover::OnWindowValue(uint8_t kind, const ValueRecord& record) {
         }
     }
     // One wake-up per batch: a stream of values costs one posted message per drain, not one each.
-    if (wake && wake_) wake_();
+    if (!wake || !wake_ || wake_()) return;
+    // The wake-up could not be posted (the window's queue was full): the next record tries again,
+    // so that the values never stop appearing.
+    std::lock_guard<std::mutex> lock(mutex_);
+    wakePending_ = false;
 }
 
 void ValueHandover::beginSelection() {

@@ -28,8 +28,10 @@ struct HandedValue {
 class ValueHandover : public WindowValueSink {
 public:
     // wake runs on the reader thread; it must only post (the user-interface thread may be
-    // waiting on the reader at that moment, for example while the program ends).
-    explicit ValueHandover(std::function<void()> wake) : wake_(std::move(wake)) {}
+    // waiting on the reader at that moment, for example while the program ends), and gives
+    // whether the wake-up is on its way. One that could not be posted is tried again with the
+    // next record.
+    explicit ValueHandover(std::function<bool()> wake) : wake_(std::move(wake)) {}
 
     // Reader thread.
     void OnWindowValue(uint8_t kind, const ValueRecord& record) override;
@@ -43,7 +45,7 @@ public:
     size_t drain(const std::function<void(uint8_t kind, const ValueRecord& record)>& show);
 
 private:
-    std::function<void()> wake_;
+    std::function<bool()> wake_;
     std::atomic<uint32_t> selection_{0};
     std::mutex mutex_;
     std::vector<HandedValue> queued_;  // guarded by mutex_

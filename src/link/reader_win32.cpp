@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 
 #include "link/serial_link_win32.h"
@@ -16,9 +17,16 @@ constexpr DWORD kSerialReadSize = 16;
 // A TCP receive takes whatever has arrived, up to this much, in one call.
 constexpr int kTcpReadSize = 512;
 
+// How long the end of the program waits for the reader to leave its receive. A serial read
+// returns within 160 ms, a TCP receive as soon as the socket is shut down.
+constexpr DWORD kReaderEndMs = 2000;
+
 SerialLink* serialReaderLink = nullptr;
 TcpClient* tcpReaderClient = nullptr;
 MessageBoxes* readerBoxes = nullptr;
+HANDLE readerThread = nullptr;
+// Set at the end of the program: the reader leaves its loop at the next pass.
+std::atomic<bool> readerStopping{false};
 
 DWORD WINAPI serialReader(void*) {
     SerialLink& link = *serialReaderLink;
@@ -32,25 +40,27 @@ DWORD WINAPI serialReader(void*) {
         readerBoxes->show(text::kClearCommErrorFailed, text::kLinkCaption, kBoxOk);
     }
     ProgramLink& program = programLink();
-    for (;;) {
+    while (!readerStopping.load()) {
         Sleep(1);
         uint8_t bytes[kSerialReadSize];
         DWORD count = 0;
         // After CloseSerialLink the handle is gone and every read fails: the loop only sleeps.
         if (!ReadFile(link.portHandle, bytes, kSerialReadSize, &count, nullptr) || count == 0) continue;
+        if (readerStopping.load()) break;
         routeReceivedBytes(program.path, bytes, count);
     }
+    return 0;
 }
 
 DWORD WINAPI tcpReader(void*) {
     TcpClient& client = *tcpReaderClient;
     ProgramLink& program = programLink();
-    for (;;) {
+    while (!readerStopping.load()) {
         Sleep(1);
         uint8_t bytes[kTcpReadSize];
         int result = client.ReceiveBytes(bytes, kTcpReadSize);
         // The program is ending: the reader stops here, whatever it received.
-        if (result == kEndpointClosed || client.closing) return 0;
+        if (result == kEndpointClosed || client.closing || readerStopping.load()) return 0;
         if (program.flags.receiveTrace.load()) {
             std::printf(text::kReceiveTrace, result);
             std::fflush(stdout);
@@ -60,6 +70,7 @@ DWORD WINAPI tcpReader(void*) {
         if (result == 0) return 0;
         if (result > 0) routeReceivedBytes(program.path, bytes, static_cast<size_t>(result));
     }
+    return 0;
 }
 
 }  // namespace
@@ -87,6 +98,7 @@ int StartSerialReader(SerialLink& link, MessageBoxes& boxes) {
         return -1;
     }
     SetThreadPriority(link.readerThread, THREAD_PRIORITY_LOWEST);
+    readerThread = link.readerThread;
     return 0;
 }
 
@@ -98,8 +110,19 @@ int StartTcpReader(TcpClient& client, MessageBoxes& boxes) {
         boxes.show(text::kTcpThreadFailed, text::kLinkCaption, kBoxOk);
         return -1;
     }
-    CloseHandle(thread);
+    readerThread = thread;
     return 0;
+}
+
+void stopReader() {
+    readerStopping.store(true);
+    HANDLE thread = readerThread;
+    if (thread == nullptr) return;
+    // A TCP receive returns once the socket is shut down; a serial read within its time-outs,
+    // or at once when the platform can cancel it.
+    if (tcpReaderClient != nullptr) tcpReaderClient->shutDown();
+    if (serialReaderLink != nullptr) CancelSynchronousIo(thread);
+    WaitForSingleObject(thread, kReaderEndMs);
 }
 
 }  // namespace tavir

@@ -14,7 +14,8 @@ class TcpClient;
 // The receiving side of the program's one link: the flags the user-interface thread sets, the
 // frame decoder that only the reader thread feeds, and where its records go. transport is the
 // way down once the link is open (none before). The record, the transport and whatever the
-// router hands records to live until the process ends: the reader is never stopped.
+// router hands records to live until the process ends: the reader may still be handing bytes on
+// when the wait for it at the end gives up.
 struct ProgramLink {
     LinkFlags flags;
     DeliveryRouter router;
@@ -31,5 +32,10 @@ int StartSerialReader(SerialLink& link, MessageBoxes& boxes);
 
 // Starts the TCP reader: 0, or -1 after its message; the program goes on without a reader.
 int StartTcpReader(TcpClient& client, MessageBoxes& boxes);
+
+// The end of the program, after its message loop: the reader leaves its receive (the socket is
+// shut down, a serial read cancelled) and is waited for, at most two seconds, so that the
+// process never ends under a thread inside a receive or handing bytes on.
+void stopReader();
 
 }  // namespace tavir

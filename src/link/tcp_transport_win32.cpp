@@ -71,6 +71,11 @@ void TcpSocket::Close() {
     closesocket(socket);
 }
 
+void TcpSocket::shutDown() {
+    closing = true;
+    shutdown(socket, SD_BOTH);
+}
+
 void TcpClient::Connect(const char* address) {
     try {
         sockaddr_in target{};

@@ -31,6 +31,9 @@ public:
 
     // The end of the endpoint: sockets are cleaned up, then the socket is closed. Runs once.
     void Close();
+    // Shuts the connection down both ways, so that a receive blocked on it returns; closing is
+    // set first.
+    void shutDown();
 
     int32_t port = 0;
     uintptr_t socket = ~uintptr_t{0};  // the Windows Sockets handle; all ones: none

@@ -163,6 +163,8 @@ void runTool(MainWindowData& main, void (*runDialog)(ToolDialogHost&)) {
 }  // namespace
 
 LRESULT RunMainCommand(MainWindowData& main, int command) {
+    // Every command sees the values received before it, as if each had reached its item at once.
+    showArrivedValues(main.windows);
     switch (command) {
         case IDM_OPEN:
             openFiles(main);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/join_path.h"
+#include "link/reader_win32.h"
 #include "link/tcp_transport_win32.h"
 #include "shell/command_line.h"
 #include "shell/keyboard_hook_win32.h"
@@ -63,6 +64,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // The program ends in order from here: a receive or send that fails now is the endpoint
     // closing under the reader or a sender at exit, and is not reported.
     programTcpClient().closing = true;
+    stopReader();
     RemoveKeyboardHook();
     MainWindowTable& table = mainWindowTable();
     for (int number = 0; number <= table.highest && number < kMainWindowTableCapacity; ++number) {

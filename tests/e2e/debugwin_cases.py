@@ -353,6 +353,48 @@ def case_edit_values(case):
     check(case.probe.ask("focus", main["hwnd"])["focus"] == box, "the check box lost the focus")
 
 
+def case_input_after_waiting_values(case):
+    """Input that meets values still waiting for the window (its thread held up while tavir-sim
+    sends them) acts after them, as if each value had reached its item at once: Space and a click
+    flip the value received last."""
+    sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
+    case.probe.ask("watch", main["hwnd"])
+    window = example(app, "DEBUG_004.TXT")
+    for name in ("DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
+        child = page_to(case, main, name)
+    box = wait_values(case, child, window)[0]
+    focus_item(case, main, child, 0)
+    address = window.items[0]["address"]
+    for what, action in (("Space", lambda: case.probe.ask("keys", "space")), ("a click", lambda: case.click(box))):
+        received = 1 - controls(case, child)[0]["check"]
+        mark = len(sim.log())
+        check(case.probe.ask("hold", main["hwnd"], 1500)["ok"], "the window's thread was not held")
+        check(sim.command(f"set {address[0]} {address[1]} {address[2]} {received}") == "ok", "set refused")
+        wait_for("the value sent", lambda: any(e.get("dir") == "out" for e in sim.log()[mark:]), 1)
+        time.sleep(0.2)  # received, and waiting for the window
+        action()
+        entries = wait_requests(sim, mark, 1, f"the Write of {what}", ("Write",))
+        check(entries[0][:2] == (("Write", address), 1 - received), f"{what} after {received} wrote {entries}")
+        wait_for("the check mark", lambda: controls(case, child)[0]["check"] == 1 - received, 5)
+
+
+def case_item_over_label(case):
+    """A click where a doubled display overlaps the label after it (the long second line makes the
+    columns narrower than a character) reaches the item: Escape then reads it back."""
+    app = own_app(case, {"DEBUG_001.TXT": " ~01 Naam\n" + " " * 150 + "Einde\n" + "\n" * 22 + "01 DVWD SG02_D1\n"})
+    sim, app, _, main, child = start(case, app)
+    window = example(app, "DEBUG_001.TXT")
+    mark = settle_start(case, sim, window)
+    found = controls(case, child)
+    item, label = found[0]["rect"], found[LABEL_BASE]["rect"]
+    check(item[0] < label[0] + 2 < item[2], f"the item {item} does not overlap the label {label}")
+    case.probe.ask("mouse", label[0] + 2, (label[1] + label[3]) // 2)
+    case.probe.ask("keys", "escape")
+    entries = wait_requests(sim, mark, 1, "the Read of the item", ("Read",))
+    check(kinds_and_addresses(entries) == [("Read", window.items[0]["address"])], f"after the click: {entries}")
+
+
 def case_unsaved_change(case):
     """A typed value left by a click: Yes writes it and reads back, No only reads back."""
     sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])

@@ -29,6 +29,9 @@ void describeMenu(HMENU menu, int popup, std::wstring& out) {
     }
 }
 
+// A question of at least this value asks the thread to sleep that many milliseconds.
+constexpr LPARAM kHoldQuestion = 16;
+
 // Events wait here until the probe takes them; only the program's user-interface thread, which
 // runs both hooks, touches them.
 std::wstring events;
@@ -70,10 +73,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     if (code == HC_ACTION && removal == PM_REMOVE && message->message == question) {
         HWND answerTo = reinterpret_cast<HWND>(message->wParam);
         std::wstring out;
+        // A hold: answered at once, then the thread sleeps lParam ms while messages and input queue.
+        const DWORD hold = message->lParam >= kHoldQuestion ? static_cast<DWORD>(message->lParam) : 0;
         if (message->lParam == 1) {
             HMENU menu = GetMenu(message->hwnd);
             if (menu != nullptr) describeMenu(menu, -1, out);
-        } else {
+        } else if (hold == 0) {
             out.swap(events);
         }
         COPYDATASTRUCT data{};
@@ -83,6 +88,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
         SendMessageW(answerTo, WM_COPYDATA, reinterpret_cast<WPARAM>(message->hwnd),
                      reinterpret_cast<LPARAM>(&data));
         message->message = WM_NULL;
+        Sleep(hold);
     }
     return CallNextHookEx(nullptr, code, removal, lParam);
 }

@@ -9,6 +9,7 @@
 //   watch HWND                  from now on, records in HWND's thread every control's new text,
 //                               every window shown or hidden and every window enabled or disabled
 //   events HWND                 takes what watch recorded: [time in us, window, message, wParam, text]
+//   hold HWND MS                HWND's thread (watched) sleeps MS milliseconds from its answer on
 //   now                         the performance counter in us, the clock of events
 //   focus HWND                  active, focus and capture windows of HWND's thread
 //   text HWND                   the window's text
@@ -184,7 +185,7 @@ HOOKPROC hookProcedure(const char* name) {
 
 // Asks the hook library inside target's thread (question "menu" or "events"); the answer in
 // hookAnswer. Without a watch on that thread the question's hook is set for this one question.
-bool askTarget(HWND target, const wchar_t* question, bool watched) {
+bool askTarget(HWND target, const wchar_t* question, bool watched, LPARAM hold = 0) {
     static HWND answerWindow = [] {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = answerProc;
@@ -200,8 +201,10 @@ bool askTarget(HWND target, const wchar_t* question, bool watched) {
                                              hookLibrary(), thread);
     if (!watched && hook == nullptr) return false;
     hookAnswered = false;
+    LPARAM asked = question[0] == L'm' ? 1 : 2;
+    if (hold != 0) asked = hold;
     PostMessageW(target, RegisterWindowMessageW(L"TavirProbeQuestion"),
-                 reinterpret_cast<WPARAM>(answerWindow), question[0] == L'm' ? 1 : 2);
+                 reinterpret_cast<WPARAM>(answerWindow), asked);
     DWORD start = GetTickCount();
     while (!hookAnswered && GetTickCount() - start < 5000) {
         MSG message;
@@ -473,6 +476,12 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
     }
     if (verb == "watch") return watch(target);
     if (verb == "events") return readEvents(target);
+    if (verb == "hold" && words.size() >= 3) {
+        const LPARAM hold = std::max(16, std::atoi(words[2].c_str()));
+        if (!isWatched(target)) return "{\"ok\":false,\"error\":\"not watched\"}";
+        return askTarget(target, L"hold", true, hold) ? "{\"ok\":true}"
+                                                      : "{\"ok\":false,\"error\":\"no answer\"}";
+    }
     if (verb == "command" && words.size() >= 3) {
         BOOL posted = PostMessageW(target, WM_COMMAND, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0);
         return posted ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"not posted\"}";

@@ -18,7 +18,7 @@ ValueRecord recordWithValue(int32_t value) {
 
 TEST(ValueHandover, OneWakePerBatchAndStaleValuesDropped) {
     int wakes = 0;
-    ValueHandover handover([&] { ++wakes; });
+    ValueHandover handover([&] { return ++wakes != 0; });
     handover.OnWindowValue(kWrite, recordWithValue(1));
     handover.OnWindowValue(kWrite, recordWithValue(2));
     EXPECT_EQ(wakes, 1);
@@ -33,6 +33,15 @@ TEST(ValueHandover, OneWakePerBatchAndStaleValuesDropped) {
     EXPECT_EQ(wakes, 2);
 }
 
+TEST(ValueHandover, AWakeUpThatCouldNotBePostedIsTriedAgain) {
+    int tries = 0;
+    ValueHandover handover([&] { return ++tries > 1; });  // the first post fails
+    handover.OnWindowValue(kWrite, recordWithValue(1));
+    handover.OnWindowValue(kWrite, recordWithValue(2));
+    handover.OnWindowValue(kWrite, recordWithValue(3));
+    EXPECT_EQ(tries, 2);
+}
+
 // The reader thread queues a long stream while the user-interface thread drains it and switches
 // windows now and then: every value received under the last selection is shown exactly once, in
 // the order received, and nothing of an earlier selection reaches the window after the switch.
@@ -40,7 +49,8 @@ TEST(ValueHandover, ConcurrentStreamKeepsOrderAndLosesNothing) {
     constexpr int kValues = 20000;
     constexpr int kSwitches = 5;
     std::atomic<int> wakes{0};
-    ValueHandover handover([&] { wakes.fetch_add(1); });
+    // Every third wake-up cannot be posted and is tried again with a later record.
+    ValueHandover handover([&] { return wakes.fetch_add(1) % 3 != 0; });
     std::atomic<bool> switched{false};
     std::atomic<bool> done{false};
     std::thread reader([&] {
