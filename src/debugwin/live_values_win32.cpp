@@ -54,6 +54,23 @@ void forget(std::atomic<UINT>& pending, UINT id) {
     pending.compare_exchange_strong(id, 0);
 }
 
+// A wake-up that could not be posted (the debugger window's queue was full) is posted again by a
+// timer until it goes through, so that the values appear even when the stream stops right after.
+constexpr UINT kWakeRetryMs = 50;
+
+void CALLBACK wakeRetryElapsed(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR);
+
+// Gives whether the wake-up is on its way: posted now, or later by the timer.
+bool wakeDebugger(int32_t number) {
+    if (postToDebugger(number, kValuesArrived, 0)) return true;
+    return timeSetEvent(kWakeRetryMs, kWakeRetryMs, wakeRetryElapsed, static_cast<DWORD_PTR>(number),
+                        TIME_ONESHOT | TIME_CALLBACK_FUNCTION) != 0;
+}
+
+void CALLBACK wakeRetryElapsed(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
+    wakeDebugger(static_cast<int32_t>(data));
+}
+
 void CALLBACK displayStartElapsed(UINT id, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
     forget(pendingDisplayStart, id);
     postToDebugger(numberOf(data), kDisplayStartDue, static_cast<WPARAM>(sequenceOf(data)));
@@ -118,7 +135,7 @@ void checkReplies(DebugWindowSet& set) {
 }  // namespace
 
 ValueHandover& makeValueHandover(int32_t number) {
-    return *new ValueHandover([number] { return postToDebugger(number, kValuesArrived, 0); });
+    return *new ValueHandover([number] { return wakeDebugger(number); });
 }
 
 void enterDebugWindowSet(DebugWindowSet& set) {
