@@ -32,6 +32,8 @@ Bytes frame(DebugItem item, uint8_t kind, int32_t value) {
     return Bytes(buffer, buffer + encodeRequest(requestKey(item), kind, buffer));
 }
 
+// Each request is one write of the whole frame: a frame split over two writes could interleave
+// with a frame of the timer thread.
 TEST(DebugItem, RequestKeyAddressesTheItem) {
     testing::RecordedTransport link;
     // Onderlinge-tijd: the second signal group travels in the block's place.

@@ -54,17 +54,6 @@ TEST(RequestEncoder, GoldenFrames) {
     }
 }
 
-// Each request is one write of the whole frame: a frame split over two writes could interleave
-// with a frame of the timer thread.
-TEST(RequestEncoder, SendRequestWritesEachFrameWhole) {
-    testing::RecordedTransport transport;
-    SendRequest(transport, {384, 3, 5, 0, 40}, kWrite);
-    SendRequest(transport, {69, 7, -1, 0, 1}, kRead);
-    ASSERT_EQ(transport.writes.size(), 2u);
-    EXPECT_EQ(Bytes(transport.writes[0].begin(), transport.writes[0].end()), "\xBC\x44\x40\x43\x45\x68");
-    EXPECT_EQ(Bytes(transport.writes[1].begin(), transport.writes[1].end()), "\xE2\x65\x47");
-}
-
 // Bytes fed to a fresh decoder, and the one frame they make: frames the encoder never sends, and
 // the examples of the frame format. The frames it sends come back as the codec property says.
 TEST(FrameDecoder, GoldenFrames) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "function_codes.h"
@@ -142,24 +141,6 @@ TEST(Protocol, CommandLettersInsideAFrameAreData) {
     EXPECT_EQ(got[0].record.number, 0x0D);
 }
 
-// The end-to-end tests read the log: one entry per frame in and out, with its bytes.
-TEST(Protocol, TheLogHasOneEntryPerFrameInAndOut) {
-    DemoSimulator sim;
-    sim.request(kRead, fc::kFixedGreenTime, 0, -1);
-    sim.sendBytes({'V'});
-    std::vector<nlohmann::json> log;
-    for (const std::string& line : sim.logLines.lines) log.push_back(nlohmann::json::parse(line));
-    ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[0]["kind"], "connect");
-    EXPECT_EQ(log[1], nlohmann::json::parse(R"({"timeUs":0,"dir":"in","link":"tcp","kind":"Read",
-        "functionCode":320,"number":0,"block":0,"value":0,"hex":"ea4040"})"));
-    EXPECT_EQ(log[2]["kind"], "Value");
-    EXPECT_EQ(log[2]["value"], 60);
-    EXPECT_EQ(log[2]["hex"], "ba4340407c");
-    EXPECT_EQ(log[3]["command"], "V");
-    EXPECT_EQ(log[4]["kind"], "dump");
-}
-
 // Every category's value frame is read back by the debugger's decoder as the address sent and
 // the value cut to what the category carries, which is also the value the log shows.
 TEST(ValueFrames, EveryCategoryReadsBackAsSent) {
@@ -189,33 +170,6 @@ TEST(ValueFrames, EveryCategoryReadsBackAsSent) {
         EXPECT_EQ(decoded.records[0].kind, kWrite);
         EXPECT_EQ(decoded.records[0].record, c.expected) << c.address.functionCode;
         EXPECT_EQ(wireValue(c.address, c.value), c.expected.value);
-    }
-}
-
-// A request frame as the debugger's encoder writes it comes back as the address it names.
-TEST(ValueFrames, RequestsAreReadAtTheAddressTheyName) {
-    struct Case {
-        uint8_t kind;
-        int32_t code, number, block, value;
-        SimAddress expected;
-        int32_t expectedValue;
-    } cases[] = {
-        {kWrite, fc::kFixedGreenTime, 2, -1, 75, {fc::kFixedGreenTime, 2, 0}, 75},
-        {kMonitor, fc::kBlock, -1, 2, 0, {fc::kBlock, 0, 2}, 0},
-        {kRead, fc::kClearanceTime, 3, 5, 0, {fc::kClearanceTime, 3, 5}, 0},
-        {kWrite, fc::kEparm, 4321, -1, 1234, {fc::kEparm, 4321, 0}, 1234},
-        {kRead, fc::kDate, -1, -1, 0, {fc::kDate, 0, 0}, 0},
-        // Category 0: the number and the flag come from the frame, not from the decoder.
-        {kWrite, 0, 300, -1, 1, {0, 300, 0}, 1},
-        {kRead, 0, 7, -1, 1, {0, 7, 0}, 0},
-    };
-    for (const Case& c : cases) {
-        tavir::testing::DecodedFrames decoded;
-        ASSERT_EQ(decoded.feed(testing::requestFrame(c.kind, c.code, c.number, c.block, c.value)), 1);
-        // The decoder's buffer still holds the frame, as it does when the simulator reads it.
-        ClientRequest request = requestFromFrame(c.kind, decoded.records[0].record, decoded.decoder.buffer);
-        EXPECT_EQ(request.address, c.expected) << "code " << c.code;
-        EXPECT_EQ(request.value, c.expectedValue) << "code " << c.code;
     }
 }
 
