@@ -1,16 +1,13 @@
 // The start-up's portable steps: class registration with its messages, and the definitions
-// with their message lines and boxes.
+// with their message lines and boxes. The lines of an ordinary start are tcp_startup's.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "../scratch_folder.h"
 #include "../support.h"
 #include "definitions/macro_table.h"
 #include "definitions/object_tables.h"
@@ -97,25 +94,12 @@ protected:
         return LoadDefinitions(*macros, *tables, log, boxes, directory.c_str());
     }
 
-    testing::ScratchFolder folder{"tavir-startup"};
-    const std::filesystem::path& dir = folder.path();
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
     RecordedLines lines;
     RecordedBoxes boxes;
     MessageLog log;
 };
-
-TEST_F(LoadDefinitionsTest, ReadsTheMacrosThenTheHeaderWithTheirLines) {
-    std::ofstream(dir / kHeaderFileName) << "#define SG02 0\n#define SG05 1\n";
-    const std::string header = dir.string() + "\\" + kHeaderFileName;
-    ASSERT_EQ(load(dir.string()), DefinitionsResult::kLoaded);
-    EXPECT_EQ(lines.lines, (std::vector<std::string>{std::string(kMacroFileName) + kReadingMacroFile,
-                                                     header + kReadingHeaderFile}));
-    EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(lookupMacro(*macros, "SG05"), 1);
-    EXPECT_GT(lookupMacro(*macros, "DVWD"), 0);  // a built-in name, read before the header
-}
 
 // With the header's name a directory of 1015 characters reaches the path limit of 1024.
 TEST_F(LoadDefinitionsTest, ATooLongDirectoryLeavesTheWindowWithoutDefinitions) {
