@@ -1,10 +1,13 @@
-// The transports' portable side: the port name, and how a reader hands its bytes on.
+// The transports' portable side: the port name, how a reader hands its bytes on, and where a
+// decoded value goes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "link/delivery_router.h"
 #include "link/reader_route.h"
 #include "link/request_encoder.h"
 #include "link/serial_settings.h"
@@ -80,6 +83,38 @@ TEST_F(RouteTest, TheDumpToolTakesEachByteWhileItsFlagIsSet) {
     flags.dpcomActive = true;
     routeReceivedBytes(path, frame.data(), frame.size());
     EXPECT_EQ(values.records.size(), 1u);
+}
+
+TEST(DeliveryRouter, AnOpenBatchDialogTakesEveryValueElseWindowOne) {
+    enum Destination { kBatch, kWindow, kNowhere };
+    // The open batch dialog, whether the batch and window sinks are set, and where a value goes.
+    const std::tuple<std::string, bool, bool, Destination> rows[] = {
+        {"", true, true, kWindow},
+        {"", true, false, kNowhere},
+        {"AANPAS", true, true, kBatch},
+        {"AFNAME", true, true, kBatch},
+        {"VERSCHILLEN", true, true, kBatch},
+        {"AFNAME", false, true, kNowhere},  // a dialog without its sink yet keeps values from the window
+    };
+    for (const auto& [dialog, hasBatchSink, hasWindowSink, expected] : rows) {
+        testing::RecordedBatchSink batch;
+        testing::RecordedDelivery window;
+        DeliveryRouter router;
+        router.aanpasActive = dialog == "AANPAS";
+        router.afnameActive = dialog == "AFNAME";
+        router.verschillenActive = dialog == "VERSCHILLEN";
+        if (hasBatchSink) router.batchSink = &batch;
+        if (hasWindowSink) router.windowSink = &window;
+
+        const ValueRecord record = testing::makeRecord(69, 7, 0, 1);
+        router.deliver(kRead, record);
+        EXPECT_EQ(batch.records.size(), expected == kBatch ? 1u : 0u) << dialog;
+        ASSERT_EQ(window.records.size(), expected == kWindow ? 1u : 0u) << dialog;
+        if (expected == kWindow) {
+            EXPECT_EQ(window.records[0].kind, kRead);
+            EXPECT_EQ(window.records[0].record, record);
+        }
+    }
 }
 
 }  // namespace
