@@ -88,7 +88,9 @@ TEST_F(Application, HeaderFatalDefinesAndAMissingHeader) {
                          ? loadApplicationHeader(*macros, *tables, logged.log, path.c_str())
                          : load("/* declaratie arraynummers voor tijden */\n#define NUMT 0\n" + header);
         EXPECT_EQ(result, -1);
+        // Each line counts from the file's start; the file's prefix ends with the load.
         EXPECT_EQ(logged.all(), std::vector<std::string>{message});
+        EXPECT_STREQ(logged.log.messageFileContext, "");
         EXPECT_EQ(tables->counts.numTimers, 5) << "no section pass after a failure";
     }
     for (int i = macros->count; i < kMacroTableCapacity - 1; ++i) addMacro(*macros, "x", i);

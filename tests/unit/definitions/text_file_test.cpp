@@ -1,3 +1,5 @@
+// The text reader's lines and the values read from them. The message prefixes a file's lines
+// carry are the application header's fatal defines'.
 #include "definitions/text_file.h"
 
 #include <gtest/gtest.h>
@@ -50,28 +52,6 @@ TEST(TextFile, LineRules) {
         EXPECT_EQ(got, row.lines) << row.what;
         EXPECT_TRUE(logged.all().empty()) << row.what;
     }
-}
-
-TEST(TextFile, PrefixesNameTheFileAndTheLine) {
-    ScratchFolder folder;
-    std::string path = folder.write("KVAPDEF.H", "een\ntwee\n");
-    LoggedLines logged;
-    SetMessageLine(logged.log, 40);
-    TextFile* file = openTextFile(logged.log, path.c_str());
-    ASSERT_NE(file, nullptr);
-    char buffer[kTextLineCapacity];
-    readLine(file, buffer);
-    readLine(file, buffer);
-    ReportMessage(logged.log, kError, "tekst");
-    EXPECT_EQ(logged.all().back(), path + " : (2) : fout : tekst");
-    closeTextFile(file);
-    ReportMessage(logged.log, kError, "tekst");
-    EXPECT_EQ(logged.all().back(), "fout : tekst");
-
-    std::string missing = folder.file("ontbreekt.h");
-    EXPECT_EQ(openTextFile(logged.log, missing.c_str()), nullptr);
-    EXPECT_EQ(logged.all().back(), missing + " : fout : Dit bestand kon niet worden geopend.");
-    EXPECT_STREQ(logged.log.messageFileContext, "");
 }
 
 TEST(TextFile, PlainLinesReadLikeFgetsAndRewind) {
