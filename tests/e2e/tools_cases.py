@@ -95,15 +95,11 @@ def case_differences_none(case):
     case.picture("tavir-differences.png")
     case.answer_box(box)
 
-    # Only Reads, none repeated, at least the interval apart from the second on.
+    # At least the interval apart from the second on (which requests and the file are the unit
+    # goldens').
     sent = requests(sim)[before:]
     check(sent, "no request reached the simulator")
-    kinds = {e["kind"] for e in sent}
-    check(kinds == {"Read"}, f"request kinds {kinds}")
-    fields = [(e["functionCode"], e["number"], e["block"]) for e in sent]
-    check(len(fields) == len(set(fields)), "a field was read twice")
     check_spacing(sent)
-    check((app / "verschillen.txt").read_bytes() == b"", "the differences file is not empty")
 
     # "..." opens the save-as dialog; cancelled, it changes nothing.
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=CHOOSE_FILE)["hwnd"])
@@ -119,10 +115,10 @@ def case_differences_none(case):
 
 
 def case_adjustment_single_file(case):
-    """VG, GL and clock times into one actions file, each Write of the table value followed by its
-    verifying Read of the same record. The clock time 8.45 goes
-    out as 844 (the product is 844.999...). The simulator holds the last VG time at another value,
-    so the verification reports it and the adjustment fails."""
+    """VG, GL and clock times, each Write of the table value followed by its verifying Read of the
+    same record. The clock time 8.45 goes out as 844 (the product is 844.999...). The simulator
+    holds the last VG time at another value, so the verification reports it and the adjustment
+    fails. (The actions file is the unit golden's.)"""
     sim = case.start_sim()
     app = case.app_dir()
     keys = {key: 0 for key in KIND_KEYS}
@@ -159,21 +155,6 @@ def case_adjustment_single_file(case):
             check(read["hex"] == f"{int(write['hex'][:2], 16) | 0x40:02x}" + write["hex"][2:], f"{write} then {read}")
     check(len(sent) == 2 * len(writes), f"{len(sent)} requests for {len(writes)} writes")
     check_spacing(sent)
-    expected = (b"Parameter  SG     Instelling\r\n"
-                b"VG-tijd    SG02       60\r\nVG-tijd    SG05       60\r\nVG-tijd    SG08       60\r\n"
-                b"VG-tijd    SG11       60\r\nVG-tijd    SG22       50\r\nVG-tijd    SG26       50\r\n"
-                b"VG-tijd    SG31       70\r\nVG-tijd    SG32       70\r\n"
-                b"Parameter  SG     Instelling\r\n"
-                b"GL-tijd    SG02       35\r\nGL-tijd    SG05       35\r\nGL-tijd    SG08       35\r\n"
-                b"GL-tijd    SG11       35\r\nGL-tijd    SG22       25\r\nGL-tijd    SG26       25\r\n"
-                b"GL-tijd    SG31        0\r\nGL-tijd    SG32        0\r\n"
-                b"Parameter  Klok                  Instelling\r\n"
-                b"1e Klok    KL_OCHTENDSPITS          700\r\n1e Klok    KL_AVONDSPITS           1600\r\n"
-                b"1e Klok    KL_NACHT                2300\r\n1e Klok    KL_SCHOOL                815\r\n"
-                b"2e Klok    KL_OCHTENDSPITS          930\r\n2e Klok    KL_AVONDSPITS           1830\r\n"
-                b"2e Klok    KL_NACHT                 600\r\n2e Klok    KL_SCHOOL                844\r\n")
-    actual = (app / "aangepast.txt").read_bytes()
-    check(actual == expected, f"aangepast.txt: {actual!r}")
 
 
 def case_sweep_and_reset(case):
@@ -216,12 +197,6 @@ def case_sweep_and_reset(case):
     reset = requests(sim)[before + len(sent):]
     check([e["kind"] for e in reset] == ["Write"] * len(writes), f"the reset sent {reset}")
     check_spacing(reset)
-    # The file records exactly the Writes the simulator took, in their order: the run's, then the
-    # reset's under its own line.
-    lines = (app / "afname.txt").read_bytes().decode("cp1252").split("\r\n")
-    check(lines.count("Reset originele instellingen") == 1, f"actions file {lines}")
-    rows = [int(line.split()[-1]) for line in lines if line.startswith("VG-tijd")]
-    check(rows == [e["value"] for e in writes + reset], f"file rows {rows} against the Writes")
 
 
 def case_dump_commands(case):

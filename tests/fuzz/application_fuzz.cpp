@@ -1,8 +1,8 @@
 // Reads arbitrary bytes as an application: the input up to the first "@@KVAPTAB@@\n" is written
 // as KVAPDEF.H, the rest as KVAPTAB.C, and the three passes run on them after the built-in
 // macros. Then the result is checked: a failed load reported exactly one line and a good one
-// none; every text ended within its field; the counts and clearances stayed within their limits;
-// and the MacroTable's index answers as a walk from its first entry does.
+// none; every text ended within its field; and the counts and clearances stayed within their limits.
+// (That the MacroTable's index answers as a walk from its first entry does is MacroTable's own test.)
 #include <memory>
 
 #include "definitions/application_header.h"
@@ -66,13 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     check(macros.count >= work.builtIn->count && macros.count <= kMacroTableCapacity);
     for (int i = 0; i < macros.count; ++i) checkText(macros.entries[i].name);
-    for (int i = work.builtIn->count; i < macros.count && i < work.builtIn->count + 300; ++i) {
-        const char* name = macros.entries[i].name;
-        int32_t first = -1;
-        for (int j = 0; j < macros.count && first == -1; ++j)
-            if (std::strcmp(macros.entries[j].name, name) == 0) first = macros.entries[j].value;
-        check(lookupMacro(macros, name) == first);
-    }
 
     checkNames(tables.signalGroups, tables.detectors, tables.timers, tables.clocks, tables.switches,
                tables.eparms, tables.eggparms);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "../support.h"
+#include "base/parse_decimal.h"
 #include "resources/debugwin_texts.h"
 
 namespace tavir {
@@ -72,6 +73,26 @@ TEST_F(MessageLogTest, ARefusedLineShowsTheMessageBox) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, text::kMessageLineRefused);
     EXPECT_EQ(boxes.boxes[0].caption, text::kMessageLineRefusedCaption);
+}
+
+// parseDecimal is tested through its callers: the fatal defines of both macro readers and the
+// debug window loader.
+
+// What a typed value or a number on the command line becomes.
+TEST(DecimalValue, LeadingDigitsAfterBlanksAndSign) {
+    const struct {
+        const char* text;
+        int32_t value;
+    } cases[] = {
+        {"12abc", 12},  // letters after the number are left
+        {"\t -12", -12},
+        {"", 0},
+        {"X2", 0},
+        {"- 5", 0},
+        {"2147483648", INT32_MAX},
+        {"-99999999999999999999", INT32_MIN},
+    };
+    for (const auto& c : cases) EXPECT_EQ(decimalValue(c.text), c.value) << '"' << c.text << '"';
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The search for debug window files and its message lines, and the sorted order of child windows.
+// The lines of a search that finds files or none are the start-up cases' (expect_startup_lines).
 #include "debugwin/debug_file_search.h"
 
 #include <gtest/gtest.h>
@@ -65,14 +66,6 @@ protected:
     const std::string kLimit = "waarschuwing : Het maximum aantal van 200 vensters is bereikt.";
 };
 
-TEST_F(SearchTest, AnEmptyDirectorySaysSoAfterTheReadingLine) {
-    EXPECT_EQ(search("C:\\app\\", text::kDebugFilePattern), 0);
-    EXPECT_EQ(lines.lines,
-              (Lines{std::string("C:\\app\\DEBUG_???.*") + text::kReadingDebugFiles, text::kNoDebugFiles}));
-    EXPECT_EQ(host.repaints, 1);
-    EXPECT_EQ(directory_.closes, 1);
-}
-
 TEST_F(SearchTest, EveryMatchingFileIsTriedWithItsFullPathAndCounted) {
     directory_.names = {"DEBUG_001.QTZ", "/SUBDIR", "DEBUG_002.QTZ", "DEBUG_003.QTZ"};
     host.failing = "C:\\app\\DEBUG_002.QTZ";
@@ -82,6 +75,8 @@ TEST_F(SearchTest, EveryMatchingFileIsTriedWithItsFullPathAndCounted) {
               (Lines{"C:\\app\\DEBUG_001.QTZ", "C:\\app\\DEBUG_002.QTZ", "C:\\app\\DEBUG_003.QTZ"}));
     EXPECT_EQ(host.children, 2);
     EXPECT_EQ(lines.lines.size(), 1u);
+    EXPECT_EQ(host.repaints, 1);
+    EXPECT_EQ(directory_.closes, 1);
 }
 
 TEST_F(SearchTest, PathsThatAreTooLongAreReportedAndNotTried) {

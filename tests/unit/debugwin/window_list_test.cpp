@@ -1,5 +1,5 @@
 // The child windows as listed: the debugger window's title, the entries of the window lists, and
-// where the list dialogs open.
+// where the list dialogs open and the message window sits.
 #include "debugwin/window_list.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "../scratch_folder.h"
 #include "debugwin/center_dialog.h"
+#include "debugwin/message_window_layout.h"
 
 namespace tavir {
 namespace {
@@ -78,6 +79,26 @@ TEST(CenterDialog, CentresOverTheOwnerAndStaysOnTheScreen) {
         EXPECT_EQ(p.x, row.expected.x);
         EXPECT_EQ(p.y, row.expected.y);
     }
+}
+
+void expectPlace(const WindowPlace& p, int x, int y, int width, int height) {
+    EXPECT_EQ(p.x, x);
+    EXPECT_EQ(p.y, y);
+    EXPECT_EQ(p.width, width);
+    EXPECT_EQ(p.height, height);
+}
+
+TEST(MessageWindowLayout, StartsAsTheLowerThird) {
+    expectPlace(initialMessageWindowPlace(484, 342), 0, 228, 484, 114);
+    expectPlace(initialMessageWindowPlace(10, 2), 0, 1, 10, 0);
+}
+
+// Frames of 4 pixels above and below: the lower one lies below the client area.
+TEST(MessageWindowLayout, DocksAtTheBottomKeepingItsHeight) {
+    expectPlace(dockedMessageWindowPlace(600, 342, 114, 106), 0, 232, 600, 114);
+    expectPlace(dockedMessageWindowPlace(484, 500, 114, 106), 0, 390, 484, 114);
+    expectPlace(dockedMessageWindowPlace(484, 80, 114, 106), 0, 4, 484, 80);  // cut to the client area
+    expectPlace(dockedMessageWindowPlace(484, 342, 9, 0), 0, 338, 484, 9);    // an odd frame rounds up
 }
 
 }  // namespace

@@ -84,9 +84,10 @@ std::string describe(const MacroTable& macros, int builtIn, const ApplicationTab
     return out;
 }
 
-// The hand-written test crossing, and an application of the table source's edges.
+// The hand-written test crossing, an application of the table source's edges, and a header of the
+// section pass's edges.
 TEST(ApplicationGolden, Fixtures) {
-    for (const std::string name : {"kruispunt", "edges"}) {
+    for (const std::string name : {"kruispunt", "edges", "header"}) {
         const std::string dir = TAVIR_FIXTURES "/definitions/" + name + "/";
         auto macros = newMacroTable();
         auto tables = newTables();

@@ -1,6 +1,7 @@
 // The application header and table source, each read by loadApplicationHeader: the define,
-// section and table passes. The golden applications cover the ordinary forms and the table
-// source's rows; these are the edges that need a load of their own.
+// section and table passes. The golden applications cover the ordinary forms, the table source's
+// rows and the section pass's count lines and odd defines; these are the edges that need a load
+// of their own.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -40,38 +41,7 @@ struct Application : ::testing::Test {
         ASSERT_EQ(load(header), 0);
         ASSERT_TRUE(logged.all().empty());
     }
-    // Loads a timer section into fresh tables and gives the names of its records.
-    std::string timerNames(const std::string& body) {
-        tables = newTables();
-        macros = newMacroTable();
-        EXPECT_EQ(load("/* declaratie arraynummers voor tijden */\n" + body), 0);
-        std::string names;
-        for (const TimerRecord& r : tables->timers)
-            if (r.name[0]) names += std::string(names.empty() ? "" : " ") + r.name;
-        return names;
-    }
 };
-
-// The golden application of the edges has the conditional lines and a count line with a tab.
-TEST_F(Application, HeaderACountLineWithoutACountEndsTheSection) {
-    EXPECT_EQ(timerNames("#define T1 0\n#define T2 1\n#define NUMTL 2\n#define T3 2\n"), "T1 T2");
-    EXPECT_EQ(tables->counts.numTimers, 0);
-}
-
-TEST_F(Application, HeaderAnyCountLineEndsWhicheverSectionIsRead) {
-    ASSERT_EQ(
-        load("/* declaratie arraynummers voor detectoren */\n#define SG02D1 0\n#define NUMSG 1\n"
-             "#define SG05D1 1\n#define NUMD 2\n"
-             "/* declaratie arraynummers voor klokken */\n#define KL1 0\n#define KL2 1\n#define NUMKL 2\n"
-             "/* declaratie arraynummers voor klokken */\n#define KL9 0\n#define NUMKL 1\n"),
-        0);
-    EXPECT_EQ(tables->counts.numSignalGroups, 1) << "the detector section's count went to NUMSG";
-    EXPECT_EQ(tables->counts.numDetectors, 0);
-    EXPECT_STREQ(tables->detectors[1].name, "");
-    EXPECT_EQ(tables->counts.numClocks, 1) << "a section read twice starts again at its first record";
-    EXPECT_STREQ(tables->clocks[0].name, "KL9");
-    EXPECT_STREQ(tables->clocks[1].name, "KL2");
-}
 
 TEST_F(Application, HeaderMoreDefinesThanTheTableHoldsAreCountedNotStored) {
     std::string header = "/* declaratie arraynummers voor signaalgroepen */\n";
@@ -81,20 +51,6 @@ TEST_F(Application, HeaderMoreDefinesThanTheTableHoldsAreCountedNotStored) {
     EXPECT_EQ(tables->counts.numSignalGroups, kSignalGroupCapacity + 3);
     EXPECT_EQ(tables->signalGroups[kSignalGroupCapacity - 1].arrayNumber, kSignalGroupCapacity - 1);
     EXPECT_EQ(usableCount(tables->counts.numSignalGroups, kSignalGroupCapacity), kSignalGroupCapacity);
-}
-
-TEST_F(Application, HeaderOddDefinesInASection) {
-    ASSERT_EQ(load("/* declaratie arraynummers voor eparms */\n"
-                   "#define EP_MET_EEN_HEEL_LANGE_NAAM_VAN_40_TEKENS 0\n"
-                   "#define EP_ZONDER_GETAL (1)\n"
-                   "#define\n"
-                   "#define EP3 2\n"
-                   "#define NUMEP 3\n"),
-              0);
-    EXPECT_EQ(tables->counts.numEparms, 3) << "a define without a name is not counted";
-    EXPECT_STREQ(tables->eparms[0].name, "EP_MET_EEN_HEEL_LANGE_N");
-    EXPECT_EQ(tables->eparms[1].arrayNumber, -1) << "an unreadable number leaves the record unset";
-    EXPECT_EQ(lookupMacro(*macros, "EP_ZONDER_GETAL"), 0) << "the define pass reads (1) as 0";
 }
 
 // The define pass stops at a long line and at a last line without a newline; the section pass
@@ -132,7 +88,9 @@ TEST_F(Application, HeaderFatalDefinesAndAMissingHeader) {
                          ? loadApplicationHeader(*macros, *tables, logged.log, path.c_str())
                          : load("/* declaratie arraynummers voor tijden */\n#define NUMT 0\n" + header);
         EXPECT_EQ(result, -1);
+        // Each line counts from the file's start; the file's prefix ends with the load.
         EXPECT_EQ(logged.all(), std::vector<std::string>{message});
+        EXPECT_STREQ(logged.log.messageFileContext, "");
         EXPECT_EQ(tables->counts.numTimers, 5) << "no section pass after a failure";
     }
     for (int i = macros->count; i < kMacroTableCapacity - 1; ++i) addMacro(*macros, "x", i);

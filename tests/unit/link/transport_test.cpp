@@ -1,10 +1,17 @@
-// The transports' portable side: the port name, and how a reader hands its bytes on.
+// The transports' portable side: the port name, how a reader hands its bytes on, and where a
+// decoded value goes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <numeric>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "link/delivery_router.h"
+#include "link/item_index.h"
 #include "link/reader_route.h"
 #include "link/request_encoder.h"
 #include "link/serial_settings.h"
@@ -80,6 +87,105 @@ TEST_F(RouteTest, TheDumpToolTakesEachByteWhileItsFlagIsSet) {
     flags.dpcomActive = true;
     routeReceivedBytes(path, frame.data(), frame.size());
     EXPECT_EQ(values.records.size(), 1u);
+}
+
+TEST(DeliveryRouter, AnOpenBatchDialogTakesEveryValueElseWindowOne) {
+    enum Destination { kBatch, kWindow, kNowhere };
+    // The open batch dialog, whether the batch and window sinks are set, and where a value goes.
+    const std::tuple<std::string, bool, bool, Destination> rows[] = {
+        {"", true, true, kWindow},
+        {"", true, false, kNowhere},
+        {"AANPAS", true, true, kBatch},
+        {"AFNAME", true, true, kBatch},
+        {"VERSCHILLEN", true, true, kBatch},
+        {"AFNAME", false, true, kNowhere},  // a dialog without its sink yet keeps values from the window
+    };
+    for (const auto& [dialog, hasBatchSink, hasWindowSink, expected] : rows) {
+        testing::RecordedBatchSink batch;
+        testing::RecordedDelivery window;
+        DeliveryRouter router;
+        router.aanpasActive = dialog == "AANPAS";
+        router.afnameActive = dialog == "AFNAME";
+        router.verschillenActive = dialog == "VERSCHILLEN";
+        if (hasBatchSink) router.batchSink = &batch;
+        if (hasWindowSink) router.windowSink = &window;
+
+        const ValueRecord record = testing::makeRecord(69, 7, 0, 1);
+        router.deliver(kRead, record);
+        EXPECT_EQ(batch.records.size(), expected == kBatch ? 1u : 0u) << dialog;
+        ASSERT_EQ(window.records.size(), expected == kWindow ? 1u : 0u) << dialog;
+        if (expected == kWindow) {
+            EXPECT_EQ(window.records[0].kind, kRead);
+            EXPECT_EQ(window.records[0].record, record);
+        }
+    }
+}
+
+using testing::makeRecord;
+
+struct IndexDeleter {
+    void operator()(ItemIndex* index) const { DestroyItemIndex(index); }
+};
+using IndexPtr = std::unique_ptr<ItemIndex, IndexDeleter>;
+
+// The index only stores and returns item addresses, so any distinct addresses stand in for items.
+struct FakeItems {
+    std::vector<int> slots;
+    explicit FakeItems(size_t count) : slots(count) {}
+    DebugItem* operator[](size_t i) { return reinterpret_cast<DebugItem*>(&slots[i]); }
+};
+
+TEST(ItemIndex, NoneAndZeroAreTheSameAddress) {
+    IndexPtr index(CreateItemIndex(4));
+    FakeItems items(4);
+    ASSERT_EQ(InsertItem(index.get(), makeRecord(128, -1, 5, 0), items[0]), 0);  // a block item
+    ASSERT_EQ(InsertItem(index.get(), makeRecord(64, 0, -1, 0), items[1]), 1);
+    EXPECT_EQ(FindItem(index.get(), makeRecord(128, 0, 5, 0)), items[0]);  // as it is received
+    EXPECT_EQ(FindItem(index.get(), makeRecord(64, -1, -1, 0)), items[1]);
+    EXPECT_EQ(InsertItem(index.get(), makeRecord(64, -1, 0, 7), items[2]), -1)
+        << "the same key: the first stays";
+    EXPECT_EQ(FindItem(index.get(), makeRecord(64, 0, 0, 0)), items[1]);
+    // The key leaves 12000 numbers per block: number 12000 meets block 1.
+    EXPECT_EQ(RecordKey(makeRecord(10, 12000, 0, 0)), RecordKey(makeRecord(10, 0, 1, 0)));
+}
+
+TEST(ItemIndex, RefusesWhenFullOrWithoutAnItem) {
+    IndexPtr index(CreateItemIndex(1));
+    FakeItems items(2);
+    EXPECT_EQ(InsertItem(index.get(), makeRecord(64, 1, -1, 0), nullptr), -1);
+    EXPECT_EQ(InsertItem(index.get(), makeRecord(64, 1, -1, 0), items[0]), 0);
+    EXPECT_EQ(InsertItem(index.get(), makeRecord(64, 2, -1, 0), items[1]), -1);
+    EXPECT_EQ(index->count, 1);
+    IndexPtr none(CreateItemIndex(0));
+    EXPECT_EQ(FindItem(none.get(), makeRecord(0, 0, 0, 0)), nullptr);
+    EXPECT_EQ(CreateItemIndex(-1), nullptr);
+}
+
+// For every size up to 40 and a full window of 500 items, in any insertion order, every key
+// inserted is found and every key between, below and above them is not; lookups and insertions
+// may alternate.
+TEST(ItemIndex, FindsExactlyTheKeysPresent) {
+    std::mt19937 random(7);
+    for (int size = 1; size <= 500; size += size < 40 ? 1 : 500 - 40) {
+        std::vector<int> order(static_cast<size_t>(size));
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), random);
+        IndexPtr index(CreateItemIndex(size));
+        FakeItems items(static_cast<size_t>(size));
+        for (int i : order) {
+            ASSERT_GE(
+                InsertItem(index.get(), makeRecord(256, 2 * i + 2, -1, 0), items[static_cast<size_t>(i)]), 0);
+            EXPECT_EQ(FindItem(index.get(), makeRecord(256, 2 * i + 2, 0, 0)), items[static_cast<size_t>(i)]);
+        }
+        for (int number = 0; number <= 2 * size + 1; ++number) {
+            DebugItem* expected =
+                number % 2 == 0 && number > 0 ? items[static_cast<size_t>(number / 2 - 1)] : nullptr;
+            EXPECT_EQ(FindItem(index.get(), makeRecord(256, number, 0, 0)), expected)
+                << size << " " << number;
+        }
+        EXPECT_EQ(FindItem(index.get(), makeRecord(255, 2, 0, 0)), nullptr);
+        EXPECT_EQ(FindItem(index.get(), makeRecord(257, 2, 0, 0)), nullptr);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The simulator's loop over real descriptors: a loopback TCP client, the control port and a
-// pseudo-terminal of the test's own as a serial line, each waited on with a deadline.
-#include <arpa/inet.h>
+// The simulator's loop over a pseudo-terminal of the test's own as a serial line, waited on with a
+// deadline. Loopback TCP and the serial line in use are the cli cases' (cli_cases.py), the control
+// port sim_exe_over_tcp's.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -73,16 +73,6 @@ private:
     std::future<int> exit_;
 };
 
-int connectLoopback(const std::string& hostPort) {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(static_cast<uint16_t>(std::stoi(hostPort.substr(hostPort.rfind(':') + 1))));
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0) << hostPort;
-    return fd;
-}
-
 // Sends a Read and gives the value of the one frame that answers it.
 int32_t readValue(int fd, int32_t code, int32_t number, int32_t block) {
     std::vector<uint8_t> frame = testing::requestFrame(kRead, code, number, block);
@@ -95,34 +85,6 @@ int32_t readValue(int fd, int32_t code, int32_t number, int32_t block) {
         if (poll(&p, 1, 100) > 0 && read(fd, &byte, 1) == 1) client.feed(std::string(1, byte));
     }
     return client.records.empty() ? INT32_MIN : client.records[0].record.value;
-}
-
-TEST(LinksPosix, LoopbackTcpServesOneClientAfterAnother) {
-    SimOptions options;
-    options.tcpAddress = {"127.0.0.1", 0};
-    options.control = true;
-    options.controlAddress = {"127.0.0.1", 0};
-    RunningSimulator running(options);
-    std::string tcp = running.next("listening on ");
-    std::string control = running.next("control on ");
-
-    int first = connectLoopback(tcp);
-    std::vector<uint8_t> write77 = testing::requestFrame(kWrite, fc::kFixedGreenTime, 4, -1, 77);
-    ASSERT_EQ(write(first, write77.data(), write77.size()), static_cast<ssize_t>(write77.size()));
-    EXPECT_EQ(readValue(first, fc::kFixedGreenTime, 4, -1), 77);
-    // Half a frame, then the client leaves; the next client is served from a clean start.
-    ASSERT_EQ(write(first, write77.data(), 2), 2);
-    close(first);
-    int second = connectLoopback(tcp);
-    EXPECT_EQ(readValue(second, fc::kFixedGreenTime, 4, -1), 77) << "the memory outlives the connection";
-
-    int commands = connectLoopback(control);
-    const char lines[] = "get 320 4 0\nset 320 4 0 12\nquit\n";
-    ASSERT_EQ(write(commands, lines, sizeof lines - 1), static_cast<ssize_t>(sizeof lines - 1));
-    EXPECT_EQ(RunningSimulator::readUntil(commands, "ok\nok\n"), "77\nok\nok\n");
-    EXPECT_EQ(running.exitCode(), 0);
-    close(commands);
-    close(second);
 }
 
 // A serial line whose far end is gone reports a hang-up for ever: the simulator ends with a

@@ -1,3 +1,5 @@
+// The simulator's protocol with one client: seeding, Monitor, the dump commands, the value frames,
+// and the faults it can play.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -142,24 +144,6 @@ TEST(Protocol, CommandLettersInsideAFrameAreData) {
     EXPECT_EQ(got[0].record.number, 0x0D);
 }
 
-// The end-to-end tests read the log: one entry per frame in and out, with its bytes.
-TEST(Protocol, TheLogHasOneEntryPerFrameInAndOut) {
-    DemoSimulator sim;
-    sim.request(kRead, fc::kFixedGreenTime, 0, -1);
-    sim.sendBytes({'V'});
-    std::vector<nlohmann::json> log;
-    for (const std::string& line : sim.logLines.lines) log.push_back(nlohmann::json::parse(line));
-    ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[0]["kind"], "connect");
-    EXPECT_EQ(log[1], nlohmann::json::parse(R"({"timeUs":0,"dir":"in","link":"tcp","kind":"Read",
-        "functionCode":320,"number":0,"block":0,"value":0,"hex":"ea4040"})"));
-    EXPECT_EQ(log[2]["kind"], "Value");
-    EXPECT_EQ(log[2]["value"], 60);
-    EXPECT_EQ(log[2]["hex"], "ba4340407c");
-    EXPECT_EQ(log[3]["command"], "V");
-    EXPECT_EQ(log[4]["kind"], "dump");
-}
-
 // Every category's value frame is read back by the debugger's decoder as the address sent and
 // the value cut to what the category carries, which is also the value the log shows.
 TEST(ValueFrames, EveryCategoryReadsBackAsSent) {
@@ -192,33 +176,6 @@ TEST(ValueFrames, EveryCategoryReadsBackAsSent) {
     }
 }
 
-// A request frame as the debugger's encoder writes it comes back as the address it names.
-TEST(ValueFrames, RequestsAreReadAtTheAddressTheyName) {
-    struct Case {
-        uint8_t kind;
-        int32_t code, number, block, value;
-        SimAddress expected;
-        int32_t expectedValue;
-    } cases[] = {
-        {kWrite, fc::kFixedGreenTime, 2, -1, 75, {fc::kFixedGreenTime, 2, 0}, 75},
-        {kMonitor, fc::kBlock, -1, 2, 0, {fc::kBlock, 0, 2}, 0},
-        {kRead, fc::kClearanceTime, 3, 5, 0, {fc::kClearanceTime, 3, 5}, 0},
-        {kWrite, fc::kEparm, 4321, -1, 1234, {fc::kEparm, 4321, 0}, 1234},
-        {kRead, fc::kDate, -1, -1, 0, {fc::kDate, 0, 0}, 0},
-        // Category 0: the number and the flag come from the frame, not from the decoder.
-        {kWrite, 0, 300, -1, 1, {0, 300, 0}, 1},
-        {kRead, 0, 7, -1, 1, {0, 7, 0}, 0},
-    };
-    for (const Case& c : cases) {
-        tavir::testing::DecodedFrames decoded;
-        ASSERT_EQ(decoded.feed(testing::requestFrame(c.kind, c.code, c.number, c.block, c.value)), 1);
-        // The decoder's buffer still holds the frame, as it does when the simulator reads it.
-        ClientRequest request = requestFromFrame(c.kind, decoded.records[0].record, decoded.decoder.buffer);
-        EXPECT_EQ(request.address, c.expected) << "code " << c.code;
-        EXPECT_EQ(request.value, c.expectedValue) << "code " << c.code;
-    }
-}
-
 TEST(SimAddress, KeysSeparateEveryCarriedField) {
     SimAddress a{fc::kClearanceTime, 3, 5};
     EXPECT_EQ(addressFromKey(addressKey(a)), a);
@@ -229,6 +186,117 @@ TEST(SimAddress, KeysSeparateEveryCarriedField) {
     EXPECT_EQ(addressKey({5, 7, 0}), addressKey({0, 7, 0}));
     // A number that the category cannot carry wraps as on the wire.
     EXPECT_EQ(addressKey({fc::kFixedGreenTime, -1, 0}), addressKey({fc::kFixedGreenTime, 63, 0}));
+}
+
+int logEntries(const DemoSimulator& sim, const char* key, const char* value) {
+    int count = 0;
+    for (const std::string& line : sim.logLines.lines) {
+        auto entry = nlohmann::json::parse(line);
+        if (entry.contains(key) && entry[key] == nlohmann::json::parse(value)) ++count;
+    }
+    return count;
+}
+
+// Each fault on a simulator with one client that sends Reads of the eight VG times in turn: how
+// many answers arrive after how long, how the connection ends, and what the log marks. Every
+// answer that arrives is readable and in order, and the same seed gives the same bytes.
+TEST(Faults, WhatTheClientGets) {
+    const struct Row {
+        const char* name;
+        FaultOptions faults;  // silent, drop, delay in ms, garbage, reset after, close after
+        int reads;
+        int64_t waitUs;      // between the Reads and the count (a delay: just too short, then enough)
+        size_t least, most;  // answers that arrive
+        int ends;            // of the connection, after the answers
+        bool reset;
+        const char *logKey, *logValue;  // an entry per Read, or per answer kept back
+        int logged;
+    } rows[] = {
+        {"silent", {true, 0, 0, 0, -1, -1}, 10, 60000000, 0, 0, 0, false, "kind", "\"Read\"", 10},
+        {"no drop", {false, 0, 0, 0, -1, -1}, 1000, 0, 1000, 1000, 0, false, "dropped", "true", 0},
+        {"drop all", {false, 1, 0, 0, -1, -1}, 1000, 0, 0, 0, 0, false, "dropped", "true", 1000},
+        {"drop a quarter", {false, 0.25, 0, 0, -1, -1}, 1000, 0, 700, 800, 0, false, "dropped", "true", -1},
+        {"drop half", {false, 0.5, 0, 0, -1, -1}, 1000, 0, 450, 550, 0, false, "dropped", "true", -1},
+        {"delay", {false, 0, 250, 0, -1, -1}, 1, 249000, 0, 0, 0, false, "kind", "\"Read\"", 1},
+        {"delay passed", {false, 0, 250, 0, -1, -1}, 1, 250000, 1, 1, 0, false, "kind", "\"Read\"", 1},
+        {"garbage", {false, 0, 0, 1, -1, -1}, 500, 0, 500, 500, 0, false, "kind", "\"garbage\"", 500},
+        {"reset after 3", {false, 0, 0, 0, 3, -1}, 10, 0, 3, 3, 1, true, "kind", "\"Read\"", 3},
+        {"reset at once", {false, 0, 0, 0, 0, -1}, 10, 0, 0, 0, 1, true, "kind", "\"Read\"", 0},
+        {"close after 5", {false, 0, 0, 0, -1, 5}, 10, 0, 5, 5, 1, false, "kind", "\"Read\"", 5},
+        {"close at once", {false, 0, 0, 0, -1, 0}, 10, 0, 0, 0, 1, false, "kind", "\"Read\"", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SimSettings settings = testing::quiet(11);
+        settings.faults = row.faults;
+        DemoSimulator sim(settings), again(settings);
+        for (DemoSimulator* s : {&sim, &again})
+            for (int i = 0; i < row.reads; ++i) s->request(kRead, fc::kFixedGreenTime, i % 8, -1);
+        sim.runFor(row.waitUs);
+        auto got = sim.replies();
+        EXPECT_GE(got.size(), row.least);
+        EXPECT_LE(got.size(), row.most);
+        for (size_t i = 0; i < got.size() && row.faults.drop == 0; ++i) {
+            EXPECT_EQ(got[i].record.number, static_cast<int32_t>(i % 8));
+        }
+        EXPECT_EQ(logEntries(sim, row.logKey, row.logValue),
+                  row.logged >= 0 ? row.logged : row.reads - static_cast<int>(got.size()));
+        EXPECT_EQ(sim.link.ends, row.ends);
+        EXPECT_EQ(sim.link.lastEndWasReset, row.reset);
+        again.runFor(row.waitUs);
+        EXPECT_EQ(sim.link.bytes, again.link.bytes);
+        if (row.ends == 0) continue;
+        // The next connection counts from 0 again.
+        sim.simulator->closeSession(sim.session, sim.now);
+        testing::RecordingLink next;
+        testing::Client client;
+        int session = sim.simulator->openSession(next, "tcp", sim.now);
+        auto frame = testing::requestFrame(kRead, fc::kFixedGreenTime, 0, -1);
+        for (size_t i = 0; i < got.size() + 2; ++i)
+            sim.simulator->receive(session, frame.data(), frame.size(), sim.now);
+        EXPECT_EQ(client.take(next).size(), got.size());
+        EXPECT_EQ(next.ends, 1);
+    }
+}
+
+// A silent simulator still listens: a Write is stored, and dump commands get no answer.
+TEST(Faults, SilentStoresWritesAndAnswersNoCommand) {
+    SimSettings settings = testing::quiet(11);
+    settings.faults.silent = true;
+    DemoSimulator sim(settings);
+    sim.request(kMonitor, fc::kGreen, 0, -1);
+    sim.sendBytes({'V', 'M', 'O'});
+    sim.runFor(60 * 1000000LL);
+    EXPECT_TRUE(sim.link.bytes.empty());
+    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 99);
+    EXPECT_EQ(sim.simulator->get({fc::kFixedGreenTime, 0, 0}), 99);
+}
+
+// A delayed answer keeps its place before the dump answer that follows it; a pause holds answers
+// until the resume, which sends the monitored value again but not a late answer to a Read.
+TEST(Faults, DelayAndPauseKeepTheOrder) {
+    SimSettings settings = testing::quiet(11);
+    settings.faults.delayMs = 250;
+    DemoSimulator sim(settings);
+    sim.request(kRead, fc::kFixedGreenTime, 0, -1);
+    sim.sendBytes({'V'});
+    sim.runFor(250000);
+    ASSERT_EQ(sim.replies().size(), 1u);
+    EXPECT_EQ(std::string(sim.link.bytes.begin() + 5, sim.link.bytes.end()),
+              "tavir-sim: verbinding in orde\n");
+
+    DemoSimulator paused(testing::quiet(11));
+    paused.request(kMonitor, fc::kFixedGreenTime, 0, -1);
+    paused.replies();
+    paused.simulator->pause();
+    paused.request(kRead, fc::kFixedGreenTime, 1, -1);
+    paused.request(kWrite, fc::kFixedGreenTime, 0, -1, 66);
+    paused.runFor(1000000);
+    EXPECT_TRUE(paused.replies().empty());
+    paused.simulator->resume(paused.now);
+    auto got = paused.replies();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].record.value, 66);
 }
 
 }  // namespace

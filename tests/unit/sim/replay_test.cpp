@@ -1,21 +1,10 @@
 // tavir-sim --replay: reading a trace, the playback's timing against a clock of the test's own,
-// and a played-back session over loopback TCP.
+// and the controller side that plays it back to a client.
 #include <gtest/gtest.h>
 
 #include "link_buffer.h"
+#include "sim_test_support.h"
 #include "trace_replay.h"
-
-#ifndef _WIN32
-#include <arpa/inet.h>
-#include <poll.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
-#include <future>
-
-#include "sim_runner.h"
-#endif
 
 namespace tavir::sim {
 namespace {
@@ -28,38 +17,31 @@ constexpr char kTrace[] =
     "2.000000 > 01 02\n"
     "2.010000 < 21 00 07\n";
 
-struct TraceCase {
-    const char* name;
-    const char* text;
-    size_t chunks;      // when it parses
-    const char* error;  // else the start of the error
-};
-
-class TraceCases : public ::testing::TestWithParam<TraceCase> {};
-
-TEST_P(TraceCases, Parse) {
-    const TraceCase& c = GetParam();
-    std::vector<TraceChunk> chunks;
-    std::string error;
-    bool parsed = parseTrace(c.text, chunks, error);
-    EXPECT_EQ(parsed, *c.error == '\0') << error;
-    if (parsed)
-        EXPECT_EQ(chunks.size(), c.chunks);
-    else
-        EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+TEST(TraceReplay, Parse) {
+    const struct {
+        const char* name;
+        const char* text;
+        size_t chunks;      // when it parses
+        const char* error;  // else the start of the error
+    } rows[] = {
+        {"valid", kTrace, 5, ""},
+        {"CR LF and comments", "# tavir trace 1\r\n# note\r\n\r\n0.5 < FF\r\n", 1, ""},
+        {"no header", "0.0 > 61\n", 0, "line 1:"},
+        {"empty", "", 0, "line 1:"},
+        {"bad direction", "# tavir trace 1\n0.0 = 61\n", 0, "line 2:"},
+        {"bad byte", "# tavir trace 1\n0.0 > 61 0G\n", 0, "line 2:"},
+        {"three-digit byte", "# tavir trace 1\n0.0 > 610\n", 0, "line 2:"},
+        {"no bytes", "# tavir trace 1\n0.0 >\n", 0, "line 2:"},
+        {"negative time", "# tavir trace 1\n-1.0 > 61\n", 0, "line 2:"},
+    };
+    for (const auto& row : rows) {
+        std::vector<TraceChunk> chunks;
+        std::string error;
+        const bool parsed = parseTrace(row.text, chunks, error);
+        EXPECT_EQ(parsed, *row.error == '\0') << row.name << ": " << error;
+        EXPECT_EQ(parsed ? chunks.size() : error.rfind(row.error, 0), parsed ? row.chunks : 0u) << row.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Traces, TraceCases,
-    ::testing::Values(TraceCase{"Valid", kTrace, 5, ""},
-                      TraceCase{"CrLfAndComments", "# tavir trace 1\r\n# note\r\n\r\n0.5 < FF\r\n", 1, ""},
-                      TraceCase{"NoHeader", "0.0 > 61\n", 0, "line 1:"}, TraceCase{"Empty", "", 0, "line 1:"},
-                      TraceCase{"BadDirection", "# tavir trace 1\n0.0 = 61\n", 0, "line 2:"},
-                      TraceCase{"BadByte", "# tavir trace 1\n0.0 > 61 0G\n", 0, "line 2:"},
-                      TraceCase{"ThreeDigitByte", "# tavir trace 1\n0.0 > 610\n", 0, "line 2:"},
-                      TraceCase{"NoBytes", "# tavir trace 1\n0.0 >\n", 0, "line 2:"},
-                      TraceCase{"NegativeTime", "# tavir trace 1\n-1.0 > 61\n", 0, "line 2:"}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 std::vector<TraceChunk> chunksOf(const char* text) {
     std::vector<TraceChunk> chunks;
@@ -101,53 +83,20 @@ TEST(TracePlayback, AnswersNoEarlierThanTheRecordedDelayAfterTheRequest) {
     EXPECT_EQ(warnings[1], "warning: the client sent more than the trace recorded");
 }
 
-#ifndef _WIN32
-// The runner's loop with the replay on a thread of its own, a client over loopback TCP.
-TEST(TraceReplay, PlaysTheControllerSideBackOverLoopback) {
+TEST(TraceReplay, PlaysTheControllerSideBackToAClient) {
     std::vector<std::string> lines;
-    TraceReplay side(chunksOf(kTrace), [](const std::string&) {});
-    SimOptions options;
-    options.tcpAddress = {"127.0.0.1", 0};
-    options.readStdin = false;
-    std::atomic<bool> stop{false};
-    std::promise<int> port;
-    RunnerHooks hooks;
-    hooks.stop = &stop;
-    bool announced = false;
-    hooks.announce = [&](const std::string& line) {
-        if (announced) return;
-        announced = true;
-        port.set_value(std::stoi(line.substr(line.rfind(':') + 1)));
-    };
-    auto exit = std::async(std::launch::async, [&] { return runController(side, nullptr, options, hooks); });
-    auto portFuture = port.get_future();
-    ASSERT_EQ(portFuture.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(static_cast<uint16_t>(portFuture.get()));
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    auto readBytes = [&](size_t count) {
-        std::string got;
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (got.size() < count && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{fd, POLLIN, 0};
-            char byte;
-            if (poll(&p, 1, 50) > 0 && read(fd, &byte, 1) == 1) got.push_back(byte);
-        }
-        return got;
-    };
-    ASSERT_EQ(write(fd, "\x61\x00", 2), 2);
-    EXPECT_EQ(readBytes(6), std::string("\x21\x00\x05\x21\x00\x06", 6));
-    ASSERT_EQ(write(fd, "\x01\x02", 2), 2);
-    EXPECT_EQ(readBytes(3), std::string("\x21\x00\x07", 3));
-    close(fd);
-    stop = true;
-    EXPECT_EQ(exit.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    TraceReplay side(chunksOf(kTrace), [&](const std::string& line) { lines.push_back(line); });
+    testing::RecordingLink link;
+    const int session = side.openSession(link, "tcp", 0);
+    side.receive(session, reinterpret_cast<const uint8_t*>("\x61\x00"), 2, 0);
+    EXPECT_EQ(side.nextDeadline(), 50 * kMs);
+    side.advance(1000 * kMs);
+    side.receive(session, reinterpret_cast<const uint8_t*>("\x01\x02"), 2, 2000 * kMs);
+    side.advance(2010 * kMs);
+    EXPECT_EQ(std::string(link.bytes.begin(), link.bytes.end()),
+              std::string("\x21\x00\x05\x21\x00\x06\x21\x00\x07", 9));
+    EXPECT_EQ(lines.back(), "tcp: the trace has been played back");
 }
-#endif
 
 }  // namespace
 }  // namespace tavir::sim

@@ -1,16 +1,22 @@
 // The runs of the differences tool, the adjustment and the sweep against a fake controller, with
-// their files compared byte for byte with the fixtures.
+// their files and their requests (time, kind, record and bytes) compared with the fixtures; the
+// parameter walk they share; and the dump tool's display and file.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "../scratch_folder.h"
-#include "link/request_encoder.h"
 #include "resources/tools_texts.h"
 #include "tools/adjustment_tool.h"
 #include "tools/differences_tool.h"
+#include "tools/dump_tool.h"
+#include "tools/parameter_field.h"
 #include "tools/sweep_tool.h"
 #include "tools_fakes.h"
 
@@ -71,8 +77,8 @@ TEST(AdjustmentRun, WritesEveryTableValueThenReadsItBackAndVerifies) {
     EXPECT_FALSE(runAdjustment(bench.context, options));
 
     EXPECT_EQ(readBytes(options.fileName), fixture("aangepast.txt"));
+    // Each verification Read is the record of the Write before it with only the kind changed.
     EXPECT_EQ(bench.requestLog(), fixture("adjustment_requests.txt"));
-    bench.expectSpaced();
     EXPECT_EQ(bench.reporter.steps, bench.reporter.total);
     // 2.35 s went out as 23, and the verification holds that against the table: the first failure.
     ASSERT_EQ(bench.reporter.messages.size(), 2u);
@@ -81,15 +87,6 @@ TEST(AdjustmentRun, WritesEveryTableValueThenReadsItBackAndVerifies) {
     EXPECT_EQ(bench.reporter.messages[1].text, text::kAdjustmentFailed);
     EXPECT_EQ(bench.reporter.messages[1].caption, text::kAdjustmentCaption);
     EXPECT_EQ(bench.reporter.messages[1].icon, ToolIcon::kStop);
-
-    // Each verification Read is the record of the Write before it with only the kind changed.
-    const auto& sent = bench.controller.requests;
-    for (size_t i = 1; i < sent.size(); ++i) {
-        if (sent[i].kind != kRead) continue;
-        uint8_t frame[kRequestBufferSize];
-        const int length = encodeRequest(sent[i - 1].record, kRead, frame);
-        EXPECT_EQ(bench.controller.frames[i], std::vector<uint8_t>(frame, frame + length)) << i;
-    }
 }
 
 TEST(AdjustmentRun, SeparateFilesHoldTheSingleFileKindByKind) {
@@ -111,18 +108,6 @@ TEST(AdjustmentRun, SeparateFilesHoldTheSingleFileKindByKind) {
     EXPECT_EQ(bench.reporter.messages[0].icon, ToolIcon::kInformation);
 }
 
-TEST(AdjustmentRun, AClockTimeOf435IsWrittenAs434AndFailsItsVerification) {
-    RunBench bench;
-    AdjustmentOptions options;
-    options.kinds.set(ParameterKind::KLOK, true);
-    options.saveToFile = false;
-    EXPECT_FALSE(runAdjustment(bench.context, options));
-    EXPECT_EQ(bench.controller.memory[testing::Address(451, 1, 0)], 434);
-    EXPECT_EQ(bench.controller.memory[testing::Address(450, 0, 0)], 730);
-    EXPECT_EQ(bench.reporter.messages[0].text,
-              "Fout bij verifi\xEBren klokken tijdstip 2 van KL_AVOND\nWaarde is  4.35, in regeling 4");
-}
-
 TEST(SweepRun, WritesTestValuesRemembersOriginalsAndRestoresThem) {
     RunBench bench;
     bench.seedController();
@@ -134,23 +119,14 @@ TEST(SweepRun, WritesTestValuesRemembersOriginalsAndRestoresThem) {
     options.fileName = bench.folder.file("afname.txt");
     SweepState state;
     runSweep(bench.context, options, state);
-    bench.expectSpaced();
+    // Each original is read before its first write; the Read goes before the value is chosen, so
+    // it carries 0.
+    EXPECT_EQ(bench.requestLog(), fixture("sweep_requests.txt"));
     EXPECT_TRUE(bench.store.anyReplyStored());
     EXPECT_EQ(bench.reporter.steps, bench.reporter.total);
-    // Each original was read before its first write.
-    EXPECT_EQ(bench.controller.requests[0].kind, kRead);
-    EXPECT_EQ(bench.controller.requests[1].kind, kWrite);
-    EXPECT_EQ(bench.controller.requests[1].record.value, 100);
-
-    // The Read of an original goes before its value is chosen: it carries 0.
-    int reads = 0;
-    for (const testing::SentRequest& r : bench.controller.requests) {
-        if (r.kind != kRead) continue;
-        ++reads;
-        EXPECT_EQ(r.record.value, 0);
-    }
+    const size_t reads = bench.controller.requests.size() / 2;
     bench.controller.requests.clear();
-    EXPECT_EQ(resetOriginals(bench.context, options), reads);
+    EXPECT_EQ(resetOriginals(bench.context, options), static_cast<int>(reads));
     bench.expectSpaced();
     EXPECT_EQ(bench.controller.memory, originals);
     EXPECT_EQ(readBytes(options.fileName), fixture("afname.txt"));
@@ -227,12 +203,8 @@ TEST(DifferencesRun, ReportsEachDifferenceInTheFileAndReadsOnlyOnce) {
     EXPECT_EQ(runDifferences(bench.context, options), 7);
     EXPECT_EQ(readBytes(options.fileName), fixture("verschillen.txt"));
     EXPECT_TRUE(bench.reporter.messages.empty());
-    bench.expectSpaced();
     // Only Reads, each carrying 0: the run has no value of its own.
-    for (const testing::SentRequest& r : bench.controller.requests) {
-        EXPECT_EQ(r.kind, kRead);
-        EXPECT_EQ(r.record.value, 0);
-    }
+    EXPECT_EQ(bench.requestLog(), fixture("differences_requests.txt"));
 
     // A second run asks for nothing and compares what was received first.
     bench.controller.requests.clear();
@@ -261,6 +233,146 @@ TEST(DifferencesRun, AValueReceivedBeforeIsComparedEvenWhereTheWalkSkips) {
     ASSERT_EQ(bench.reporter.messages.size(), 1u);
     EXPECT_EQ(bench.reporter.messages[0].text,
               "Verschil bij VG-tijden van \nWaarde in broncode is  7.00, in regeling 9");
+}
+
+// The walk and the reply handler each know which function code belongs to which field; a reply
+// to every request the walk builds must land in the field that asked for it, and nowhere else.
+TEST(ParameterWalk, EveryRequestIsAnsweredIntoItsOwnField) {
+    testing::ToolBench bench;
+    int visited = 0;
+    int32_t id = 1000;
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        for (ParameterField& f : kindFields(*bench.tables, kindAt(k), FieldOrder::kWalk)) {
+            ValueRecord reply = f.address;
+            reply.value = id++;
+            bench.store.OnBatchValue(reply);
+            ++visited;
+        }
+    }
+    EXPECT_EQ(visited, progressTotal(KindSelection::all(), *bench.tables));
+    EXPECT_EQ(visited, 3 + 3 + 3 + 13 * 3 + 3 * 2 + 2 + 2 * 2 + 2 + 2 + 2);
+
+    id = 1000;
+    for (int k = 0; k < kParameterKindCount; ++k) {
+        for (ParameterField& f : kindFields(*bench.tables, kindAt(k), FieldOrder::kWalk)) {
+            EXPECT_TRUE(f.isReceived());
+            EXPECT_EQ(f.controller(), id++) << "kind " << k << " pass " << f.pass << " entry " << f.entry;
+        }
+    }
+}
+
+TEST(ParameterWalk, SkipRules) {
+    using Mutate = std::function<void(ApplicationTables&)>;
+    const struct {
+        const char* name;
+        Mutate mutate;
+        ParameterKind kind;
+        int pass, entry;
+        bool skipped;
+    } rows[] = {
+        {"a signal group without a name has no VG request",
+         [](ApplicationTables& t) { t.signalGroups[0].name[0] = '\0'; }, ParameterKind::VG, 0, 0, true},
+        {"... but its MG time is written", [](ApplicationTables& t) { t.signalGroups[0].name[0] = '\0'; },
+         ParameterKind::MG, 0, 0, false},
+        {"an unset extra MG time (NG)", [](ApplicationTables&) {}, ParameterKind::MG, 2, 0, true},
+        {"an MG time of 0.0 is set", [](ApplicationTables& t) { t.signalGroups[2].mgTime = 0.0; },
+         ParameterKind::MG, 0, 2, false},
+        {"a signal group without an array number",
+         [](ApplicationTables& t) { t.signalGroups[1].arrayNumber = -1; }, ParameterKind::MG, 0, 1, true},
+        {"an unset occupancy time", [](ApplicationTables&) {}, ParameterKind::HIAAT, 2, 1, true},
+        {"an occupancy time of 0.0", [](ApplicationTables&) {}, ParameterKind::HIAAT, 2, 0, false},
+        {"a detector without an array number", [](ApplicationTables& t) { t.detectors[0].arrayNumber = -1; },
+         ParameterKind::HIAAT, 0, 0, true},
+    };
+    for (const auto& row : rows) {
+        testing::ToolBench bench;
+        row.mutate(*bench.tables);
+        bool found = false;
+        for (const ParameterField& f : kindFields(*bench.tables, row.kind, FieldOrder::kWalk)) {
+            if (f.pass != row.pass || f.entry != row.entry) continue;
+            found = true;
+            EXPECT_EQ(f.skipped, row.skipped) << row.name;
+        }
+        EXPECT_TRUE(found) << row.name;
+    }
+}
+
+TEST(ParameterWalk, AnEmptyTableIsUnavailableAndCountsNothing) {
+    testing::ToolBench bench;
+    bench.tables->counts.numDetectors = 0;
+    EXPECT_FALSE(kindAvailable(ParameterKind::HIAAT, *bench.tables));
+    KindSelection kinds;
+    kinds.set(ParameterKind::HIAAT, true);
+    kinds.set(ParameterKind::TIJD, true);
+    EXPECT_EQ(progressTotal(kinds, *bench.tables), 2);
+}
+
+struct DumpBench : DumpView {
+    ::tavir::testing::ScratchFolder folder;
+    std::string path = folder.file("dpcom.dmp");
+    testing::FakeClock clock;
+    testing::FakeController link{clock};
+    DumpTool tool;
+    int32_t count = -1;
+    std::string line, status;
+    std::vector<std::string> events;  // timer changes and statuses, in order
+
+    DumpBench() { tool.open(*this, path.c_str()); }
+    void receive(const std::vector<uint8_t>& bytes) {
+        for (uint8_t b : bytes) tool.OnDumpByte(b);
+    }
+    void showByteCount(int32_t c) override { count = c; }
+    void showDataLine(const char* text) override { line = text; }
+    void showStatus(const char* text) override { events.push_back(status = text); }
+    void restartNoAnswerTimer() override { events.push_back("restart"); }
+    void stopNoAnswerTimer() override { events.push_back("stop"); }
+};
+
+TEST(DumpTool, TwoBlanksEndTheDataDisplayButEveryByteIsCountedAndStored) {
+    DumpBench bench;
+    bench.tool.sendCommand(DumpCommand::kVerify, bench.link);
+    bench.receive({0x41, 0x42, 0x20, 0x20, 0x43, 0x0A});
+    EXPECT_EQ(bench.line, "AB ");
+    EXPECT_EQ(bench.count, 6);
+    EXPECT_EQ(bench.link.frames, std::vector<std::vector<uint8_t>>{{0x56}});
+    EXPECT_EQ(bench.events[0], "restart");
+    EXPECT_EQ(bench.events[1], text::kDumpVerifySent);
+    EXPECT_EQ(bench.events.back(), "stop");
+
+    // The file holds every byte as it came, a line end as CR LF; a second opening empties it.
+    EXPECT_EQ(testing::readBytes(bench.path), "AB  C\r\n");
+    bench.tool.close();
+    bench.tool.open(bench, bench.path.c_str());
+    EXPECT_EQ(bench.count, 0);
+    EXPECT_EQ(testing::readBytes(bench.path), "");
+}
+
+TEST(DumpTool, TheDataLineKeepsTheLast98Bytes) {
+    DumpBench bench;
+    bench.tool.sendCommand(DumpCommand::kVerify, bench.link);
+    std::vector<uint8_t> bytes;
+    for (int i = 1; i <= 150; ++i) bytes.push_back(static_cast<uint8_t>('!' + i % 90));  // never two blanks
+    bench.receive(bytes);
+    EXPECT_EQ(bench.line, std::string(bytes.begin() + 52, bytes.end()));
+}
+
+TEST(DumpTool, EndOfDumpMarker) {
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool ended;
+    } rows[] = {
+        {"0xFF then 0x0A", {0x41, 0xFF, 0x0A}, true},
+        {"two 0xFF", {0xFF, 0xFF}, true},
+        {"a byte between", {0xFF, 0x41, 0x0A}, false},
+        {"0x0A alone", {0x0A}, false},
+    };
+    for (const auto& row : rows) {
+        DumpBench bench;
+        bench.receive(row.bytes);
+        EXPECT_EQ(bench.status == text::kDumpEnded, row.ended) << row.name;
+        EXPECT_EQ(bench.tool.dataDisplayOn(), row.ended) << row.name;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,10 @@
 #include <map>
 #include <string>
 
+#include "tools/kind_file_name.h"
+#include "tools/pacing.h"
+#include "tools_fakes.h"
+
 namespace tavir {
 namespace {
 
@@ -72,6 +76,58 @@ TEST(ToolSettings, WrittenKeysReadBackTheSame) {
     EXPECT_EQ(read.fileName, written.fileName);
     // A speed that is none of the five stays in force.
     EXPECT_EQ(readSpeedKey(settings, "AANPAS"), 300u);
+}
+
+TEST(KindFileName, TheSuffixGoesBetweenBaseNameAndExtension) {
+    const std::string longBase(300, 'b');
+    const struct {
+        std::string chosen;
+        const char* suffix;
+        std::string expected;
+    } rows[] = {
+        {"C:\\data\\afname.txt", "_VG", "C:\\data\\afname_VG.txt"},
+        {"result", "_VG", "result_VG"},
+        {"afname.txt", "_EGGPARM", "afname_EGGPARM.txt"},
+        {"d:/runs/v1.2/afname", "_KLOK", "d:/runs/v1.2/afname_KLOK"},
+        {"dir.d\\a.b.txt", "_SCH", "dir.d\\a.b_SCH.txt"},
+        {"C:afname.txt", "_ONT", "C:afname_ONT.txt"},
+        {".txt", "_MG", "_MG.txt"},
+        {"", "_MG", "_MG"},
+        {longBase + ".txt", "_MG", std::string(255, 'b') + "_MG.txt"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(kindFileName(row.chosen.c_str(), row.suffix), row.expected) << row.chosen;
+}
+
+TEST(Pacing, APaceEndsAtTheFirstTickAnIntervalAfterTheMark) {
+    const struct {
+        const char* name;
+        uint32_t mark, now, longestWait;
+        uint32_t endsAt;
+        bool waited;
+    } rows[] = {
+        {"a mark long past: no wait", 0, 5000, 0, 5000, false},
+        {"a mark just set: the whole interval", 5000, 5000, 0, 5100, true},
+        {"part of the interval passed", 5000, 5030, 0, 5100, true},
+        {"a waiter woken early waits again for the rest", 5000, 5000, 7, 5100, true},
+        {"the tick counter wraps", 0xFFFFFFC0u, 0xFFFFFFF0u, 0, 0x24, true},
+    };
+    for (const auto& row : rows) {
+        testing::FakeClock clock;
+        clock.ms = row.now;
+        clock.longestWait = row.longestWait;
+        Pacing pacing{&clock, &clock, 100, row.mark};
+        pace(pacing);
+        EXPECT_EQ(clock.ms, row.endsAt) << row.name;
+        EXPECT_EQ(pacing.mark, row.endsAt) << row.name;
+        EXPECT_EQ(clock.waits > 0, row.waited) << row.name;
+    }
+}
+
+TEST(Pacing, AStoredSpeedThatIsNoneOfTheFiveChecksNoRadio) {
+    EXPECT_EQ(speedChoiceOf(100), 0);
+    EXPECT_EQ(speedChoiceOf(2000), 4);
+    EXPECT_EQ(speedChoiceOf(300), -1);
 }
 
 }  // namespace
