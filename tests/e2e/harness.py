@@ -431,9 +431,8 @@ class Case:
 
     # -- looking ---------------------------------------------------------------------------------
 
-    def top_windows(self, visible=True):
-        windows = self.probe.ask("top")["windows"]
-        return [w for w in windows if w["visible"] or not visible]
+    def top_windows(self):
+        return [w for w in self.probe.ask("top")["windows"] if w["visible"]]
 
     def find_top(self, cls=None, text=None):
         return next((w for w in self.top_windows() if cls in (None, w["class"]) and text in (None, w["text"])), None)

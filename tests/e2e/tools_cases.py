@@ -115,10 +115,10 @@ def case_differences_none(case):
 
 
 def case_adjustment_single_file(case):
-    """VG, GL and clock times, each Write of the table value followed by its verifying Read of the
-    same record. The clock time 8.45 goes out as 844 (the product is 844.999...). The simulator
-    holds the last VG time at another value, so the verification reports it and the adjustment
-    fails. (The actions file is the unit golden's.)"""
+    """VG, GL and clock times over the wire: the clock time 8.45 reaches the simulator as 844 (the
+    product is 844.999...). The simulator holds the last VG time at another value, so the
+    verification reports it and the adjustment fails. (Which requests go out, in which order and
+    with which bytes, and the actions file, are the unit goldens'.)"""
     sim = case.start_sim()
     app = case.app_dir()
     keys = {key: 0 for key in KIND_KEYS}
@@ -128,10 +128,6 @@ def case_adjustment_single_file(case):
     case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
     wait_display_start(case)
-    # A fresh simulator holds the table's values (the nearest integer): what the run must write.
-    seeded = {(code, n): sim.get(code, n, 0) for code, count in ((320, 8), (325, 8), (450, 4), (451, 4))
-              for n in range(count)}
-    seeded[(451, 3)] = 844
     check(sim.command("hold 320 7 0 47") == "ok", "the simulator refused hold")
     before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
@@ -142,23 +138,13 @@ def case_adjustment_single_file(case):
     case.answer_box(wait_for("the closing message", lambda: box_saying(
         case, ADJUSTMENT_CAPTION, "De aanpassing van parameters is niet gelukt"), 10))
 
-    sent = requests(sim)[before:]
-    writes = [e for e in sent if e["kind"] == "Write"]
-    check([(e["functionCode"], e["number"], e["value"]) for e in writes] ==
-          [(code, n, value) for (code, n), value in seeded.items()], f"writes {writes[:3]}...")
     check(sim.get(451, 3, 0) == 844, "8.45 did not reach the simulator as 844")
-    for write, read in zip(sent[0::2], sent[1::2]):
-        check(read["kind"] == "Read" and (read["functionCode"], read["number"]) == (write["functionCode"], write["number"]),
-              f"{write} then {read}")
-        # A clock's frame carries its value in every kind: the Read is the Write's frame, kind changed.
-        if write["functionCode"] in (450, 451):
-            check(read["hex"] == f"{int(write['hex'][:2], 16) | 0x40:02x}" + write["hex"][2:], f"{write} then {read}")
-    check(len(sent) == 2 * len(writes), f"{len(sent)} requests for {len(writes)} writes")
-    check_spacing(sent)
+    check_spacing(requests(sim)[before:])
 
 
 def case_sweep_and_reset(case):
-    """VG times from 100 up, each original read first; the reset writes the originals back."""
+    """VG times from 100 up; the reset writes the originals back. (The order of the Reads and Writes
+    and their values are the unit golden's.)"""
     sim = case.start_sim()
     app = case.app_dir()
     keys = {key: 0 for key in KIND_KEYS if key != "Schakelaars"}
@@ -178,12 +164,8 @@ def case_sweep_and_reset(case):
     case.picture("tavir-sweep.png")
     case.answer_box(box)
     sent = requests(sim)[before:]
-    reads, writes = sent[0::2], sent[1::2]
-    check(len(reads) == len(writes) > 0, f"{len(sent)} requests")
-    for n, (read, write) in enumerate(zip(reads, writes)):
-        check(read["kind"] == "Read" and write["kind"] == "Write" and read["number"] == write["number"]
-              and write["functionCode"] == 320 and write["value"] == 100 + n, f"{read} then {write}")
-
+    writes = [e for e in sent if e["kind"] == "Write"]
+    check(writes and sim.get(320, writes[0]["number"], 0) == 100, f"the sweep's first write {writes[:1]}")
     check(wait_for("the reset enabled",
                    lambda: case.child(dialog["hwnd"], control_id=RESET_ORIGINALS)["enabled"], 10), "reset")
     case.probe.ask("click", reset_button["hwnd"])
