@@ -8,22 +8,17 @@
 #include <sstream>
 
 #include "check_command.h"
-#include "scratch_folder.h"
+#include "definitions/definitions_support.h"
 
 namespace tavir::cli {
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::readFileBytes;
 
 // The example's table source: its one trap (the clock time 8.45, written as 844) replaced by a
 // time that travels as it stands, or with from replaced by to as well.
 std::string tableSource(const std::string& from = "", const std::string& to = "") {
-    std::string text = readFile(std::string(TAVIR_EXAMPLES) + "/demo/KVAPTAB.C");
+    std::string text = readFileBytes(std::string(TAVIR_EXAMPLES) + "/demo/KVAPTAB.C");
     text.replace(text.find("8.45"), 4, "8.50");
     if (!from.empty()) text.replace(text.find(from), from.size(), to);
     return text;
@@ -33,7 +28,7 @@ std::string tableSource(const std::string& from = "", const std::string& to = ""
 struct Application {
     testing::ScratchFolder folder{"tavir-cli-check"};
     Application() {
-        folder.write("KVAPDEF.H", readFile(std::string(TAVIR_EXAMPLES) + "/demo/KVAPDEF.H"));
+        folder.write("KVAPDEF.H", readFileBytes(std::string(TAVIR_EXAMPLES) + "/demo/KVAPDEF.H"));
         folder.write("KVAPTAB.C", tableSource());
     }
     std::string output;
@@ -60,10 +55,11 @@ std::string window(const std::string& screen, const std::string& definitions) {
 TEST(Check, PrintsTheMessageWindowsLinesOfAFileWithErrors) {
     Application app;
     std::string path = app.folder.write(
-        "DEBUG_001.TXT", readFile(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.TXT"));
+        "DEBUG_001.TXT", readFileBytes(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.TXT"));
     EXPECT_EQ(app.check(), 1);
     // The loader's golden lines, with the path the search gives in place of the bare name.
-    std::istringstream golden(readFile(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.golden"));
+    std::istringstream golden(
+        readFileBytes(std::string(TAVIR_FIXTURES) + "/debugwin/definition_errors.golden"));
     std::string line;
     int lines = 0;
     for (; std::getline(golden, line);) {

@@ -14,7 +14,7 @@
 #include <tuple>
 #include <utility>
 
-#include "../scratch_folder.h"
+#include "../definitions/definitions_support.h"
 #include "shell/settings_ini.h"
 #include "shell/settings_path.h"
 #include "shell/window_settings.h"
@@ -54,11 +54,6 @@ bool underWine() {
     return false;
 }
 #endif
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 template <class Impl>
 class SettingsTest : public ::testing::Test {
@@ -199,7 +194,7 @@ TYPED_TEST(SettingsTest, WritesKeysIntoTheFile) {
         SCOPED_TRACE(::testing::PrintToString(std::string(before ? before : "(no file)")));
         std::string path = this->withFile(before);
         EXPECT_EQ(this->settings(path)->writeString(key, value), 0);
-        EXPECT_EQ(fileText(path), this->expectedFile(windows, wine));
+        EXPECT_EQ(testing::readFileBytes(path), this->expectedFile(windows, wine));
     }
 }
 
@@ -208,7 +203,7 @@ TYPED_TEST(SettingsTest, SectionsKeysAndAMissingDirectory) {
     EXPECT_EQ(this->settings(path, "Anders")->readInt("A", 0), 2);
     EXPECT_EQ(this->settings(path, "Derde")->writeInt("A", INT32_MIN), 0);
     EXPECT_EQ(this->settings(path)->writeString("VERSCHILLEN File name", "C:\\kp\\v.txt"), 0);
-    EXPECT_EQ(fileText(path),
+    EXPECT_EQ(testing::readFileBytes(path),
               "[Hoofdvenster]\r\nA=1\r\nVERSCHILLEN File name=C:\\kp\\v.txt\r\n[Anders]\r\nA=2\r\n"
               "[Derde]\r\nA=-2147483648\r\n");
     char buffer[64];
@@ -247,7 +242,7 @@ TYPED_TEST(SettingsTest, WindowKeys) {
     std::string path = this->withFile(nullptr);
     writeWindowRectangle(*this->settings(path), -8, 20, 50, -640);
     writeFontSettings(*this->settings(path), "Courier New", 12, 7);
-    EXPECT_EQ(fileText(path),
+    EXPECT_EQ(testing::readFileBytes(path),
               "[Hoofdvenster]\r\nX-positie=-8\r\nY-positie=20\r\nBreedte=125\r\nHoogte=-640\r\n"
               "Fontnaam=Courier New\r\nFontpuntgrootte=12\r\nFontbreedte=7\r\n");
 }

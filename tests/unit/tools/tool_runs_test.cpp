@@ -24,7 +24,7 @@ namespace tavir {
 namespace {
 
 using testing::fixture;
-using testing::readBytes;
+using testing::readFileBytes;
 
 struct RunBench : testing::ToolBench {
     ::tavir::testing::ScratchFolder folder;
@@ -76,7 +76,7 @@ TEST(AdjustmentRun, WritesEveryTableValueThenReadsItBackAndVerifies) {
     options.fileName = bench.folder.file("aangepast.txt");
     EXPECT_FALSE(runAdjustment(bench.context, options));
 
-    EXPECT_EQ(readBytes(options.fileName), fixture("aangepast.txt"));
+    EXPECT_EQ(readFileBytes(options.fileName), fixture("aangepast.txt"));
     // Each verification Read is the record of the Write before it with only the kind changed.
     EXPECT_EQ(bench.requestLog(), fixture("adjustment_requests.txt"));
     EXPECT_EQ(bench.reporter.steps, bench.reporter.total);
@@ -99,7 +99,7 @@ TEST(AdjustmentRun, SeparateFilesHoldTheSingleFileKindByKind) {
 
     std::string joined;
     for (const char* suffix : text::kKindFileSuffix)
-        joined += readBytes(bench.folder.file(std::string("aangepast") + suffix + ".txt"));
+        joined += readFileBytes(bench.folder.file(std::string("aangepast") + suffix + ".txt"));
     EXPECT_EQ(joined, fixture("aangepast.txt"));
     EXPECT_FALSE(std::filesystem::exists(options.fileName));
     for (const testing::SentRequest& r : bench.controller.requests) EXPECT_EQ(r.kind, kWrite);
@@ -129,7 +129,7 @@ TEST(SweepRun, WritesTestValuesRemembersOriginalsAndRestoresThem) {
     EXPECT_EQ(resetOriginals(bench.context, options), static_cast<int>(reads));
     bench.expectSpaced();
     EXPECT_EQ(bench.controller.memory, originals);
-    EXPECT_EQ(readBytes(options.fileName), fixture("afname.txt"));
+    EXPECT_EQ(readFileBytes(options.fileName), fixture("afname.txt"));
     ASSERT_EQ(bench.reporter.messages.size(), 2u);
     EXPECT_EQ(bench.reporter.messages[0].text, text::kSweepDone);
     EXPECT_EQ(bench.reporter.messages[1].text, text::kResetDone);
@@ -201,7 +201,7 @@ TEST(DifferencesRun, ReportsEachDifferenceInTheFileAndReadsOnlyOnce) {
     options.fileName = bench.folder.file("verschillen.txt");
     // And 2.35 s, which lies 0.5 from both 23 and 24.
     EXPECT_EQ(runDifferences(bench.context, options), 7);
-    EXPECT_EQ(readBytes(options.fileName), fixture("verschillen.txt"));
+    EXPECT_EQ(readFileBytes(options.fileName), fixture("verschillen.txt"));
     EXPECT_TRUE(bench.reporter.messages.empty());
     // Only Reads, each carrying 0: the run has no value of its own.
     EXPECT_EQ(bench.requestLog(), fixture("differences_requests.txt"));
@@ -339,11 +339,11 @@ TEST(DumpTool, TwoBlanksEndTheDataDisplayButEveryByteIsCountedAndStored) {
     EXPECT_EQ(bench.events.back(), "stop");
 
     // The file holds every byte as it came, a line end as CR LF; a second opening empties it.
-    EXPECT_EQ(testing::readBytes(bench.path), "AB  C\r\n");
+    EXPECT_EQ(testing::readFileBytes(bench.path), "AB  C\r\n");
     bench.tool.close();
     bench.tool.open(bench, bench.path.c_str());
     EXPECT_EQ(bench.count, 0);
-    EXPECT_EQ(testing::readBytes(bench.path), "");
+    EXPECT_EQ(testing::readFileBytes(bench.path), "");
 }
 
 TEST(DumpTool, TheDataLineKeepsTheLast98Bytes) {

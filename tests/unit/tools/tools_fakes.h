@@ -3,14 +3,13 @@
 // of the transport that decodes each request, keeps written values and answers Reads, and a
 // reporter that keeps the progress and the messages.
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "../definitions/definitions_support.h"
 #include "base/message_log.h"
 #include "definitions/load_application.h"
 #include "definitions/macro_table.h"
@@ -109,13 +108,8 @@ struct ToolBench {
     }
 };
 
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 inline std::string fixture(const char* name) {
-    return readBytes(std::string(TAVIR_FIXTURES "/tools/") + name);
+    return readFileBytes(std::string(TAVIR_FIXTURES "/tools/") + name);
 }
 
 }  // namespace tavir::testing
