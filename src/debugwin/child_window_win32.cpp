@@ -19,8 +19,8 @@ constexpr UINT kLayoutContent = WM_USER + 1;
 constexpr char kMeasureText[] = "ABCDEFGWWW";
 constexpr int kMeasureLength = 10;
 
-// The controls of all child windows of the program together: the platform's limit of windows is
-// one per program.
+// The controls of all the program's child windows together: the platform's limit of windows
+// counts the whole program.
 ControlBudget controlBudget;
 
 BudgetWindow budgetWindowOf(const ChildWindow& record) {
