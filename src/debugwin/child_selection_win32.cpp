@@ -39,9 +39,12 @@ void SelectChildWindow(DebugWindowSet& set, int index) {
     }
     set.currentChild = index;
     if (HWND chosen = childAt(set, index)) {
+        set.showingCurrent = true;
+        set.becameCurrentAt = timeGetTime();
         ShowWindow(chosen, SW_SHOW);
         set.flags->receiveTrace.store(true);
         SetChildDisplay(chosen, true);
+        set.showingCurrent = false;
         GetWindowTextA(chosen, set.currentTitle, kTitleCapacity);
     } else {
         set.currentTitle[0] = '\0';

@@ -38,6 +38,10 @@ struct DebugWindowSet {
     int32_t currentChild = -1;  // index into childWindows of the shown window, -1 = none
     int32_t keysToChild = 0;    // 1: keys the debugger window does not use go to the current child
     int32_t displayStartSequence = -1;
+    // While the window made current is being shown: when it became current (timeGetTime). Its
+    // display start comes half a second after that, so that making its controls counts in it.
+    bool showingCurrent = false;
+    uint32_t becameCurrentAt = 0;
     HWND messageWindow = nullptr;
     HWND childWindows[kMaxChildWindows] = {};  // in display order: ascending by title
     char baseTitle[kTitleCapacity] = {};
