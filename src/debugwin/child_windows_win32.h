@@ -110,7 +110,8 @@ void SelectChildWindow(DebugWindowSet& set, int index);
 // Destroys child window index and closes the gap; a current one hands over to a neighbour first.
 void CloseChildWindow(DebugWindowSet& set, int index);
 
-// Gives every child window the debugger window's client area above the message window.
+// Gives the shown child window the debugger window's client area above the message window; a
+// hidden one is given it when it is shown.
 void LayoutChildWindows(DebugWindowSet& set);
 
 // Stops (disabled controls, Stop for the monitored items) or starts (half a second later) the live
