@@ -125,7 +125,7 @@ void checkWindowCutOffs(const char* path, const TextWindow& window, std::vector<
             const DebugLabel& label = data.labels[l];
             if (covers(label.row, label.column, label.length)) {
                 warnings.push_back(at(path, item) + " is a doubled display that covers the text " +
-                                   window.labelTexts[static_cast<size_t>(l)]);
+                                   labelText(data, l));
             }
         }
     }

@@ -7,18 +7,11 @@ namespace tavir::cli {
 
 namespace {
 
-// Every control can be made: a label is its text, an item control is the item itself.
+// Every control can be made: a label is its record's word, an item control is the item itself.
 class TextBuilder : public DebugWindowBuilder {
 public:
-    explicit TextBuilder(TextWindow& window) : window_(window) {}
-    ControlHandle addLabel(int, const char* text) override {
-        window_.labelTexts.emplace_back(text);
-        return &window_.labelTexts;  // only its being there counts; the text is kept by index
-    }
+    ControlHandle addLabel(int, const char* text) override { return const_cast<char*>(text); }
     ControlHandle addItem(DebugItem& item) override { return &item; }
-
-private:
-    TextWindow& window_;
 };
 
 }  // namespace
@@ -29,9 +22,9 @@ TextWindow::~TextWindow() {
 
 std::unique_ptr<TextWindow> loadTextWindow(const char* path, MessageLog& log, const MacroTable& macros) {
     auto window = std::make_unique<TextWindow>();
-    window->labelTexts.reserve(kMaxLabels);
-    TextBuilder builder(*window);
-    if (loadDebugWindowFile(window->data, path, log, macros, builder) != 0) return nullptr;
+    TextBuilder builder;
+    if (loadDebugWindowFile(window->data, path, log, macros) != 0) return nullptr;
+    makeWindowControls(window->data, path, log, builder);
     return window;
 }
 

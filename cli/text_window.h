@@ -2,8 +2,6 @@
 // A debug window file loaded without a window system: the same loader as the debugger's child
 // windows, with controls that are plain records. The checker and the terminal view read it.
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "base/message_log.h"
 #include "debugwin/child_window_data.h"
@@ -13,7 +11,6 @@ namespace tavir::cli {
 
 struct TextWindow {
     ChildWindowData data;
-    std::vector<std::string> labelTexts;  // by label, in the order of data.labels
     TextWindow() = default;
     ~TextWindow();
     TextWindow(const TextWindow&) = delete;

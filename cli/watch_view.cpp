@@ -41,8 +41,7 @@ std::vector<std::string> WatchView::lines() const {
     };
     for (int l = 0; l < data.labelCount; ++l) {
         const DebugLabel& label = data.labels[l];
-        if (std::string* line = row(label.row))
-            put(*line, label.column, window_.labelTexts[static_cast<size_t>(l)]);
+        if (std::string* line = row(label.row)) put(*line, label.column, labelText(data, l));
     }
     for (int i = 0; i < data.itemCount; ++i) {
         const DebugItem& item = data.items[i];

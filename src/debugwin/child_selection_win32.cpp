@@ -23,13 +23,33 @@ void repaintItem(const DebugItem& item) {
     if (item.window != nullptr) InvalidateRect(static_cast<HWND>(item.window), nullptr, TRUE);
 }
 
+// Gives child the debugger window's client area above the message window.
+void placeChildWindow(const DebugWindowSet& set, HWND child) {
+    RECT client;
+    GetClientRect(set.debuggerWindow, &client);
+    // A minimised debugger window has no client area; the windows keep their size for its return.
+    if (IsIconic(set.debuggerWindow) || (client.right == 0 && client.bottom == 0)) return;
+    int height = client.bottom;
+    if (set.messageWindow != nullptr) {
+        RECT outer;
+        GetWindowRect(set.messageWindow, &outer);
+        const int messageHeight = outer.bottom - outer.top;
+        height = messageHeight > client.bottom ? 0 : client.bottom - messageHeight;
+    }
+    MoveWindow(child, 0, 0, client.right, height, TRUE);
+}
+
 // Child window index (or none) becomes the current one, after the previous one has left.
 void enterChildWindow(DebugWindowSet& set, int index) {
     set.currentChild = index;
     if (HWND chosen = childAt(set, index)) {
+        set.showingCurrent = true;
+        set.becameCurrentAt = timeGetTime();
+        placeChildWindow(set, chosen);
         ShowWindow(chosen, SW_SHOW);
         set.flags->receiveTrace.store(true);
         SetChildDisplay(chosen, true);
+        set.showingCurrent = false;
         GetWindowTextA(chosen, set.currentTitle, kTitleCapacity);
     } else {
         set.currentTitle[0] = '\0';
@@ -95,20 +115,15 @@ void CloseChildWindow(DebugWindowSet& set, int index) {
     if (set.currentChild > index) --set.currentChild;
 }
 
+// Only a shown child window is moved here; a hidden one takes its place when it is shown
+// (SelectChildWindow). With 200 windows, moving every one took a good part of the start-up, and
+// of every step of a resize, for windows nobody sees.
 void LayoutChildWindows(DebugWindowSet& set) {
-    RECT client;
-    GetClientRect(set.debuggerWindow, &client);
-    // A minimised debugger window has no client area; the windows keep their size for its return.
-    if (IsIconic(set.debuggerWindow) || (client.right == 0 && client.bottom == 0)) return;
-    int height = client.bottom;
-    if (set.messageWindow != nullptr) {
-        RECT outer;
-        GetWindowRect(set.messageWindow, &outer);
-        const int messageHeight = outer.bottom - outer.top;
-        height = messageHeight > client.bottom ? 0 : client.bottom - messageHeight;
+    for (int i = 0; i < set.childCount; ++i) {
+        // Shown itself, whatever its parent is (a minimised debugger window keeps it shown).
+        if ((GetWindowLongPtrA(set.childWindows[i], GWL_STYLE) & WS_VISIBLE) != 0)
+            placeChildWindow(set, set.childWindows[i]);
     }
-    for (int i = 0; i < set.childCount; ++i)
-        MoveWindow(set.childWindows[i], 0, 0, client.right, height, TRUE);
 }
 
 void SetChildDisplay(HWND child, bool on) {

@@ -1,9 +1,9 @@
 // The debug child window: its creation from a debug window file, its controls on the character
-// grid, and the clicks on its items.
-#include <cstdio>
+// grid, made when it is shown, and the clicks on its items.
 #include <new>
 
 #include "debugwin/child_windows_win32.h"
+#include "debugwin/control_budget.h"
 #include "debugwin/debug_window_file.h"
 #include "debugwin/item_controls_win32.h"
 #include "resources/debugwin_texts.h"
@@ -19,48 +19,31 @@ constexpr UINT kLayoutContent = WM_USER + 1;
 constexpr char kMeasureText[] = "ABCDEFGWWW";
 constexpr int kMeasureLength = 10;
 
-// The windows the child windows hold (themselves, their labels and their item controls) are kept
-// below this many. The platform refuses windows beyond its own limit per program (10,000 by
-// default, 18,000 at most on Windows), and then the child window's creation and its loader report
-// what is left out; where the platform sets no such limit of its own, the window handles of the
-// whole desktop would run out, which no program survives.
-constexpr int kWindowBudget = 16000;
-int windowsMade = 0;
+// The controls of all the program's child windows together: the platform's limit of windows
+// counts the whole program.
+ControlBudget controlBudget;
 
-bool withinBudget() {
-    return windowsMade < kWindowBudget;
-}
-
-void madeWindow(ChildWindow& record) {
-    ++record.windowsHeld;
-    ++windowsMade;
+BudgetWindow budgetWindowOf(const ChildWindow& record) {
+    return reinterpret_cast<BudgetWindow>(&record);
 }
 
 HINSTANCE instanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
-// The child window's controls, made while its file is read.
+// The child window's controls, made when it is shown.
 class ChildControlBuilder : public DebugWindowBuilder {
 public:
-    ChildControlBuilder(HWND child, ChildWindow& record) : child_(child), record_(record) {}
+    explicit ChildControlBuilder(HWND child) : child_(child) {}
 
     ControlHandle addLabel(int labelNumber, const char* text) override {
         auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelControlBase + labelNumber));
-        HWND label = withinBudget() ? CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                                      child_, id, instanceOf(child_), nullptr)
-                                    : nullptr;
-        if (label == nullptr) {
-            ++labelsLeftOut;
-        } else {
-            madeWindow(record_);
-        }
-        return label;
+        return CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, child_, id,
+                               instanceOf(child_), nullptr);
     }
     ControlHandle addItem(DebugItem& item) override {
-        HWND control = withinBudget() ? createItemControl(item, child_) : nullptr;
+        HWND control = createItemControl(item, child_);
         if (control == nullptr) return nullptr;
-        madeWindow(record_);
         // The item controls lie above the labels, in file order: a click where an item and a
         // label overlap reaches the item.
         SetWindowPos(control, lastItem_ != nullptr ? lastItem_ : HWND_TOP, 0, 0, 0, 0,
@@ -69,13 +52,49 @@ public:
         return control;
     }
 
-    int labelsLeftOut = 0;
-
 private:
     HWND child_;
-    ChildWindow& record_;
     HWND lastItem_ = nullptr;
 };
+
+// The controls of a hidden window go; each item keeps what its control showed, so that the
+// control made again shows the same.
+void destroyControls(ChildWindow& record) {
+    ChildWindowData& data = record.data;
+    for (int i = 0; i < data.itemCount; ++i) {
+        DebugItem& item = data.items[i];
+        if (item.window == nullptr) continue;
+        keepShownState(item);
+        DestroyWindow(static_cast<HWND>(item.window));
+        item.window = nullptr;
+    }
+    for (int i = 0; i < data.labelCount; ++i) {
+        if (data.labels[i].window != nullptr) DestroyWindow(static_cast<HWND>(data.labels[i].window));
+        data.labels[i].window = nullptr;
+    }
+    record.controlsMade = false;
+    record.controlsHeld = 0;
+}
+
+// The window is about to be shown: its controls are made unless it holds them, after the hidden
+// windows shown least recently gave up theirs where they would not fit. Gives whether they were
+// made now.
+bool makeControlsForShowing(HWND window, ChildWindow& record) {
+    if (record.controlsMade) {
+        holdControls(controlBudget, budgetWindowOf(record), record.controlsHeld);
+        return false;
+    }
+    for (BudgetWindow other : makeRoom(controlBudget, wantedControls(record.data))) {
+        destroyControls(*reinterpret_cast<ChildWindow*>(other));
+    }
+    char path[kChildTitleCapacity];
+    GetWindowTextA(window, path, sizeof path);
+    ChildControlBuilder builder(window);
+    record.controlsHeld = makeWindowControls(record.data, path, *record.set->messages, builder);
+    record.controlsMade = true;
+    holdControls(controlBudget, budgetWindowOf(record), record.controlsHeld);
+    return true;
+}
 
 // Every item, then every label, on the grid of columns by rows scaled to the client area, each
 // as wide as its characters and one character high.
@@ -118,7 +137,9 @@ void passFontOn(ChildWindow& record, WPARAM font, LPARAM redraw) {
         }
     }
     for (int i = 0; i < data.labelCount; ++i) {
-        SendMessageA(static_cast<HWND>(data.labels[i].window), WM_SETFONT, font, redraw);
+        if (data.labels[i].window != nullptr) {
+            SendMessageA(static_cast<HWND>(data.labels[i].window), WM_SETFONT, font, redraw);
+        }
     }
 }
 
@@ -151,11 +172,10 @@ int itemUnderCursor(ChildWindow& record) {
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     auto* set = static_cast<DebugWindowSet*>(create.lpCreateParams);
-    if (set == nullptr || set->childCount >= kMaxChildWindows || !withinBudget()) return -1;
+    if (set == nullptr || set->childCount >= kMaxChildWindows) return -1;
     auto* record = new (std::nothrow) ChildWindow{set, {}};
     if (record == nullptr) return -1;
     record->data.window = window;
-    madeWindow(*record);
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(record));
     set->childWindows[set->childCount] = window;
     return 0;
@@ -192,7 +212,7 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_NCDESTROY:
             // After the controls, which keep references into the record until they are gone.
             SetWindowLongPtrA(window, 0, 0);
-            windowsMade -= record->windowsHeld;
+            releaseControls(controlBudget, budgetWindowOf(*record));
             DestroyItemIndex(record->data.itemIndex);
             delete record;
             break;
@@ -200,11 +220,12 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             queueLayout(*record);
             return 0;
         case WM_SETFONT:
+            record->hasFont = true;
+            record->font = wParam;
             if (isShown(window)) {
                 passFontOn(*record, wParam, lParam);
             } else {
                 record->fontDue = true;
-                record->dueFont = wParam;
             }
             queueLayout(*record);
             return 0;
@@ -217,10 +238,12 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             }
             return 0;
         case WM_SHOWWINDOW:
-            // Sent before the window appears: what was left for the showing is done now.
+            // Sent before the window appears: what was left for the showing is done now, and
+            // controls made now take the font and their places.
             if (wParam != 0) {
-                if (record->fontDue) passFontOn(*record, record->dueFont, FALSE);
-                if (record->layoutDue) layoutContent(*record);
+                const bool made = makeControlsForShowing(window, *record);
+                if (made ? record->hasFont : record->fontDue) passFontOn(*record, record->font, FALSE);
+                if (made || record->layoutDue) layoutContent(*record);
                 record->fontDue = false;
                 record->layoutDue = false;
             }
@@ -262,17 +285,9 @@ HWND CreateChildWindow(DebugWindowSet& set, const char* path) {
         return nullptr;
     }
     ChildWindow& record = *childWindowOf(child);
-    ChildControlBuilder builder(child, record);
-    if (loadDebugWindowFile(record.data, path, *set.messages, *set.macros, builder) != 0) {
+    if (loadDebugWindowFile(record.data, path, *set.messages, *set.macros) != 0) {
         DestroyWindow(child);
         return nullptr;
-    }
-    if (builder.labelsLeftOut > 0) {
-        char line[96];
-        std::snprintf(line, sizeof line, text::kLabelsLeftOut, builder.labelsLeftOut);
-        SetMessageFile(*set.messages, path);
-        ReportMessage(*set.messages, kWarning, line);
-        SetMessageFile(*set.messages, nullptr);
     }
     ++set.childCount;
     set.owner->updateMenu();

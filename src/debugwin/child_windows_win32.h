@@ -38,6 +38,10 @@ struct DebugWindowSet {
     int32_t currentChild = -1;  // index into childWindows of the shown window, -1 = none
     int32_t keysToChild = 0;    // 1: keys the debugger window does not use go to the current child
     int32_t displayStartSequence = -1;
+    // While the window made current is being shown: when it became current (timeGetTime). Its
+    // display start comes half a second after that, so that making its controls counts in it.
+    bool showingCurrent = false;
+    uint32_t becameCurrentAt = 0;
     HWND messageWindow = nullptr;
     HWND childWindows[kMaxChildWindows] = {};  // in display order: ascending by title
     char baseTitle[kTitleCapacity] = {};
@@ -57,7 +61,10 @@ struct DebugWindowSet {
 struct ChildWindow {
     DebugWindowSet* set;
     ChildWindowData data;
-    int windowsHeld = 0;  // the window itself, its labels and its item controls
+    // The labels and item controls are made when the window is shown and may be destroyed again
+    // while it is hidden (control_budget.h); the items keep what their controls showed.
+    bool controlsMade = false;
+    int controlsHeld = 0;
     int unshownCount = 0;
     int16_t unshown[kMaxDebugItems] = {};  // item indexes, in the order they first took a value
     bool isUnshown[kMaxDebugItems] = {};
@@ -66,7 +73,8 @@ struct ChildWindow {
     bool layoutQueued = false;  // a layout message is on its way
     bool layoutDue = false;     // the last layout was left for the showing
     bool fontDue = false;       // the font below was left for the showing
-    WPARAM dueFont = 0;
+    bool hasFont = false;       // a font was given to the window: font
+    WPARAM font = 0;
 };
 
 // The record of child (a window of TVRCHILDCLASS), or none.
@@ -77,7 +85,8 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 // ---- Opening --------------------------------------------------------------------------------
 
 // Creates a hidden child window titled path, loads the file into it, counts it and updates the
-// menu; gives the window, or none when it could not be made or loaded.
+// menu; gives the window, or none when it could not be made or loaded. Its controls are made when
+// it is first shown.
 HWND CreateChildWindow(DebugWindowSet& set, const char* path);
 
 // Opens one debug window file as a child window sorted in among the others by path, and makes
@@ -101,7 +110,8 @@ void SelectChildWindow(DebugWindowSet& set, int index);
 // Destroys child window index and closes the gap; a current one hands over to a neighbour first.
 void CloseChildWindow(DebugWindowSet& set, int index);
 
-// Gives every child window the debugger window's client area above the message window.
+// Gives the shown child window the debugger window's client area above the message window; a
+// hidden one is given it when it is shown.
 void LayoutChildWindows(DebugWindowSet& set);
 
 // Stops (disabled controls, Stop for the monitored items) or starts (half a second later) the live

@@ -18,9 +18,15 @@ constexpr int kItemTextCapacity = 16;  // 15 characters and the NUL
 // Bits of DebugItem::flags.
 constexpr uint32_t kItemMonitored = 1u;
 constexpr uint32_t kItemFocused = 2u;
+// The item shows in a control on its window: it is defined, and its file's definitions were read
+// to their end. The control is made when the window is shown; one that cannot be made clears it.
+constexpr uint32_t kItemHasControl = 4u;
+// The check mark its checkbox showed when the control was last destroyed with its window's
+// hidden controls; a control made again shows it.
+constexpr uint32_t kItemChecked = 8u;
 
 struct DebugItem {
-    ControlHandle window = nullptr;  // the item control; none when the item has no definition
+    ControlHandle window = nullptr;  // the item control; none without kItemHasControl, or not made yet
     int32_t index = -1;              // place in the item list, also the control id
     uint32_t flags = 0;
     int32_t editPending = 0;  // 1 after a keystroke that was neither committed nor discarded
@@ -38,6 +44,7 @@ struct DebugItem {
     int32_t block = -1;        // block, or the second signal group of the Onderlinge-tijd groups
     int32_t isCheckbox = 0;
     int32_t value = -1;
+    // The value's text; while the control is not made, the text it showed when it was destroyed.
     char text[kItemTextCapacity] = {};
 };
 

@@ -32,17 +32,21 @@ bool isWordCharacter(char c) {
     return (u > 0x20 && u < 0x7F) || u >= 0x80;
 }
 
+// A message whose text has one number filled in, and an optional fixed tail.
+void reportNumber(MessageLog& log, int type, const char* format, int number, const char* tail = nullptr) {
+    char text[128];
+    std::snprintf(text, sizeof text, format, number);
+    ReportMessage(log, type, text, tail);
+}
+
 struct Loader {
     ChildWindowData& child;
     MessageLog& log;
     const MacroTable& macros;
-    DebugWindowBuilder& builder;
 
     // A message whose text has one or two numbers filled in, and an optional fixed tail.
     void report(int type, const char* format, int first, const char* tail = nullptr) {
-        char text[128];
-        std::snprintf(text, sizeof text, format, first);
-        ReportMessage(log, type, text, tail);
+        reportNumber(log, type, format, first, tail);
     }
     void report(int type, const char* format, int first, int second, const char* tail) {
         char text[128];
@@ -109,8 +113,11 @@ int readLabelWord(Loader& l, const char* line, int p, int row, Extent& extent) {
     int length = 0;
     while (isWordCharacter(line[p]) && line[p] != '~') word[length++] = line[p++];
     word[length] = '\0';
-    if (ControlHandle label = l.builder.addLabel(child.labelCount, word)) {
-        child.labels[child.labelCount] = {label, length, column, row};
+    // The words of 24 lines always fit; the check keeps the copy within them all the same.
+    if (child.labelTextLength + length < kLabelTextCapacity) {
+        std::memcpy(child.labelTexts + child.labelTextLength, word, static_cast<size_t>(length) + 1);
+        child.labels[child.labelCount] = {nullptr, length, column, row, child.labelTextLength};
+        child.labelTextLength += length + 1;
         ++child.labelCount;
     }
     extent.reach(column + length, row);
@@ -261,7 +268,7 @@ LineResult readItemLine(Loader& l, const char* line) {
     return LineResult::kNext;
 }
 
-// The lines after the screen part; at their end the controls of the defined items are made.
+// The lines after the screen part; at their end the defined items are given their controls.
 void readDefinitionPart(Loader& l, TextFile* file) {
     char line[kTextLineCapacity];
     int result;
@@ -285,8 +292,7 @@ void readDefinitionPart(Loader& l, TextFile* file) {
             l.report(kWarning, text::kDefinitionMissing, item.itemNumber);
             continue;
         }
-        item.window = l.builder.addItem(item);
-        if (!item.window) l.report(kWarning, text::kItemControlFailed, item.itemNumber);
+        item.flags |= kItemHasControl;
     }
 }
 
@@ -312,9 +318,8 @@ int buildItemIndex(Loader& l) {
 
 }  // namespace
 
-int loadDebugWindowFile(ChildWindowData& child, const char* path, MessageLog& log, const MacroTable& macros,
-                        DebugWindowBuilder& builder) {
-    Loader l{child, log, macros, builder};
+int loadDebugWindowFile(ChildWindowData& child, const char* path, MessageLog& log, const MacroTable& macros) {
+    Loader l{child, log, macros};
     TextFile* file = openTextFile(log, path);
     if (!file) return -1;
     const int items = readScreenPart(l, file);
@@ -325,6 +330,49 @@ int loadDebugWindowFile(ChildWindowData& child, const char* path, MessageLog& lo
     readDefinitionPart(l, file);
     closeTextFile(file);
     return buildItemIndex(l);
+}
+
+int wantedControls(const ChildWindowData& child) {
+    int wanted = child.labelCount;
+    for (int i = 0; i < child.itemCount; ++i) {
+        if (child.items[i].flags & kItemHasControl) ++wanted;
+    }
+    return wanted;
+}
+
+int makeWindowControls(ChildWindowData& child, const char* path, MessageLog& log,
+                       DebugWindowBuilder& builder) {
+    // A window may be shown while a file is being read, for example behind a message box: that
+    // file's prefixes come back afterwards.
+    const MessageLog prefixes = log;
+    SetMessageFile(log, path);
+    SetMessageLine(log, 0);
+    int made = 0;
+    int labelsLeftOut = 0;
+    for (int i = 0; i < child.labelCount; ++i) {
+        DebugLabel& label = child.labels[i];
+        label.window = builder.addLabel(i, labelText(child, i));
+        if (label.window) {
+            ++made;
+        } else {
+            ++labelsLeftOut;
+        }
+    }
+    for (int i = 0; i < child.itemCount; ++i) {
+        DebugItem& item = child.items[i];
+        if ((item.flags & kItemHasControl) == 0) continue;
+        item.window = builder.addItem(item);
+        if (item.window) {
+            ++made;
+        } else {
+            item.flags &= ~kItemHasControl;
+            reportNumber(log, kWarning, text::kItemControlFailed, item.itemNumber);
+        }
+    }
+    if (labelsLeftOut > 0) reportNumber(log, kWarning, text::kLabelsLeftOut, labelsLeftOut);
+    std::memcpy(log.messageFileContext, prefixes.messageFileContext, sizeof log.messageFileContext);
+    std::memcpy(log.messageLineContext, prefixes.messageLineContext, sizeof log.messageLineContext);
+    return made;
 }
 
 }  // namespace tavir

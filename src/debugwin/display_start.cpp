@@ -2,6 +2,10 @@
 
 namespace tavir {
 
+unsigned displayDelayLeft(uint32_t spentMs) {
+    return spentMs < kDisplayDelayMs ? kDisplayDelayMs - spentMs : 1;
+}
+
 int32_t nextDisplayStart(int32_t& displayStartSequence) {
     return ++displayStartSequence;
 }

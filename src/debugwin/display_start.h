@@ -13,6 +13,10 @@ namespace tavir {
 
 constexpr unsigned kDisplayDelayMs = 500;  // from current to started, and from started to checked
 
+// What is left of the delay from current to started when spentMs of it have passed already (a
+// window shown for the first time makes its controls in that time); at least 1 ms.
+unsigned displayDelayLeft(uint32_t spentMs);
+
 // A start is scheduled: the sequence goes up by one (from -1, none pending, to 0); gives the
 // sequence its timer carries.
 int32_t nextDisplayStart(int32_t& displayStartSequence);

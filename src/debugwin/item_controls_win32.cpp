@@ -132,15 +132,30 @@ HWND createItemControl(DebugItem& item, HWND child) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(child, GWLP_HINSTANCE));
     auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.index));
     if (item.isCheckbox) {
-        return CreateWindowExA(0, kCheckboxItemClass, "", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_CHECKBOX,
-                               0, 0, 0, 0, child, id, instance, &item);
+        HWND box =
+            CreateWindowExA(0, kCheckboxItemClass, "", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_CHECKBOX, 0,
+                            0, 0, 0, child, id, instance, &item);
+        if (box != nullptr && (item.flags & kItemChecked) != 0)
+            SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
+        return box;
     }
     // Both alignment bits, as the field has always been made; the platform makes it right-aligned.
-    HWND edit = CreateWindowExA(0, kEditItemClass, "",
+    HWND edit = CreateWindowExA(0, kEditItemClass, item.text,
                                 WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_NOHIDESEL | ES_CENTER | ES_RIGHT, 0,
                                 0, 0, 0, child, id, instance, &item);
     if (edit != nullptr) SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(item.width - 1), 0);
     return edit;
+}
+
+void keepShownState(DebugItem& item) {
+    HWND control = static_cast<HWND>(item.window);
+    if (control == nullptr) return;
+    if (item.isCheckbox) {
+        const bool checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        item.flags = checked ? item.flags | kItemChecked : item.flags & ~kItemChecked;
+        return;
+    }
+    item.textLength = GetWindowTextA(control, item.text, kItemTextCapacity);
 }
 
 DebugItem* itemOfControl(HWND control) {
@@ -169,7 +184,7 @@ void showItemValue(const DebugItem& item) {
 }
 
 void commitItemEdit(Transport& link, DebugItem& item) {
-    GetWindowTextA(static_cast<HWND>(item.window), item.text, kItemTextCapacity);
+    keepShownState(item);
     if (item.text[0] != '\0') {
         item.value = decimalValue(item.text);
         writeItem(link, item);

@@ -21,9 +21,14 @@ bool registerItemClass(HINSTANCE instance, ItemKind kind);
 // Unregisters the item class of kind; one that is not registered is passed over (true).
 bool unregisterItemClass(HINSTANCE instance, ItemKind kind);
 
-// The item's control in child, control id item.index, disabled until its first value; none
-// when it cannot be made.
+// The item's control in child, control id item.index, disabled until its first value, showing
+// the text and the check mark the item keeps of its control (keepShownState); none when it cannot
+// be made.
 HWND createItemControl(DebugItem& item, HWND child);
+
+// The item keeps what its control shows, its text (which may be typed) and its check mark, for
+// the control made again after this one is destroyed.
+void keepShownState(DebugItem& item);
 
 // The item record of an item control, or none.
 DebugItem* itemOfControl(HWND control);

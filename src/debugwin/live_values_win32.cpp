@@ -81,9 +81,9 @@ void CALLBACK replyCheckElapsed(UINT id, UINT, DWORD_PTR data, DWORD_PTR, DWORD_
     postToDebugger(numberOf(data), kReplyCheckDue, 0);
 }
 
-UINT startTimer(LPTIMECALLBACK elapsed, DWORD_PTR data, std::atomic<UINT>& pending) {
-    UINT id =
-        timeSetEvent(kDisplayDelayMs, kDisplayDelayMs, elapsed, data, TIME_ONESHOT | TIME_CALLBACK_FUNCTION);
+UINT startTimer(LPTIMECALLBACK elapsed, DWORD_PTR data, std::atomic<UINT>& pending,
+                UINT delay = kDisplayDelayMs) {
+    UINT id = timeSetEvent(delay, kDisplayDelayMs, elapsed, data, TIME_ONESHOT | TIME_CALLBACK_FUNCTION);
     if (id != 0) pending.store(id);
     return id;
 }
@@ -152,7 +152,10 @@ void leaveDebugWindowSet(DebugWindowSet& set) {
 
 void scheduleDisplayStart(DebugWindowSet& set) {
     const int32_t sequence = nextDisplayStart(set.displayStartSequence);
-    if (startTimer(displayStartElapsed, timerData(set.number, sequence), pendingDisplayStart) != 0) return;
+    const UINT delay =
+        set.showingCurrent ? displayDelayLeft(timeGetTime() - set.becameCurrentAt) : kDisplayDelayMs;
+    if (startTimer(displayStartElapsed, timerData(set.number, sequence), pendingDisplayStart, delay) != 0)
+        return;
     if (displayStartRefused(set.displayStartSequence)) startDisplay(set, sequence);
 }
 

@@ -142,6 +142,13 @@ int AddMessageLine(HWND messageWindow, const char* text) {
     return static_cast<int>(SendMessageA(messageWindow, kAddLine, 0, reinterpret_cast<LPARAM>(text)));
 }
 
+void HoldMessageLines(HWND messageWindow, bool hold) {
+    MessageWindowData* data = messageWindow != nullptr ? messageData(messageWindow) : nullptr;
+    if (data == nullptr) return;
+    SendMessageA(data->list, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
+    if (!hold) RedrawWindow(data->list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 int MessageWindowSink::addLine(const char* text) {
     return AddMessageLine(messageWindow_, text);
 }

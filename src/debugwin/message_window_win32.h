@@ -43,6 +43,10 @@ void LayoutMessageWindow(HWND ownerWindow, HWND messageWindow);
 // thread calls; gives its position, or a negative value when the list refused it.
 int AddMessageLine(HWND messageWindow, const char* text);
 
+// While held, lines join the message window's list without painting it; released, the list is
+// painted once with all of them.
+void HoldMessageLines(HWND messageWindow, bool hold);
+
 // The lines of ReportMessage, into the message window held in *messageWindow (read at each line,
 // since the window is made after the sink).
 class MessageWindowSink : public MessageSink {

@@ -92,6 +92,18 @@ def example(app, name):
     return WindowFile(Path(app) / name, application_names(app))
 
 
+def window_file(items, labels):
+    """A debug window file: value items 00 to items-1 (code 448, signal group = item number) and
+    labels L000..., spread over the first 20 rows."""
+    rows = [[] for _ in range(24)]
+    for i in range(labels):
+        rows[i % 20].append(f"L{i:03d}")
+    for i in range(items):
+        rows[i % 20].append(f"~~~~{i:02d}")
+    screen = "".join(" " + " ".join(row) + "\n" for row in rows)
+    return screen + "".join(f"{i:02d} 448 {i}\n" for i in range(items))
+
+
 def own_app(case, files):
     """The example application with debug window files of the case's own instead of its four."""
     app = case.app_dir()
@@ -195,6 +207,22 @@ def case_startup_values(case):
     case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     main = case.wait_top(MAIN_CLASS)
     case.probe.ask("move", main["hwnd"], 40, 30, 760, 520)  # the size of the documentation's picture
+    # The title and the log are watched in turn: each is seen at most one turn late.
+    became = asked = None
+    deadline = time.monotonic() + 30
+    while asked is None and time.monotonic() < deadline:
+        now = time.monotonic()
+        if became is None and case.probe.ask("text", main["hwnd"])["text"] == "Debugger 001 - DEBUG_001.TXT":
+            became = now
+        if requests(sim, 0, ("Read", "Monitor")):
+            check(became is not None, "values were asked for before the window became current")
+            asked = now
+        time.sleep(0.01)
+    check(asked is not None, "no value was asked for")
+    # The title is read by a message that the program answers only once it waits for input: at the
+    # end of the start-up that can be some 0.3 s after the window became current, just before it
+    # made its controls and was shown (the half second counts from there).
+    check(0.15 <= asked - became <= 0.9, f"the first Read came {asked - became:.3f} s after the window became current")
     entries = wait_requests(sim, 0, 2 * len(window.defined), "Read and Monitor of every item", ("Read", "Monitor"),
                             timeout=30)
     check_requests(entries, window.read_and_monitor(), "the display start")
@@ -300,6 +328,41 @@ def case_page_through(case):
     check(span < 0.5, f"the keys took {span:.3f} s: not within 500 ms")
     delay = (entries[stops][2] - entries[stops - 1][2]) / 1e6
     check(0.45 <= delay <= 0.8, f"the last window was asked {delay:.3f} s after it became current")
+
+
+# Windows of 300 controls: more of them than the program's budget of 7,000 controls holds at once.
+MANY, BUDGET = 26, 7000
+
+
+def case_many_windows(case):
+    """A window makes its controls when it is first shown; paging through more windows than the
+    budget holds keeps every value showing and the controls within it, and the window shown least
+    recently, whose controls went, makes them again with its labels, places and values."""
+    app = own_app(case, {f"DEBUG_{n:03d}.TXT": window_file(100, 200) for n in range(MANY)})
+    window = example(app, "DEBUG_000.TXT")
+    _, _, _, main, child = start(case, app, current="DEBUG_000.TXT", count=MANY)
+
+    def held(most):
+        classes = case.probe.ask("classes", main["hwnd"])["classes"]
+        count = sum(n for _, (n, _) in classes.items())
+        check(count <= most, f"{count} windows below the debugger window, more than {most}: {classes}")
+
+    held(300 + MANY + 2)  # the first window's controls, the child windows, the message window and its list
+    wait_values(case, child, window)
+    for n in range(1, MANY):
+        became = time.monotonic()
+        wait_values(case, page_to(case, main, f"DEBUG_{n:03d}.TXT"), window)
+        held(BUDGET + MANY + 2)
+        time.sleep(max(0.0, became + PROTOCOL_SETTLE - time.monotonic()))  # the reply check of this window
+    first = child_windows(case, main)[0]
+    check(not controls(case, first), "the window shown least recently still holds its controls")
+    child = page_to(case, main, "DEBUG_000.TXT")
+    found = wait_values(case, child, window)
+    labels = [found[LABEL_BASE + n]["text"] for n in range(len(window.labels))]
+    check(labels == [label["text"] for label in window.labels], f"labels made again: {labels[:3]}...")
+    expect_layout(case, child, window)
+    lines = case.message_lines(main)[0]
+    check(not [line for line in lines if "aangemaakt" in line], f"a control could not be made: {lines[-3:]}")
 
 
 # ---------------------------------------------------------------------------------------------

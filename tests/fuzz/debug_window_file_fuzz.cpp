@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as a debug window file, then checks the record again: the counts and
 // places within their limits, every item either undefined or defined within the ranges the
 // loader enforces, a control only for a defined item, the index finding each indexed item by its
-// key, every message line within its buffer, and the file and line prefixes emptied.
+// key, every message line within its buffer, and the file and line prefixes emptied, also after
+// the window's controls were made.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -60,9 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::CountedLog lines;
     MessageLog& log = lines.log;
     FakeBuilder builder;
-    int result = loadDebugWindowFile(*child, work.path.c_str(), log, *work.macros, builder);
+    int result = loadDebugWindowFile(*child, work.path.c_str(), log, *work.macros);
     check(result == 0 || result == -1);
     check(log.messageFileContext[0] == '\0' && log.messageLineContext[0] == '\0');
+    if (result == 0) {
+        const int wanted = wantedControls(*child);
+        const int made = makeWindowControls(*child, work.path.c_str(), log, builder);
+        check(builder.made == static_cast<uintptr_t>(wanted) && made == wanted - wanted / 7);
+        check(log.messageFileContext[0] == '\0' && log.messageLineContext[0] == '\0');
+    }
     check(child->itemCount >= 0 && child->itemCount <= kMaxDebugItems);
     check(child->labelCount >= 0 && child->labelCount <= kMaxLabels);
     if (result == -1) {
@@ -74,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(child->rows >= 2 && child->rows <= 23 + 2);
     for (int i = 0; i < child->labelCount; ++i) {
         const DebugLabel& label = child->labels[i];
-        check(label.window != nullptr && label.length > 0 && label.row >= 0 && label.row < 24);
+        check(label.length > 0 && label.row >= 0 && label.row < 24);
+        check(std::strlen(labelText(*child, i)) == static_cast<size_t>(label.length));
         check(label.column >= 0 && label.column + label.length <= child->columns - 4);
     }
     check((child->itemCount == 0) == (child->itemIndex == nullptr));
@@ -88,11 +96,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(tildes >= 1 && tildes <= kMaxItemTildes);
         check(item.row >= 0 && item.row < 24 && item.column + tildes <= child->columns - 4);
         if (item.functionCode < 0) {
-            check(item.window == nullptr && item.signalGroup == -1 && item.block == -1 &&
-                  !item.doubledDisplay);
+            check(item.window == nullptr && (item.flags & kItemHasControl) == 0 && item.signalGroup == -1 &&
+                  item.block == -1 && !item.doubledDisplay);
             continue;
         }
         ++defined;
+        check((item.window != nullptr) == ((item.flags & kItemHasControl) != 0));
         check(item.functionCode < 512);
         const CategoryAttributes needs = categoryAttributes(item.functionCode);
         check(needs.needsSignalGroup ? item.signalGroup >= 0 && item.signalGroup <= 26000

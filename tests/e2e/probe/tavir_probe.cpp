@@ -457,6 +457,15 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
         }
         return out + "}}";
     }
+    if (verb == "enabled") {
+        // How many windows below target are enabled, asked cheaply enough to be polled.
+        std::vector<HWND> windows;
+        EnumChildWindows(target, collect, reinterpret_cast<LPARAM>(&windows));
+        size_t enabled = 0;
+        for (HWND window : windows) enabled += IsWindowEnabled(window) ? 1 : 0;
+        return "{\"ok\":true,\"windows\":" + std::to_string(windows.size()) +
+               ",\"enabled\":" + std::to_string(enabled) + "}";
+    }
     if (verb == "lines") return listLines(target);
     if (verb == "menu") return readMenu(target);
     if (verb == "focus") return threadFocus(target);

@@ -20,26 +20,27 @@ using testing::LoggedLines;
 
 // Hands out made-up controls (the control id as the handle), or refuses them all.
 struct RecordedBuilder : DebugWindowBuilder {
-    std::vector<std::string> labels;
     bool refuse = false;
     static ControlHandle handle(int id) {
         return reinterpret_cast<ControlHandle>(static_cast<uintptr_t>(id + 1));
     }
-    ControlHandle addLabel(int labelNumber, const char* text) override {
-        labels.emplace_back(text);
+    ControlHandle addLabel(int labelNumber, const char*) override {
         return refuse ? nullptr : handle(kLabelControlBase + labelNumber);
     }
     ControlHandle addItem(DebugItem& item) override { return refuse ? nullptr : handle(item.index); }
 };
 
+// A file loaded, and its window's controls made as when it is first shown.
 struct Load {
     std::unique_ptr<ChildWindowData> child = std::make_unique<ChildWindowData>();
     LoggedLines logged;
     RecordedBuilder builder;
     int result = 0;
+    int made = 0;
     Load(const std::string& path, const MacroTable& macros, bool refuse = false) {
         builder.refuse = refuse;
-        result = loadDebugWindowFile(*child, path.c_str(), logged.log, macros, builder);
+        result = loadDebugWindowFile(*child, path.c_str(), logged.log, macros);
+        if (result == 0) made = makeWindowControls(*child, path.c_str(), logged.log, builder);
     }
     ~Load() { DestroyItemIndex(child->itemIndex); }
 };
@@ -65,10 +66,12 @@ std::string describe(const Load& load, const std::string& path, const std::strin
     }
     for (int i = 0; i < child.labelCount; ++i) {
         const DebugLabel& l = child.labels[i];
-        const bool own = l.window == RecordedBuilder::handle(kLabelControlBase + i);
-        std::snprintf(line, sizeof line, "label \"%s\" at %d,%d length %d%s\n",
-                      load.builder.labels[i].c_str(), l.column, l.row, l.length,
-                      own ? "" : " (wrong control)");
+        const char* control = !l.window ? " (no control)"
+                              : l.window == RecordedBuilder::handle(kLabelControlBase + i)
+                                  ? ""
+                                  : " (wrong control)";
+        std::snprintf(line, sizeof line, "label \"%s\" at %d,%d length %d%s\n", labelText(child, i), l.column,
+                      l.row, l.length, control);
         out += line;
     }
     for (int i = 0; i < child.itemCount; ++i) {
@@ -83,6 +86,7 @@ std::string describe(const Load& load, const std::string& path, const std::strin
                       indexed ? ", indexed" : "");
         out += line;
     }
+    if (load.result == 0) out += "controls made " + std::to_string(load.made) + "\n";
     for (std::string message : load.logged.all()) {
         if (message.compare(0, path.size(), path) == 0) message.replace(0, path.size(), name);
         out += "message " + message + "\n";

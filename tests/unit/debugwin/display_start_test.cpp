@@ -40,6 +40,14 @@ TEST(DisplayStart, ARefusedTimerStartsAtOnceUnlessAnotherStartIsPending) {
     EXPECT_TRUE(takeDisplayStart(sequence, 1));
 }
 
+TEST(DisplayStart, TheTimeSpentShowingTheWindowCountsInTheDelay) {
+    const struct {
+        uint32_t spent;
+        unsigned left;
+    } cases[] = {{0, 500}, {120, 380}, {499, 1}, {500, 1}, {5000, 1}};
+    for (const auto& c : cases) EXPECT_EQ(displayDelayLeft(c.spent), c.left) << c.spent;
+}
+
 class ItemRequestsTest : public ::testing::Test {
 protected:
     void SetUp() override {

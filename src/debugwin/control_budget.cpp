@@ -1,0 +1,36 @@
+#include "debugwin/control_budget.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace tavir {
+
+std::vector<BudgetWindow> makeRoom(ControlBudget& budget, int32_t needed) {
+    std::vector<BudgetWindow> destroyed;
+    auto& holders = budget.holders;
+    size_t taken = 0;
+    while (taken < holders.size() && budget.held + needed > budget.limit) {
+        budget.held -= holders[taken].controls;
+        destroyed.push_back(holders[taken].window);
+        ++taken;
+    }
+    holders.erase(holders.begin(), holders.begin() + static_cast<std::ptrdiff_t>(taken));
+    return destroyed;
+}
+
+void holdControls(ControlBudget& budget, BudgetWindow window, int32_t controls) {
+    releaseControls(budget, window);
+    budget.holders.push_back({window, controls});
+    budget.held += controls;
+}
+
+void releaseControls(ControlBudget& budget, BudgetWindow window) {
+    auto& holders = budget.holders;
+    auto found = std::find_if(holders.begin(), holders.end(),
+                              [window](const ControlHolder& holder) { return holder.window == window; });
+    if (found == holders.end()) return;
+    budget.held -= found->controls;
+    holders.erase(found);
+}
+
+}  // namespace tavir
