@@ -31,18 +31,45 @@ HINSTANCE instanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
-// The child window's controls, made when it is shown.
+// The grid of the window as it is now; false when its font cannot be measured.
+bool measureGrid(const ChildWindow& record, ChildGrid& grid) {
+    HWND window = static_cast<HWND>(record.data.window);
+    HDC dc = GetDC(window);
+    HGDIOBJ previous = record.set->font != nullptr ? SelectObject(dc, record.set->font) : nullptr;
+    SIZE extent{};
+    const BOOL measured = GetTextExtentPoint32A(dc, kMeasureText, kMeasureLength, &extent);
+    if (previous != nullptr) SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    if (!measured) return false;
+    RECT client;
+    GetClientRect(window, &client);
+    grid = {(extent.cx + 9) / 10, extent.cy,           client.right,
+            client.bottom,        record.data.columns, record.data.rows};
+    return true;
+}
+
+// Where a control of widthInCharacters at column, row lies: left, top, width and height.
+RECT placeOnGrid(const ChildGrid& grid, int column, int row, int widthInCharacters) {
+    return {column * grid.width / grid.columns, row * grid.height / grid.rows,
+            widthInCharacters * grid.charWidth, grid.charHeight};
+}
+
+// The child window's controls, made when it is shown, each in its place on the grid (at 0,0 and
+// of size 0 when the font could not be measured: the next layout places them).
 class ChildControlBuilder : public DebugWindowBuilder {
 public:
-    explicit ChildControlBuilder(HWND child) : child_(child) {}
+    ChildControlBuilder(const ChildWindow& record, const ChildGrid* grid)
+        : record_(record), child_(static_cast<HWND>(record.data.window)), grid_(grid) {}
 
     ControlHandle addLabel(int labelNumber, const char* text) override {
         auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelControlBase + labelNumber));
-        return CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, child_, id,
-                               instanceOf(child_), nullptr);
+        const DebugLabel& label = record_.data.labels[labelNumber];
+        const RECT place = placeOf(label.column, label.row, label.length);
+        return CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, place.left, place.top, place.right,
+                               place.bottom, child_, id, instanceOf(child_), nullptr);
     }
     ControlHandle addItem(DebugItem& item) override {
-        HWND control = createItemControl(item, child_);
+        HWND control = createItemControl(item, child_, placeOf(item.column, item.row, item.width));
         if (control == nullptr) return nullptr;
         // The item controls lie above the labels, in file order: a click where an item and a
         // label overlap reaches the item.
@@ -53,7 +80,13 @@ public:
     }
 
 private:
+    RECT placeOf(int column, int row, int widthInCharacters) const {
+        return grid_ != nullptr ? placeOnGrid(*grid_, column, row, widthInCharacters) : RECT{};
+    }
+
+    const ChildWindow& record_;
     HWND child_;
+    const ChildGrid* grid_;
     HWND lastItem_ = nullptr;
 };
 
@@ -74,6 +107,7 @@ void destroyControls(ChildWindow& record) {
     }
     record.controlsMade = false;
     record.controlsHeld = 0;
+    record.laidOut = false;
 }
 
 // The window is about to be shown: its controls are made unless it holds them, after the hidden
@@ -89,34 +123,32 @@ bool makeControlsForShowing(HWND window, ChildWindow& record) {
     }
     char path[kChildTitleCapacity];
     GetWindowTextA(window, path, sizeof path);
-    ChildControlBuilder builder(window);
+    // Made in their places: moving each control after it was made took a good part of the time
+    // a window took to be shown the first time.
+    ChildGrid grid;
+    const bool measured = measureGrid(record, grid);
+    ChildControlBuilder builder(record, measured ? &grid : nullptr);
     record.controlsHeld = makeWindowControls(record.data, path, *record.set->messages, builder);
+    record.laidOut = measured;
+    record.grid = grid;
     record.controlsMade = true;
     holdControls(controlBudget, budgetWindowOf(record), record.controlsHeld);
     return true;
 }
 
 // Every item, then every label, on the grid of columns by rows scaled to the client area, each
-// as wide as its characters and one character high.
+// as wide as its characters and one character high. Nothing is moved when the grid is the one
+// the controls were last placed on (a layout asked for before the window was shown and made its
+// controls in their places).
 void layoutContent(ChildWindow& record) {
-    HWND window = static_cast<HWND>(record.data.window);
-    HDC dc = GetDC(window);
-    HGDIOBJ previous = record.set->font != nullptr ? SelectObject(dc, record.set->font) : nullptr;
-    SIZE extent{};
-    const BOOL measured = GetTextExtentPoint32A(dc, kMeasureText, kMeasureLength, &extent);
-    if (previous != nullptr) SelectObject(dc, previous);
-    ReleaseDC(window, dc);
-    if (!measured) return;
-
-    const int charHeight = extent.cy;
-    const int charWidth = (extent.cx + 9) / 10;
-    RECT client;
-    GetClientRect(window, &client);
+    ChildGrid grid;
+    if (!measureGrid(record, grid)) return;
+    if (record.laidOut && grid == record.grid) return;
     const ChildWindowData& data = record.data;
     auto place = [&](ControlHandle control, int column, int row, int widthInCharacters) {
         if (control == nullptr) return;
-        MoveWindow(static_cast<HWND>(control), column * client.right / data.columns,
-                   row * client.bottom / data.rows, widthInCharacters * charWidth, charHeight, FALSE);
+        const RECT at = placeOnGrid(grid, column, row, widthInCharacters);
+        MoveWindow(static_cast<HWND>(control), at.left, at.top, at.right, at.bottom, FALSE);
     };
     for (int i = 0; i < data.itemCount; ++i) {
         const DebugItem& item = data.items[i];
@@ -126,7 +158,9 @@ void layoutContent(ChildWindow& record) {
         const DebugLabel& label = data.labels[i];
         place(label.window, label.column, label.row, label.length);
     }
-    InvalidateRect(window, nullptr, TRUE);
+    record.grid = grid;
+    record.laidOut = true;
+    InvalidateRect(static_cast<HWND>(data.window), nullptr, TRUE);
 }
 
 void passFontOn(ChildWindow& record, WPARAM font, LPARAM redraw) {
@@ -222,6 +256,8 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_SETFONT:
             record->hasFont = true;
             record->font = wParam;
+            // Laid out and drawn again whatever the size of its characters.
+            record->laidOut = false;
             if (isShown(window)) {
                 passFontOn(*record, wParam, lParam);
             } else {

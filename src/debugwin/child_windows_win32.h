@@ -56,6 +56,20 @@ struct DebugWindowSet {
     DebugWindowOwner* owner = nullptr;
 };
 
+// The character grid of a child window's client area in the window's font: where its controls lie.
+struct ChildGrid {
+    int charWidth = 0;
+    int charHeight = 0;
+    int width = 0;  // of the client area
+    int height = 0;
+    int columns = 1;
+    int rows = 1;
+    bool operator==(const ChildGrid& other) const {
+        return charWidth == other.charWidth && charHeight == other.charHeight && width == other.width &&
+               height == other.height && columns == other.columns && rows == other.rows;
+    }
+};
+
 // The record of a child window: its set, what its file made of it, and the items that took a
 // value their control does not show yet.
 struct ChildWindow {
@@ -75,6 +89,9 @@ struct ChildWindow {
     bool fontDue = false;       // the font below was left for the showing
     bool hasFont = false;       // a font was given to the window: font
     WPARAM font = 0;
+    // The controls lie on this grid (child_window_win32.cpp): a layout for the same grid is left out.
+    bool laidOut = false;
+    ChildGrid grid;
 };
 
 // The record of child (a window of TVRCHILDCLASS), or none.

@@ -17,12 +17,12 @@ constexpr int kMaxItemTildes = 16;
 class DebugWindowBuilder {
 public:
     virtual ~DebugWindowBuilder() = default;
-    // A visible static text showing text, control id kLabelControlBase + labelNumber, at 0,0 and
-    // of size 0 (the window's layout places it). None when it cannot be made.
+    // A visible static text showing text, control id kLabelControlBase + labelNumber, in its
+    // place on the window's grid. None when it cannot be made.
     virtual ControlHandle addLabel(int labelNumber, const char* text) = 0;
     // The item's control, a checkbox when isCheckbox is set and an edit field otherwise, with
     // control id item.index and the item as its record, showing what the item keeps of its text
-    // and check mark. None when it cannot be made.
+    // and check mark, in its place on the window's grid. None when it cannot be made.
     virtual ControlHandle addItem(DebugItem& item) = 0;
 };
 

@@ -128,21 +128,21 @@ bool unregisterItemClass(HINSTANCE instance, ItemKind kind) {
     return done;
 }
 
-HWND createItemControl(DebugItem& item, HWND child) {
+HWND createItemControl(DebugItem& item, HWND child, const RECT& place) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(child, GWLP_HINSTANCE));
     auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.index));
     if (item.isCheckbox) {
         HWND box =
-            CreateWindowExA(0, kCheckboxItemClass, "", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_CHECKBOX, 0,
-                            0, 0, 0, child, id, instance, &item);
+            CreateWindowExA(0, kCheckboxItemClass, "", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_CHECKBOX,
+                            place.left, place.top, place.right, place.bottom, child, id, instance, &item);
         if (box != nullptr && (item.flags & kItemChecked) != 0)
             SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
         return box;
     }
     // Both alignment bits, as the field has always been made; the platform makes it right-aligned.
     HWND edit = CreateWindowExA(0, kEditItemClass, item.text,
-                                WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_NOHIDESEL | ES_CENTER | ES_RIGHT, 0,
-                                0, 0, 0, child, id, instance, &item);
+                                WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_NOHIDESEL | ES_CENTER | ES_RIGHT,
+                                place.left, place.top, place.right, place.bottom, child, id, instance, &item);
     if (edit != nullptr) SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(item.width - 1), 0);
     return edit;
 }

@@ -22,9 +22,9 @@ bool registerItemClass(HINSTANCE instance, ItemKind kind);
 bool unregisterItemClass(HINSTANCE instance, ItemKind kind);
 
 // The item's control in child, control id item.index, disabled until its first value, showing
-// the text and the check mark the item keeps of its control (keepShownState); none when it cannot
-// be made.
-HWND createItemControl(DebugItem& item, HWND child);
+// the text and the check mark the item keeps of its control (keepShownState), at place (left,
+// top, width, height); none when it cannot be made.
+HWND createItemControl(DebugItem& item, HWND child, const RECT& place);
 
 // The item keeps what its control shows, its text (which may be typed) and its check mark, for
 // the control made again after this one is destroyed.
