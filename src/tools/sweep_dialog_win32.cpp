@@ -1,6 +1,7 @@
 // Dialog 105, "Automatische Afname": the acceptance sweep in TAVIR.EXE.
 #include <cstdio>
 
+#include "base/parse_decimal.h"
 #include "debugwin/center_dialog_win32.h"
 #include "resources/tavir_rc.h"
 #include "resources/tools_texts.h"
@@ -35,7 +36,7 @@ void readBack(HWND dialog, SweepDialog& data) {
     options.switchesOn = on;
     char startText[kStartValueCapacity] = {};
     GetDlgItemTextA(dialog, IDC_START_VALUE, startText, sizeof startText);
-    options.startValue = readStartValue(startText);
+    options.startValue = decimalValue(startText);
     options.resetPerKind = isChecked(dialog, IDC_RESET_PER_KIND);
     options.saveToFile = isChecked(dialog, IDC_SAVE_TO_FILE);
     options.separateFiles = isChecked(dialog, IDC_SEPARATE_FILES);

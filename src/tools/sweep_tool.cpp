@@ -1,7 +1,5 @@
 #include "tools/sweep_tool.h"
 
-#include <cctype>
-
 #include "link/request_encoder.h"
 #include "tools/kind_files.h"
 #include "tools/kind_lines.h"
@@ -16,21 +14,6 @@ int32_t wrappingAdd(int32_t a, int32_t b) {
 }
 
 }  // namespace
-
-int32_t readStartValue(const char* text) {
-    const char* p = text;
-    while (*p == ' ' || *p == '\t') ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    int64_t value = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
-        value = value * 10 + (*p - '0');
-        if (value > INT64_C(2147483648)) value = INT64_C(2147483648);
-    }
-    if (negative) value = -value;
-    if (value > INT32_MAX) value = INT32_MAX;
-    return static_cast<int32_t>(value);
-}
 
 int32_t nextSweepValue(SweepState& state, bool firstWriteOfKind) {
     int32_t v = firstWriteOfKind && state.resetPerKind ? state.startValue : wrappingAdd(state.sweepValue, 1);

@@ -32,10 +32,6 @@ struct SweepState {
     int32_t sweepValue = 0;  // the last value handed out
 };
 
-// The start value as the dialog's edit gives it: leading blanks and a sign, then digits up to the
-// first other character; no digits give 0, values beyond 32 bits the nearest end of the range.
-int32_t readStartValue(const char* text);
-
 // The next test value. The first write of a kind starts again at the start value when reset per
 // kind is on; otherwise the value after the last one.
 int32_t nextSweepValue(SweepState& state, bool firstWriteOfKind);

@@ -78,7 +78,7 @@ TEST_F(MessageLogTest, ARefusedLineShowsTheMessageBox) {
 // parseDecimal is tested through its callers: the fatal defines of both macro readers and the
 // debug window loader.
 
-// What a typed value or a number on the command line becomes.
+// What a typed value, a sweep's start value or a number on the command line becomes.
 TEST(DecimalValue, LeadingDigitsAfterBlanksAndSign) {
     const struct {
         const char* text;
@@ -86,6 +86,7 @@ TEST(DecimalValue, LeadingDigitsAfterBlanksAndSign) {
     } cases[] = {
         {"12abc", 12},  // letters after the number are left
         {"\t -12", -12},
+        {"+7", 7},
         {"", 0},
         {"X2", 0},
         {"- 5", 0},

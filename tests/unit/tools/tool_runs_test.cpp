@@ -178,15 +178,6 @@ TEST(SweepValues, CountFromTheStartValueAndWrapAt12000) {
     }
 }
 
-TEST(SweepValues, StartValueText) {
-    const struct {
-        const char* text;
-        int32_t value;
-    } rows[] = {{" -12abc", -12},           {"+7", 7}, {"abc", 0}, {"", 0}, {"99999999999", INT32_MAX},
-                {"-99999999999", INT32_MIN}};
-    for (const auto& row : rows) EXPECT_EQ(readStartValue(row.text), row.value) << row.text;
-}
-
 TEST(DifferencesRun, ReportsEachDifferenceInTheFileAndReadsOnlyOnce) {
     RunBench bench;
     bench.seedController();
