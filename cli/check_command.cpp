@@ -17,12 +17,6 @@ namespace tavir::cli {
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 // The message window's lines on out, counted by their type: the type's prefix stands right
 // after the file and line prefixes the log holds while the line is added.
 class PrintedLines : public MessageSink {
@@ -97,8 +91,7 @@ CheckResult checkApplication(const CheckRequest& request, std::FILE* out) {
     MessageLog log;
     PrintedLines lines(out, log);
     log.sink = &lines;
-    std::string dir = request.dir;
-    if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += kSeparator;
+    const std::string dir = withHostSeparator(request.dir);
 
     // Both tables are large; they live on the heap, as in the debugger.
     auto macros = std::make_unique<MacroTable>();

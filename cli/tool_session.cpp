@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "base/join_path.h"
 #include "base/message_log.h"
 #include "definitions/load_application.h"
 #include "file_search.h"
@@ -127,7 +128,8 @@ int runToolSession(const ToolOptions& options, const ToolBody& body, const ToolS
     MessageLog log;
     log.sink = &lines;
     clearMacroTable(*session.macros);
-    const ApplicationLoad load = LoadApplication(*session.macros, *session.tables, log, options.dir.c_str());
+    const ApplicationLoad load =
+        LoadApplication(*session.macros, *session.tables, log, withHostSeparator(options.dir).c_str());
     if (load.result != ApplicationLoadResult::kLoaded) {
         for (const std::string& line : lines.lines) session.reporter.say(terminalText(line.c_str()));
         session.reporter.say(std::string(load.headerPath) + ": the application cannot be loaded");

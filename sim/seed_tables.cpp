@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "base/join_path.h"
 #include "definitions/macro_table.h"
 #include "function_codes.h"
 
@@ -120,7 +121,7 @@ ApplicationLoad loadApplicationDirectory(const std::string& dir, ApplicationTabl
     // The names are needed only while the files are read.
     auto macros = std::make_unique<MacroTable>();
     clearMacroTable(*macros);
-    return LoadApplication(*macros, tables, log, dir.c_str());
+    return LoadApplication(*macros, tables, log, withHostSeparator(dir).c_str());
 }
 
 }  // namespace tavir::sim

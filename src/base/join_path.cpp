@@ -19,4 +19,14 @@ const char* JoinPath(const char* dir, const char* name) {
     return joined;
 }
 
+std::string withHostSeparator(const std::string& dir) {
+#ifdef _WIN32
+    constexpr char kHostSeparator = '\\';
+#else
+    constexpr char kHostSeparator = '/';
+#endif
+    if (dir.empty() || dir.back() == '/' || dir.back() == '\\') return dir;
+    return dir + kHostSeparator;
+}
+
 }  // namespace tavir
