@@ -36,6 +36,7 @@ struct Application {
         std::FILE* out = std::tmpfile();
         CheckRequest request;
         request.dir = folder.dir();
+        request.dir.pop_back();  // the checker adds the system's separator to the paths it prints
         int code = checkExitCode(checkApplication(request, out));
         std::rewind(out);
         char buffer[4096];
