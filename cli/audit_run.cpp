@@ -47,7 +47,12 @@ ControllerResult auditController(const FleetRow& row, const AuditOptions& audit,
     session.reporter.divertTo(&outlet);
     board.started(index, row.name);
     const auto started = std::chrono::steady_clock::now();
-    result.exitCode = runDifferencesSession(session, options);
+    // The names are needed only while the files are read; a fleet's worth of macro tables would
+    // almost double the audit's memory.
+    result.exitCode = runDifferencesSession(session, options, nullptr, [](ToolSession& s) {
+        s.macros.reset();
+        return kExitDone;
+    });
     result.seconds = secondsSince(started);
     if (!session.headerPath.empty()) result.report = collectReport("diff", *session.tables, session.kinds);
     result.lines = outlet.lines;

@@ -5,7 +5,8 @@
 
 namespace tavir::cli {
 
-int runDifferencesSession(ToolSession& session, const ToolOptions& options, const ToolStep& after) {
+int runDifferencesSession(ToolSession& session, const ToolOptions& options, const ToolStep& after,
+                          const ToolStep& prepare) {
     return runToolSession(
         session, options,
         [&](ToolSession& s, ToolContext& context) {
@@ -32,7 +33,7 @@ int runDifferencesSession(ToolSession& session, const ToolOptions& options, cons
             if (!missing.empty()) return kExitLink;
             return differences > 0 ? kExitDifferences : kExitDone;
         },
-        after);
+        after, prepare);
 }
 
 }  // namespace tavir::cli

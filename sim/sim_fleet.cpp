@@ -9,7 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "control_commands.h"
 #include "seed_tables.h"
+#include "sim_io.h"
 
 namespace tavir::sim {
 
@@ -24,6 +26,34 @@ struct Member {
     bool told = false;
     std::thread thread;
 };
+
+// Standard input of a fleet: "quit" ends every controller; the other commands would not know
+// which controller they are for.
+void takeQuit(const RunnerHooks& hooks) {
+    std::unique_ptr<SimIo> io = openPlatformIo();
+    if (!io) return;
+    Channel input = io->openStdin();
+    ControlLines lines;
+    bool quit = false;
+    while (!quit && !(hooks.stop && hooks.stop->load())) {
+        std::vector<Watch> watches;
+        if (input != kNoChannel) watches.push_back(Watch{input, false, false});
+        io->wait(watches, 200000);
+        if (watches.empty() || !watches[0].ready) continue;
+        char bytes[4096];
+        const int n = io->read(input, reinterpret_cast<uint8_t*>(bytes), sizeof bytes);
+        if (n < 0) {
+            // Without standard input the fleet runs on until a signal ends it.
+            io->close(input, false);
+            input = kNoChannel;
+            continue;
+        }
+        lines.feed(bytes, static_cast<size_t>(n), [&](const std::string& line) {
+            quit = line == "quit";
+            if (hooks.announce) hooks.announce(quit ? "ok" : "error: a fleet takes only quit");
+        });
+    }
+}
 
 }  // namespace
 
@@ -76,7 +106,8 @@ int serveFleet(const ApplicationTables& tables, const SimSettings& settings, con
         // One after the other, so that the listening lines come in the controllers' order.
         if (!ready.get()) code = 1;
     }
-    if (code != 0 && hooks.stop) hooks.stop->store(true);
+    if (code == 0 && options.readStdin) takeQuit(hooks);
+    if (hooks.stop) hooks.stop->store(true);
     for (Member& m : members)
         if (m.thread.joinable()) m.thread.join();
     return code;
