@@ -58,11 +58,15 @@ void AuditBoard::draw(const std::vector<std::string>& lines, bool force) {
             ++drawn_;
             break;
         }
-        const int filled = run.total > 0 ? std::min(run.steps, run.total) * kBarWidth / run.total : 0;
-        text += "\x1b[2K  " + run.name + std::string(width - run.name.size(), ' ') + " [" +
-                std::string(static_cast<size_t>(filled), '#') +
-                std::string(static_cast<size_t>(kBarWidth - filled), ' ') + "] " + std::to_string(run.steps) +
-                "/" + std::to_string(run.total) + "\n";
+        text += "\x1b[2K  " + run.name + std::string(width - run.name.size(), ' ');
+        if (run.total > 0) {
+            const int filled = std::min(run.steps, run.total) * kBarWidth / run.total;
+            text += " [" + std::string(static_cast<size_t>(filled), '#') +
+                    std::string(static_cast<size_t>(kBarWidth - filled), ' ') + "] " +
+                    std::to_string(run.steps) + "/" + std::to_string(run.total) + "\n";
+        } else {
+            text += " connecting\n";
+        }
         ++drawn_;
     }
     text += "\x1b[J";
