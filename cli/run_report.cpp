@@ -193,8 +193,8 @@ std::string auditJson(const std::vector<ControllerResult>& results, double secon
 }
 
 // A test case per kind: the differences of a kind are its failure; a parameter without an answer
-// makes it an error, with the reason the run gave. A run refused before it asked anything is one
-// error case of its own.
+// makes it an error, with the reason the run gave. A refused run (its application or an output) is
+// one error case of its own.
 std::string auditJunit(const std::vector<ControllerResult>& results, double seconds) {
     std::string suites;
     int tests = 0, failures = 0, errors = 0;
@@ -209,9 +209,10 @@ std::string auditJunit(const std::vector<ControllerResult>& results, double seco
             cases += "    <testcase" + xmlAttribute("classname", r.name) + xmlAttribute("name", name) +
                      " time=\"0\"" + (child.empty() ? "/>\n" : ">\n      " + child + "\n    </testcase>\n");
         };
-        if (kinds.empty()) {
+        const bool refused = r.exitCode == kExitUsage || (kinds.empty() && r.exitCode != kExitDone);
+        if (refused) {
             ++suiteErrors;
-            testCase("application", "<error type=\"refused\"" + xmlAttribute("message", reason) + "/>");
+            testCase("run", "<error type=\"refused\"" + xmlAttribute("message", reason) + "/>");
         }
         for (const std::string& kind : kinds) {
             int total = 0, unanswered = 0;
@@ -239,7 +240,7 @@ std::string auditJunit(const std::vector<ControllerResult>& results, double seco
                 testCase(kind, "");
             }
         }
-        const int suiteTests = std::max<int>(1, static_cast<int>(kinds.size()));
+        const int suiteTests = static_cast<int>(kinds.size()) + (refused ? 1 : 0);
         suites += "  <testsuite" + xmlAttribute("name", r.name) + " tests=\"" + std::to_string(suiteTests) +
                   "\" failures=\"" + std::to_string(suiteFailures) + "\" errors=\"" +
                   std::to_string(suiteErrors) + "\" skipped=\"0\" time=\"" + number(r.seconds) + "\">\n" +
