@@ -98,6 +98,8 @@ std::string checkRow(const std::vector<std::string>& cell, const std::string& ba
         row.link.ip = link.substr(0, colon);
         if (!number(link.substr(colon + 1), row.link.port) || row.link.port < 1 || row.link.port > 65535)
             return "the port of the link " + link + " is not 1 to 65535";
+    } else if (link.find_first_not_of("0123456789.:") == std::string::npos) {
+        return "the link " + link + " is no HOST:PORT (and no serial device)";
     } else {
         row.link.serial = link;
     }

@@ -32,6 +32,7 @@ TEST(FleetFile, RowsAndRefusals) {
         {"name,dir,link\nK1,demo,\n", "row 2: no link"},
         {"name,dir,link\nK1,demo,h:70000\n", "row 2: the port of the link h:70000"},
         {"name,dir,link,baud\nK1,demo,h:7000,9600\n", "row 2: a baud rate for the TCP link"},
+        {"name,dir,link\nK1,demo,10.0.0.5\n", "row 2: the link 10.0.0.5 is no HOST:PORT"},
         {"name,dir,link,baud\nK1,demo,COM2,1234\n", "row 2: the baud rate 1234"},
         {"name,dir,link,kinds\nK1,demo,h:1,\"VG,XX\"\n", "row 2: unknown parameter kind 'XX'"},
         {"name,dir,link,interval\nK1,demo,h:1,50\n", "row 2: the interval 50 is not 100 to 2000"},
