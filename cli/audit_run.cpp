@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <thread>
 
 #include "differences_session.h"
@@ -31,7 +32,7 @@ struct ControllerOutlet : ReporterOutlet {
 };
 
 ControllerResult auditController(const FleetRow& row, const AuditOptions& audit, AuditBoard& board,
-                                 size_t index) {
+                                 size_t index, std::mutex& loading) {
     ToolOptions options;
     options.dir = row.dir;
     options.kinds = row.kinds.empty() ? audit.kinds : row.kinds;
@@ -47,12 +48,16 @@ ControllerResult auditController(const FleetRow& row, const AuditOptions& audit,
     session.reporter.divertTo(&outlet);
     board.started(index, row.name);
     const auto started = std::chrono::steady_clock::now();
-    // The names are needed only while the files are read; a fleet's worth of macro tables would
-    // almost double the audit's memory.
-    result.exitCode = runDifferencesSession(session, options, nullptr, [](ToolSession& s) {
+    // The applications are loaded one at a time: the loader reads the built-in macro text from one
+    // position the whole program shares. Each drops its names once loaded (they are needed only
+    // while the files are read): a fleet's worth of macro tables would cost a fifth more memory.
+    std::unique_lock<std::mutex> load(loading);
+    result.exitCode = runDifferencesSession(session, options, nullptr, [&load](ToolSession& s) {
         s.macros.reset();
+        load.unlock();
         return kExitDone;
     });
+    if (load.owns_lock()) load.unlock();
     result.seconds = secondsSince(started);
     if (!session.headerPath.empty()) result.report = collectReport("diff", *session.tables, session.kinds);
     result.lines = outlet.lines;
@@ -82,12 +87,13 @@ std::vector<ControllerResult> runFleet(const std::vector<FleetRow>& rows, const 
                                        AuditBoard& board) {
     std::vector<ControllerResult> results(rows.size());
     std::atomic<size_t> next{0};
+    std::mutex loading;
     std::vector<std::thread> workers;
     const size_t count = std::min(rows.size(), static_cast<size_t>(std::max(1, options.parallel)));
     for (size_t w = 0; w < count; ++w) {
         workers.emplace_back([&] {
             for (size_t i = next++; i < rows.size(); i = next++)
-                results[i] = auditController(rows[i], options, board, i);
+                results[i] = auditController(rows[i], options, board, i, loading);
         });
     }
     for (std::thread& worker : workers) worker.join();
