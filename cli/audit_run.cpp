@@ -64,9 +64,10 @@ ControllerResult auditController(const FleetRow& row, const AuditOptions& audit,
     std::vector<std::string> shown;
     for (const std::string& line : outlet.lines) shown.push_back("tavir-cli: " + row.name + ": " + line);
     char end[160];
-    std::snprintf(end, sizeof end, "tavir-cli: %s: %s, %d of %zu parameters differ, %.1f s", row.name.c_str(),
-                  result.result().c_str(), result.count("different"), result.report.entries.size(),
-                  result.seconds);
+    std::snprintf(end, sizeof end,
+                  "tavir-cli: %s: %s: of %zu parameters %d differ, %d without an answer (%.1f s)",
+                  row.name.c_str(), result.result().c_str(), result.report.entries.size(),
+                  result.count("different"), result.count("no answer"), result.seconds);
     shown.push_back(end);
     board.finished(index, shown);
     return result;
