@@ -13,7 +13,7 @@
 namespace tavir::cli {
 
 struct FleetRow {
-    int row = 0;  // the file's line, the header being row 1
+    int row = 0;  // its line in the file, from 1
     std::string name;
     std::string dir;
     LinkChoice link;          // the time-out and trace are the audit's
