@@ -11,11 +11,10 @@ void addLinkOptions(CLI::App& command, LinkChoice& choice) {
         ->check(CLI::Range(1, 65535));
     auto* serial =
         command.add_option("--serial", choice.serial, "Serial device instead of TCP (/dev/ttyS0, COM1)");
-    // The rates the serial line takes on every platform.
     command.add_option("--baud", choice.baud, "Baud rate of --serial")
         ->capture_default_str()
         ->needs(serial)
-        ->check(CLI::IsMember(std::vector<int>{1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400}));
+        ->check(CLI::IsMember(kSerialRates));
     command.add_option("--trace", choice.traceFile, "Record both directions of the link in this file");
     command.add_option("--timeout", choice.timeoutMs, "Longest wait for an answer, in ms")
         ->capture_default_str()

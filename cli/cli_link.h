@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "link/frame_decoder.h"
 #include "link/link_endpoint.h"
@@ -31,6 +32,9 @@ struct LinkChoice {
     std::string traceFile;
     int timeoutMs = 2000;  // the longest wait for the answer to one Read
 };
+
+// The rates the serial line takes on every platform.
+inline const std::vector<int> kSerialRates = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
 
 void addLinkOptions(CLI::App& command, LinkChoice& choice);
 

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         addDiffCommand(app), addAdjustCommand(app), addSweepCommand(app), addRestoreCommand(app),
         addDumpCommand(app), addWatchCommand(app),  addRecordCommand(app)};
+    const Command audit = addAuditCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::RuntimeError& e) {
@@ -27,5 +28,6 @@ int main(int argc, char** argv) {
     }
     for (const Command& command : commands)
         if (*command.app) return command.run();
+    if (*audit.app) return audit.run();
     return 0;
 }

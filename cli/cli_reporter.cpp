@@ -60,6 +60,10 @@ void StderrReporter::stepProgress() {
 // Redrawn only when the shown fraction changes: a run of thousands of steps writes a few hundred
 // short lines at most.
 void StderrReporter::draw() {
+    if (outlet_) {
+        outlet_->progress(steps_, total_);
+        return;
+    }
     if (!terminal_ || total_ <= 0) return;
     const int permille = steps_ >= total_ ? 1000 : steps_ * 1000 / total_;
     if (permille == shownPermille_) return;
@@ -77,6 +81,7 @@ void StderrReporter::finishProgress() {
 }
 
 void StderrReporter::showMessage(const char* text, const char* caption, ToolIcon) {
+    if (outlet_) return;
     if (holding_) {
         held_.emplace_back(caption, text);
         return;
@@ -99,6 +104,10 @@ void StderrReporter::dropMessages() {
 }
 
 void StderrReporter::say(const std::string& line) {
+    if (outlet_) {
+        outlet_->line(line);
+        return;
+    }
     finishProgress();
     std::fprintf(stderr, "tavir-cli: %s\n", line.c_str());
 }

@@ -15,8 +15,18 @@ std::string terminalText(const char* cp1252);
 
 // Whether stream goes to a terminal (a progress bar or a screen is drawn only there).
 bool isTerminal(std::FILE* stream);
+// Whether stream goes to a terminal that takes cursor sequences (on Windows they are switched on).
+bool takesCursorSequences(std::FILE* stream);
 // The same conversion for the reports, which are UTF-8 everywhere.
 std::string utf8Text(const char* cp1252);
+
+// Where a run among others (a controller of an audit) sends its progress and its lines instead.
+class ReporterOutlet {
+public:
+    virtual ~ReporterOutlet() = default;
+    virtual void progress(int steps, int total) = 0;
+    virtual void line(const std::string& text) = 0;
+};
 
 class StderrReporter : public ToolReporter {
 public:
@@ -34,6 +44,9 @@ public:
     // Shows the texts kept, or forgets them, and shows texts again as they come.
     void releaseMessages();
     void dropMessages();
+    // From now on the progress and the lines go to outlet; the message boxes' texts are dropped
+    // (the outlet's owner reports the run's result itself).
+    void divertTo(ReporterOutlet* outlet) { outlet_ = outlet; }
 
 private:
     void draw();
@@ -43,6 +56,7 @@ private:
     int steps_ = 0;
     int shownPermille_ = -1;
     bool holding_ = false;
+    ReporterOutlet* outlet_ = nullptr;
     std::vector<std::pair<std::string, std::string>> held_;  // caption, text
 };
 

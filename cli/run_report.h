@@ -34,6 +34,26 @@ std::string reportJunit(const RunReport& report);
 // Writes the report in format ("json" or "junit"); false when the file cannot be written.
 bool writeReport(const RunReport& report, const std::string& format, const std::string& path);
 
+// One controller of an audit: its diff's result.
+struct ControllerResult {
+    std::string name;
+    std::string link;
+    int exitCode = 0;                // as diff's: 0, 1, 2 or 3
+    std::vector<std::string> lines;  // what the run said (a refusal, a link failure, ...)
+    double seconds = 0;
+    RunReport report;  // empty when the application was not loaded
+    int count(const char* verdict) const;
+    // same, different, refused, unreachable (no answer at all) or incomplete.
+    std::string result() const;
+};
+
+// An audit's report: one test suite per controller with one test case per parameter kind (a
+// difference a failure, a parameter without an answer or a refused run an error), or as JSON.
+std::string auditJson(const std::vector<ControllerResult>& results, double seconds);
+std::string auditJunit(const std::vector<ControllerResult>& results, double seconds);
+bool writeAuditReport(const std::vector<ControllerResult>& results, double seconds, const std::string& format,
+                      const std::string& path);
+
 struct ToolOptions;
 struct ToolSession;
 // The report of a comparing run, when --report asked for one: 0, or 2 when it cannot be written.

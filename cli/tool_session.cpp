@@ -115,6 +115,11 @@ int refuseUnreadSource(ToolSession& session) {
 int runToolSession(const ToolOptions& options, const ToolBody& body, const ToolStep& after,
                    const ToolStep& prepare) {
     ToolSession session;
+    return runToolSession(session, options, body, after, prepare);
+}
+
+int runToolSession(ToolSession& session, const ToolOptions& options, const ToolBody& body,
+                   const ToolStep& after, const ToolStep& prepare) {
     std::string unknown;
     if (!options.report.empty() && options.report[0] != "json" && options.report[0] != "junit") {
         session.reporter.say("--report takes json or junit, not '" + options.report[0] + "'");

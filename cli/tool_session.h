@@ -75,5 +75,8 @@ using ToolBody = std::function<int(ToolSession& session, ToolContext& context)>;
 using ToolStep = std::function<int(ToolSession& session)>;
 int runToolSession(const ToolOptions& options, const ToolBody& body, const ToolStep& after = nullptr,
                    const ToolStep& prepare = nullptr);
+// The same run in a session the caller made (and reads afterwards).
+int runToolSession(ToolSession& session, const ToolOptions& options, const ToolBody& body,
+                   const ToolStep& after = nullptr, const ToolStep& prepare = nullptr);
 
 }  // namespace tavir::cli

@@ -94,6 +94,18 @@ int seedParameters(const ApplicationTables& t, ControllerMemory& memory) {
     return stored;
 }
 
+std::string plantDifference(const ApplicationTables& t, ControllerMemory& memory) {
+    const int groups = usableCount(t.counts.numSignalGroups, kSignalGroupCapacity);
+    for (int i = 0; i < groups; ++i) {
+        const SignalGroupRecord& g = t.signalGroups[i];
+        if (g.name[0] == '\0' || g.arrayNumber < 0) continue;
+        const SimAddress address{fc::kFixedGreenTime, g.arrayNumber, 0};
+        memory.store(address, memory.load(address) + 1);
+        return g.name;
+    }
+    return "";
+}
+
 SimApplication applicationFromTables(const ApplicationTables& t) {
     SimApplication application;
     int groups = usableCount(t.counts.numSignalGroups, kSignalGroupCapacity);

@@ -20,6 +20,10 @@ int32_t scaledValue(double value, double scale);
 // over are not stored. Gives the number of values stored.
 int seedParameters(const ApplicationTables& tables, ControllerMemory& memory);
 
+// A difference planted for an audit to find: the VG time of the first signal group one step (a
+// tenth of a second) longer than the table gives. Gives that group's name, or empty without one.
+std::string plantDifference(const ApplicationTables& tables, ControllerMemory& memory);
+
 // The objects the plan runs: signal groups, detectors, clearance pairs and clocks.
 SimApplication applicationFromTables(const ApplicationTables& tables);
 

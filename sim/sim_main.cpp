@@ -13,6 +13,7 @@
 #include "definitions/table_source.h"
 #include "definitions/text_stream.h"
 #include "seed_tables.h"
+#include "sim_fleet.h"
 #include "sim_io.h"
 #include "sim_options.h"
 #include "sim_runner.h"
@@ -95,17 +96,18 @@ int main(int argc, char** argv) {
                      tablePath);
     }
 
-    FileLogWriter logFile;
-    if (!options.logPath.empty() && !logFile.open(options.logPath.c_str())) {
-        std::fprintf(stderr, "tavir-sim: cannot create the log %s\n", options.logPath.c_str());
-        return 2;
-    }
-
     SimSettings settings;
     settings.refreshHz = options.rate;
     settings.seed = options.seedGiven ? options.seed : std::random_device{}();
     settings.clockStartSeconds = startClockSeconds(options.seedGiven);
     settings.faults = options.faults;
+    if (options.fleet > 0) return serveFleet(*tables, settings, options, hooks);
+
+    FileLogWriter logFile;
+    if (!options.logPath.empty() && !logFile.open(options.logPath.c_str())) {
+        std::fprintf(stderr, "tavir-sim: cannot create the log %s\n", options.logPath.c_str());
+        return 2;
+    }
     Simulator simulator(settings, options.logPath.empty() ? nullptr : &logFile);
     int seeded = seedParameters(*tables, simulator.memory());
     simulator.loadApplication(applicationFromTables(*tables));

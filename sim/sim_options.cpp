@@ -103,6 +103,16 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, int
     app.add_option("--replay", options.replayPath,
                    "play the controller's side of a trace written by tavir-cli --trace back to each client")
         ->option_text("FILE");
+    app.add_option("--fleet", options.fleet,
+                   "serve N controllers of the application on N ports from --tcp's on (port 0: free ones); "
+                   "--log then names a folder of one log per controller, 001.jsonl on")
+        ->check(CLI::Range(1, 1000))
+        ->option_text("N");
+    app.add_option(
+           "--plant", options.plant,
+           "give the fleet's controllers LIST (from 1) a difference: the first VG time one step longer")
+        ->delimiter(',')
+        ->option_text("LIST");
     app.add_flag("--silent", options.faults.silent, "fault: never answer");
     app.add_option("--drop", options.faults.drop, "fault: drop a fraction P (0..1) of the value frames")
         ->check(CLI::Range(0.0, 1.0))
@@ -146,6 +156,19 @@ bool parseSimOptions(int argc, const char* const* argv, SimOptions& options, int
             return false;
         }
         options.control = true;
+    }
+    if (options.fleet > 0 && (serial || options.control || !options.replayPath.empty())) {
+        std::fprintf(stderr, "--fleet serves TCP only, without --pty, --serial, --control or --replay\n");
+        exitCode = 2;
+        return false;
+    }
+    for (int planted : options.plant) {
+        if (planted < 1 || planted > options.fleet) {
+            std::fprintf(stderr, "--plant: %d is not a controller of the fleet (1 to %d)\n", planted,
+                         options.fleet);
+            exitCode = 2;
+            return false;
+        }
     }
     if (options.pty && !options.serialDevice.empty()) {
         std::fprintf(stderr, "--pty and --serial cannot be used together\n");

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "simulator.h"
 
@@ -31,6 +32,8 @@ struct SimOptions {
     HostPort controlAddress{"127.0.0.1", 0};
     bool readStdin = true;
     std::string replayPath;  // play this trace back instead of simulating
+    int fleet = 0;           // this many controllers, each on its own port; --log names a folder
+    std::vector<int> plant;  // the controllers (from 1) of the fleet given a difference
 };
 
 // Parses the command line. Gives true to run; false when the program is to end with exitCode

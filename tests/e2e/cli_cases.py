@@ -9,6 +9,7 @@ runner (scripts/wine-run) against the native simulator.
 
 import argparse
 import csv
+import json
 import re
 import signal
 import socket
@@ -305,7 +306,57 @@ def case_watch_once(work):
         sim.close()
 
 
-CASES = {f.__name__[5:]: f for f in (case_diff_golden, case_exit_codes, case_lossy_link,
+def requests_by_connection(log_file):
+    """The frames each connection to a controller of the fleet sent it, with their times (ms)."""
+    connections = []
+    for entry in map(json.loads, log_file.read_text().splitlines()):
+        if entry["dir"] == "event" and entry["kind"] == "connect":
+            connections.append([])
+        elif entry["dir"] == "in":
+            connections[-1].append((entry["hex"], entry["timeUs"] / 1000))
+    return connections
+
+
+def case_audit_fleet(work):
+    """A fleet of 20: three controllers with a planted difference, one not reachable. The exit code,
+    the summary, the files and the JUnit report; a controller asked exactly as a lone diff asks it
+    (the same frames, order and spacing); a shard's JSON report."""
+    demo = Path(PATHS["source"]) / "examples" / "demo"
+    planted = {3, 8, 15}
+    sim = Simulator(PATHS["sim"], demo, work / "logs", fleet=19,
+                    extra=("--rate", "0", "--fleet", "19", "--plant", ",".join(map(str, planted))))
+    names = [f"K{n:02d}" for n in range(1, 21)]
+    links = [f"127.0.0.1:{port}" for port in sim.ports] + [f"127.0.0.1:{closed_port()}"]
+    (work / "fleet.csv").write_text("name,link,dir\n" + "".join(f"{n},{l},{demo}\n" for n, l in zip(names, links)))
+    pace = ("--interval", INTERVAL, "--kinds", "VG,HIAAT")
+    try:
+        done = subprocess.run([PATHS["cli"], "audit", "fleet.csv", "--out-dir", "out", "--report", "junit", "audit.xml",
+                               *pace], cwd=work, capture_output=True, timeout=60, text=True)
+        check(done.returncode == 3, f"audit: exit {done.returncode}: {done.stderr}")
+        check(done.stdout.endswith("20 controllers: 16 same, 3 different, 1 unreachable\n"), done.stdout)
+        for n, name in enumerate(names[:19], 1):
+            differences = (work / "out" / f"{name}.txt").read_text(encoding="cp1252")
+            check(("SG02" in differences) == (n in planted), f"{name}.txt: {differences!r}")
+        suites = ElementTree.parse(work / "audit.xml").getroot()
+        verdicts = {s.get("name"): (s.get("tests"), s.get("failures"), s.get("errors")) for s in suites}
+        check(verdicts == {name: ("2", "1" if n in planted else "0", "2" if n == 20 else "0")
+                           for n, name in enumerate(names, 1)}, f"JUnit suites {verdicts}")
+        code, err = cli("diff", "--dir", str(demo), "--port", str(sim.ports[2]), "--out", "lone.txt", *pace, cwd=work)
+        check(code == 1, f"lone diff: exit {code}: {err}")
+        check((work / "lone.txt").read_bytes() == (work / "out" / "K03.txt").read_bytes(), "K03.txt differs from diff's")
+        audited, lone = requests_by_connection(work / "logs" / "003.jsonl")
+        check([f for f, _ in audited] == [f for f, _ in lone], "the audit's frames are not the lone diff's")
+        gaps = [(b[1] - a[1], d[1] - c[1]) for a, b, c, d in zip(audited, audited[1:], lone, lone[1:])]
+        check(all(abs(g - h) < int(INTERVAL) / 2 for g, h in gaps), f"spacing (audit, lone) in ms: {gaps}")
+        code, err = cli("audit", "fleet.csv", "--shard", "2/9", "--report", "json", "shard.json", *pace, cwd=work)
+        shard = json.loads((work / "shard.json").read_text())
+        check(code == 3 and [(c["name"], c["result"]) for c in shard["controllers"]] ==
+              [("K02", "same"), ("K11", "same"), ("K20", "unreachable")], f"shard 2/9: exit {code}: {shard}")
+    finally:
+        sim.close()
+
+
+CASES = {f.__name__[5:]: f for f in (case_audit_fleet, case_diff_golden, case_exit_codes, case_lossy_link,
                                       case_sweep_killed_and_restored, case_pty_and_dump,
                                       case_record_plan, case_watch_once)}
 

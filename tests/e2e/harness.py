@@ -292,7 +292,7 @@ class Simulator:
     """tavir-sim (or, with a runner such as wine, another build of it and its paths as the runner
     names them) on a free loopback port, and a pseudo-terminal when asked."""
 
-    def __init__(self, sim_exe, app_dir, log_file, pty=False, extra=(), runner=(), path=str, env=None):
+    def __init__(self, sim_exe, app_dir, log_file, pty=False, extra=(), runner=(), path=str, env=None, fleet=1):
         args = [*runner, str(sim_exe), "--dir", path(app_dir), "--log", path(log_file), "--tcp", "127.0.0.1:0"]
         if pty:
             args.append("--pty")
@@ -302,14 +302,16 @@ class Simulator:
                                         stderr=subprocess.DEVNULL, text=True, env=env)
         self.output = LineReader(self.process.stdout, "tavir-sim")
         self.port = None
+        self.ports = []  # with --fleet, one per controller
         self.pty = None
         deadline = time.monotonic() + 30
         wanted = "its port and pseudo-terminal" if pty else "its port"
         try:
-            while self.port is None or (pty and self.pty is None):
+            while len(self.ports) < fleet or (pty and self.pty is None):
                 line = self.output.next_line(deadline, f"starting (before it gave {wanted})")
                 if line.startswith("listening on "):
-                    self.port = int(line.rsplit(":", 1)[1])
+                    self.ports.append(int(line.rsplit(":", 1)[1]))
+                    self.port = self.ports[0]
                 elif line.startswith("pty "):
                     self.pty = line.split(" ", 1)[1].strip()
         except E2EFailure:

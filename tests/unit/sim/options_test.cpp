@@ -38,6 +38,9 @@ TEST(SimOptions, CommandLines) {
         {{"--control", "0.0.0.0:7001"}, false, false, "", 0},
         {{"--drop", "2"}, false, false, "", 0},  // every refusal is bad usage: exit 2
         {{"--baud", "1234", "--serial", "/dev/ttyS1"}, false, false, "", 0},
+        {{"--fleet", "3", "--plant", "1,3", "--tcp", "7100"}, true, true, "127.0.0.1", 7100},
+        {{"--fleet", "2", "--plant", "3"}, false, false, "", 0},  // no third controller to plant
+        {{"--fleet", "2", "--control", "127.0.0.1:7001"}, false, false, "", 0},  // a fleet is TCP only
         {{"--bogus"}, false, false, "", 0},
         {{"extra"}, false, false, "", 0},
     };
