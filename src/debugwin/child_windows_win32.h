@@ -161,8 +161,9 @@ void SetItemFocus(HWND child, int index);
 // A key that the debugger window passed on: 0 when used, -1 when not.
 LRESULT HandleChildKey(HWND child, bool ctrlDown, WPARAM virtualKey, LPARAM keyData);
 
-// A received record for the current child window: 0 when one of its items took it, -1 when not.
-// kind is not used. The control shows the value at the end of the records handed over together
+// A received record for the current child window, on the user-interface thread (the reader's
+// side is the handover's OnWindowValue): 0 when one of its items took it, -1 when not. kind is
+// not used. The control shows the value at the end of the records handed over together
 // (showArrivedValues): nothing is painted in between, so only the last value of each item could
 // be seen.
 int TakeWindowValue(DebugWindowSet& set, uint8_t kind, const ValueRecord& record);
