@@ -24,8 +24,7 @@ void DumpDialogView::apply() {
     }
     if (taken.dataLineChanged) SetDlgItemTextA(dialog, IDC_DUMP_DATA, taken.dataLine.c_str());
     if (taken.statusChanged) SetDlgItemTextA(dialog, IDC_DUMP_STATUS, taken.status.c_str());
-    if (taken.timer == TimerAction::kRestart)
-        SetTimer(dialog, kNoAnswerTimer, kNoAnswerPeriodMs, nullptr);
+    if (taken.timer == TimerAction::kRestart) SetTimer(dialog, kNoAnswerTimer, kNoAnswerPeriodMs, nullptr);
     if (taken.timer == TimerAction::kStop) KillTimer(dialog, kNoAnswerTimer);
 }
 

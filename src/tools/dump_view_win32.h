@@ -19,7 +19,8 @@ constexpr UINT kNoAnswerPeriodMs = 10000;
 // The dialog's side of the dump tool. The reader thread must never wait for the dialog's thread,
 // which may itself be waiting (in a modal save-as dialog, say), and a timer can only be set by the
 // thread of its window: so what the reader shows is kept here and the dialog is told with a posted
-// message to take it. The dialog's own thread takes it at once. Lives as long as the link, in the tools' shared state.
+// message to take it. The dialog's own thread takes it at once. Lives as long as the link, in the tools'
+// shared state.
 class DumpDialogView : public DumpView {
 public:
     void attach(HWND dialog) {

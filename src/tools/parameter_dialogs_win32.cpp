@@ -46,10 +46,11 @@ struct ParameterTable {
 
 template <class Options>
 struct ParameterDialog : OpenToolDialog {
-    ParameterDialog(ToolDialogHost& dialogHost, const ToolDialogTable& dialog, const ParameterTable<Options>& tool)
+    ParameterDialog(ToolDialogHost& dialogHost, const ToolDialogTable& dialog,
+                    const ParameterTable<Options>& tool)
         : OpenToolDialog{dialogHost, dialog}, parameters(tool) {}
     const ParameterTable<Options>& parameters;
-    Options options;  // those of the last start: the sweep's reset uses them
+    Options options;   // those of the last start: the sweep's reset uses them
     SweepState state;  // the sweep's
 };
 
@@ -119,56 +120,56 @@ void close(HWND dialog, OpenToolDialog& opened) {
 // ---- Differences and adjustment --------------------------------------------------------------
 
 void startDifferences(HWND dialog, ParameterDialog<DifferencesOptions>& open) {
-    runParameterTool(dialog, open.host, [&open](ToolContext& context) { runDifferences(context, open.options); });
+    runParameterTool(dialog, open.host,
+                     [&open](ToolContext& context) { runDifferences(context, open.options); });
 }
 
 void startAdjustment(HWND dialog, ParameterDialog<AdjustmentOptions>& open) {
-    runParameterTool(dialog, open.host, [&open](ToolContext& context) { runAdjustment(context, open.options); });
+    runParameterTool(dialog, open.host,
+                     [&open](ToolContext& context) { runAdjustment(context, open.options); });
 }
 
-const ParameterTable<DifferencesOptions> kDifferences{
-    &DeliveryRouter::verschillenActive,
-    text::kDifferencesPrefix,
-    IDC_DIFFERENCES_FILE,
-    IDC_DIFFERENCES_DIRECTORY,
-    text::kDifferencesSaveAsTitle,
-    {{IDC_SAVE_TO_FILE, &DifferencesOptions::saveToFile}},
-    readDifferencesSettings,
-    writeDifferencesSettings,
-    startDifferences,
-    nullptr,
+const ParameterTable<DifferencesOptions> kDifferences{&DeliveryRouter::verschillenActive,
+                                                      text::kDifferencesPrefix,
+                                                      IDC_DIFFERENCES_FILE,
+                                                      IDC_DIFFERENCES_DIRECTORY,
+                                                      text::kDifferencesSaveAsTitle,
+                                                      {{IDC_SAVE_TO_FILE, &DifferencesOptions::saveToFile}},
+                                                      readDifferencesSettings,
+                                                      writeDifferencesSettings,
+                                                      startDifferences,
+                                                      nullptr,
+                                                      nullptr};
+
+const ToolDialogTable kDifferencesDialog{
+    IDD_VERSCHILLEN,
+    initialise<DifferencesOptions>,
+    close<DifferencesOptions>,
+    0,
+    {{IDC_START_DIFFERENCES, start<DifferencesOptions>}, {IDC_CHOOSE_FILE, chooseFile<DifferencesOptions>}},
     nullptr};
 
-const ToolDialogTable kDifferencesDialog{IDD_VERSCHILLEN,
-                                         initialise<DifferencesOptions>,
-                                         close<DifferencesOptions>,
-                                         0,
-                                         {{IDC_START_DIFFERENCES, start<DifferencesOptions>},
-                                          {IDC_CHOOSE_FILE, chooseFile<DifferencesOptions>}},
-                                         nullptr};
+const ParameterTable<AdjustmentOptions> kAdjustment{&DeliveryRouter::aanpasActive,
+                                                    text::kAdjustmentPrefix,
+                                                    IDC_ADJUSTMENT_FILE,
+                                                    IDC_ADJUSTMENT_DIRECTORY,
+                                                    text::kAdjustmentSaveAsTitle,
+                                                    {{IDC_SAVE_TO_FILE, &AdjustmentOptions::saveToFile},
+                                                     {IDC_SEPARATE_FILES, &AdjustmentOptions::separateFiles},
+                                                     {IDC_VERIFY, &AdjustmentOptions::verify}},
+                                                    readAdjustmentSettings,
+                                                    writeAdjustmentSettings,
+                                                    startAdjustment,
+                                                    nullptr,
+                                                    nullptr};
 
-const ParameterTable<AdjustmentOptions> kAdjustment{
-    &DeliveryRouter::aanpasActive,
-    text::kAdjustmentPrefix,
-    IDC_ADJUSTMENT_FILE,
-    IDC_ADJUSTMENT_DIRECTORY,
-    text::kAdjustmentSaveAsTitle,
-    {{IDC_SAVE_TO_FILE, &AdjustmentOptions::saveToFile},
-     {IDC_SEPARATE_FILES, &AdjustmentOptions::separateFiles},
-     {IDC_VERIFY, &AdjustmentOptions::verify}},
-    readAdjustmentSettings,
-    writeAdjustmentSettings,
-    startAdjustment,
-    nullptr,
+const ToolDialogTable kAdjustmentDialog{
+    IDD_PARAMETERS,
+    initialise<AdjustmentOptions>,
+    close<AdjustmentOptions>,
+    0,
+    {{IDC_START_ADJUSTMENT, start<AdjustmentOptions>}, {IDC_CHOOSE_FILE, chooseFile<AdjustmentOptions>}},
     nullptr};
-
-const ToolDialogTable kAdjustmentDialog{IDD_PARAMETERS,
-                                        initialise<AdjustmentOptions>,
-                                        close<AdjustmentOptions>,
-                                        0,
-                                        {{IDC_START_ADJUSTMENT, start<AdjustmentOptions>},
-                                         {IDC_CHOOSE_FILE, chooseFile<AdjustmentOptions>}},
-                                        nullptr};
 
 // ---- The sweep: two boxes for the switches, the start value, the originals and their reset ----
 
@@ -204,7 +205,8 @@ void startSweep(HWND dialog, ParameterDialog<SweepOptions>& open) {
 // With the options of the last start, not read back from the dialog.
 void resetSweep(HWND dialog, OpenToolDialog& opened) {
     ParameterDialog<SweepOptions>& open = parameterDialog<SweepOptions>(opened);
-    runParameterTool(dialog, open.host, [&open](ToolContext& context) { resetOriginals(context, open.options); });
+    runParameterTool(dialog, open.host,
+                     [&open](ToolContext& context) { resetOriginals(context, open.options); });
 }
 
 // Checking one switch box unchecks the other; unchecking leaves the other as it is.
@@ -247,7 +249,8 @@ const ToolDialogTable kSweepDialog{IDD_AFNAME,
                                    nullptr};
 
 template <class Options>
-void runParameterDialog(ToolDialogHost& host, const ToolDialogTable& dialog, const ParameterTable<Options>& tool) {
+void runParameterDialog(ToolDialogHost& host, const ToolDialogTable& dialog,
+                        const ParameterTable<Options>& tool) {
     ParameterDialog<Options> open(host, dialog, tool);
     runToolDialog(open);
 }
