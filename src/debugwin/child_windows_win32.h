@@ -4,6 +4,7 @@
 // through this header.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "base/message_log.h"
@@ -29,8 +30,23 @@ public:
     virtual const char* debugDirectory() const = 0;
 };
 
+// What the other threads reach of a debugger window: the window that the timers and the value
+// handover post to (none while it is not there), the handover of its values, and its pending
+// one-shot timers. Made with the program and never destroyed: a timer or the reader may still
+// hold it while the program ends. The timers carry it as their user data.
+struct DebuggerPosts {
+    DebuggerPosts();
+    DebuggerPosts(const DebuggerPosts&) = delete;
+    DebuggerPosts& operator=(const DebuggerPosts&) = delete;
+
+    std::atomic<HWND> window{nullptr};
+    std::atomic<UINT> pendingDisplayStart{0};
+    std::atomic<UINT> pendingReplyCheck{0};
+    ValueHandover handover;  // it wakes window
+};
+
 // The debugger window's side of its child windows, part of its record. Everything in it belongs to
-// the user-interface thread; the reader thread reaches only flags and handover.
+// the user-interface thread; the reader thread reaches only flags and handover, the timers posts.
 struct DebugWindowSet {
     HWND debuggerWindow = nullptr;
     int32_t number = 0;  // the debugger number
@@ -38,6 +54,8 @@ struct DebugWindowSet {
     int32_t currentChild = -1;  // index into childWindows of the shown window, -1 = none
     int32_t keysToChild = 0;    // 1: keys the debugger window does not use go to the current child
     int32_t displayStartSequence = -1;
+    UINT displayStartTimer = 0;  // the latest display start's timer, and the sequence it carries
+    int32_t displayStartTimerSequence = -1;
     // While the window made current is being shown: when it became current (timeGetTime). Its
     // display start comes half a second after that, so that making its controls counts in it.
     bool showingCurrent = false;
@@ -53,6 +71,7 @@ struct DebugWindowSet {
     Transport* transport = nullptr;  // the controller link
     LinkFlags* flags = nullptr;
     ValueHandover* handover = nullptr;  // the values received for this debugger window
+    DebuggerPosts* posts = nullptr;     // holds handover
     DebugWindowOwner* owner = nullptr;
 };
 
@@ -142,17 +161,14 @@ void SetItemFocus(HWND child, int index);
 // A key that the debugger window passed on: 0 when used, -1 when not.
 LRESULT HandleChildKey(HWND child, bool ctrlDown, WPARAM virtualKey, LPARAM keyData);
 
-// A received record for the current child window: 0 when one of its items took it, -1 when not.
-// kind is not used. The control shows the value at the end of the records handed over together
+// A received record for the current child window, on the user-interface thread (the reader's
+// side is the handover's OnWindowValue): 0 when one of its items took it, -1 when not. kind is
+// not used. The control shows the value at the end of the records handed over together
 // (showArrivedValues): nothing is painted in between, so only the last value of each item could
 // be seen.
-int OnWindowValue(DebugWindowSet& set, uint8_t kind, const ValueRecord& record);
+int TakeWindowValue(DebugWindowSet& set, uint8_t kind, const ValueRecord& record);
 
 // ---- Live values and their timers -----------------------------------------------------------
-
-// The handover of values received for debugger window number; made once, never destroyed (the
-// reader may be handing a record to it while the program ends). It wakes that window.
-ValueHandover& makeValueHandover(int32_t number);
 
 // The debugger window of set receives what its timers and its value handover post to it from now
 // on; leaveDebugWindowSet cancels both pending timers and ends that.

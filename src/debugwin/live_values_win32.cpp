@@ -21,33 +21,14 @@ constexpr UINT kReplyCheckDue = WM_APP + 22;
 // The timer that takes the values while the user's input waits.
 constexpr UINT_PTR kValuesTimer = 0x5641;
 
-constexpr int kDebuggerNumbers = 1000;
-
-// The debugger windows by number, for the posts of the other threads: set and cleared by the
-// user-interface thread, read by the timer and reader threads.
-std::atomic<HWND> debuggerWindows[kDebuggerNumbers];
-
-// The two pending one-shot timers, so that the debugger window can cancel them when it goes.
-std::atomic<UINT> pendingDisplayStart{0};
-std::atomic<UINT> pendingReplyCheck{0};
-
 // Gives false when the message could not be posted to a window that is there.
-bool postToDebugger(int32_t number, UINT message, WPARAM wParam) {
-    if (number < 0 || number >= kDebuggerNumbers) return true;
-    HWND window = debuggerWindows[number].load(std::memory_order_acquire);
+bool postToDebugger(DebuggerPosts& posts, UINT message, WPARAM wParam) {
+    HWND window = posts.window.load(std::memory_order_acquire);
     return window == nullptr || PostMessageA(window, message, wParam, 0) != 0;
 }
 
-// A timer's user data: the debugger number in the high 16 bits, the sequence in the low 16.
-DWORD_PTR timerData(int32_t number, int32_t sequence) {
-    return (static_cast<DWORD_PTR>(static_cast<uint32_t>(number) & 0xFFFFu) << 16) |
-           (static_cast<uint32_t>(sequence) & 0xFFFFu);
-}
-int32_t numberOf(DWORD_PTR data) {
-    return static_cast<int32_t>((data >> 16) & 0xFFFFu);
-}
-int32_t sequenceOf(DWORD_PTR data) {
-    return static_cast<int32_t>(data & 0xFFFFu);
+DebuggerPosts& postsOf(DWORD_PTR data) {
+    return *reinterpret_cast<DebuggerPosts*>(data);
 }
 
 void forget(std::atomic<UINT>& pending, UINT id) {
@@ -61,24 +42,27 @@ constexpr UINT kWakeRetryMs = 50;
 void CALLBACK wakeRetryElapsed(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR);
 
 // Gives whether the wake-up is on its way: posted now, or later by the timer.
-bool wakeDebugger(int32_t number) {
-    if (postToDebugger(number, kValuesArrived, 0)) return true;
-    return timeSetEvent(kWakeRetryMs, kWakeRetryMs, wakeRetryElapsed, static_cast<DWORD_PTR>(number),
+bool wakeDebugger(DebuggerPosts& posts) {
+    if (postToDebugger(posts, kValuesArrived, 0)) return true;
+    return timeSetEvent(kWakeRetryMs, kWakeRetryMs, wakeRetryElapsed, reinterpret_cast<DWORD_PTR>(&posts),
                         TIME_ONESHOT | TIME_CALLBACK_FUNCTION) != 0;
 }
 
 void CALLBACK wakeRetryElapsed(UINT, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
-    wakeDebugger(static_cast<int32_t>(data));
+    wakeDebugger(postsOf(data));
 }
 
+// The timer tells its id; the debugger window knows which start that is (startOfTimer).
 void CALLBACK displayStartElapsed(UINT id, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
-    forget(pendingDisplayStart, id);
-    postToDebugger(numberOf(data), kDisplayStartDue, static_cast<WPARAM>(sequenceOf(data)));
+    DebuggerPosts& posts = postsOf(data);
+    forget(posts.pendingDisplayStart, id);
+    postToDebugger(posts, kDisplayStartDue, static_cast<WPARAM>(id));
 }
 
 void CALLBACK replyCheckElapsed(UINT id, UINT, DWORD_PTR data, DWORD_PTR, DWORD_PTR) {
-    forget(pendingReplyCheck, id);
-    postToDebugger(numberOf(data), kReplyCheckDue, 0);
+    DebuggerPosts& posts = postsOf(data);
+    forget(posts.pendingReplyCheck, id);
+    postToDebugger(posts, kReplyCheckDue, 0);
 }
 
 UINT startTimer(LPTIMECALLBACK elapsed, DWORD_PTR data, std::atomic<UINT>& pending,
@@ -119,7 +103,14 @@ void startDisplay(DebugWindowSet& set, int32_t sequence) {
     ChildWindow* current = currentChildOf(set);
     if (current == nullptr) return;
     requestItemValues(current->data, *set.transport);
-    startTimer(replyCheckElapsed, timerData(set.number, 0), pendingReplyCheck);
+    startTimer(replyCheckElapsed, reinterpret_cast<DWORD_PTR>(set.posts), set.posts->pendingReplyCheck);
+}
+
+// The sequence of the display start whose timer this is. Only the latest timer can carry the
+// latest sequence; an earlier one gives a sequence no start has (-2), and does nothing. The id is
+// known before the timer's message can be taken: both belong to this thread.
+int32_t startOfTimer(const DebugWindowSet& set, UINT id) {
+    return id == set.displayStartTimer ? set.displayStartTimerSequence : -2;
 }
 
 // An item whose control is still disabled got no value: it is asked once more.
@@ -134,32 +125,33 @@ void checkReplies(DebugWindowSet& set) {
 
 }  // namespace
 
-ValueHandover& makeValueHandover(int32_t number) {
-    return *new ValueHandover([number] { return wakeDebugger(number); });
-}
+DebuggerPosts::DebuggerPosts() : handover([this] { return wakeDebugger(*this); }) {}
 
 void enterDebugWindowSet(DebugWindowSet& set) {
-    if (set.number < 0 || set.number >= kDebuggerNumbers) return;
-    debuggerWindows[set.number].store(set.debuggerWindow, std::memory_order_release);
+    set.posts->window.store(set.debuggerWindow, std::memory_order_release);
 }
 
 void leaveDebugWindowSet(DebugWindowSet& set) {
-    cancelTimer(pendingDisplayStart);
-    cancelTimer(pendingReplyCheck);
-    if (set.number < 0 || set.number >= kDebuggerNumbers) return;
-    debuggerWindows[set.number].store(nullptr, std::memory_order_release);
+    cancelTimer(set.posts->pendingDisplayStart);
+    cancelTimer(set.posts->pendingReplyCheck);
+    set.posts->window.store(nullptr, std::memory_order_release);
 }
 
 void scheduleDisplayStart(DebugWindowSet& set) {
     const int32_t sequence = nextDisplayStart(set.displayStartSequence);
     const UINT delay =
         set.showingCurrent ? displayDelayLeft(timeGetTime() - set.becameCurrentAt) : kDisplayDelayMs;
-    if (startTimer(displayStartElapsed, timerData(set.number, sequence), pendingDisplayStart, delay) != 0)
+    const UINT timer = startTimer(displayStartElapsed, reinterpret_cast<DWORD_PTR>(set.posts),
+                                  set.posts->pendingDisplayStart, delay);
+    if (timer != 0) {
+        set.displayStartTimer = timer;
+        set.displayStartTimerSequence = sequence;
         return;
+    }
     if (displayStartRefused(set.displayStartSequence)) startDisplay(set, sequence);
 }
 
-int OnWindowValue(DebugWindowSet& set, uint8_t, const ValueRecord& record) {
+int TakeWindowValue(DebugWindowSet& set, uint8_t, const ValueRecord& record) {
     ChildWindow* current = currentChildOf(set);
     if (current == nullptr) return -1;
     ChildWindowData& data = current->data;
@@ -181,7 +173,7 @@ void takeWaitingValues(HWND child) {
 
 void showArrivedValues(DebugWindowSet& set) {
     set.handover->drain(
-        [&set](uint8_t kind, const ValueRecord& record) { OnWindowValue(set, kind, record); });
+        [&set](uint8_t kind, const ValueRecord& record) { TakeWindowValue(set, kind, record); });
     ChildWindow* current = currentChildOf(set);
     if (current == nullptr) return;
     for (int i = 0; i < current->unshownCount; ++i) {
@@ -212,7 +204,7 @@ bool handleDebugWindowMessage(DebugWindowSet& set, UINT message, WPARAM wParam, 
             showArrivedValues(set);
             return true;
         case kDisplayStartDue:
-            startDisplay(set, static_cast<int32_t>(wParam));
+            startDisplay(set, startOfTimer(set, static_cast<UINT>(wParam)));
             return true;
         case kReplyCheckDue:
             checkReplies(set);

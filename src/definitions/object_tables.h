@@ -160,7 +160,4 @@ inline int usableCount(int32_t count, int capacity) {
     return count < capacity ? count : capacity;
 }
 
-// The program's one set of tables.
-ApplicationTables& programTables();
-
 }  // namespace tavir

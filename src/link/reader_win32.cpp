@@ -21,46 +21,42 @@ constexpr int kTcpReadSize = 512;
 // returns within 160 ms, a TCP receive as soon as the socket is shut down.
 constexpr DWORD kReaderEndMs = 2000;
 
-SerialLink* serialReaderLink = nullptr;
-TcpClient* tcpReaderClient = nullptr;
-MessageBoxes* readerBoxes = nullptr;
-HANDLE readerThread = nullptr;
-// Set at the end of the program: the reader leaves its loop at the next pass.
-std::atomic<bool> readerStopping{false};
-
-DWORD WINAPI serialReader(void*) {
-    SerialLink& link = *serialReaderLink;
+DWORD WINAPI serialReader(void* parameter) {
+    ProgramLink& program = *static_cast<ProgramLink*>(parameter);
+    SerialLink& link = *program.reader.serial;
+    MessageBoxes& boxes = *program.reader.boxes;
     DWORD modemStatus = 0;
     if (!GetCommModemStatus(link.portHandle, &modemStatus)) {
-        readerBoxes->show(text::kModemStatusFailed, text::kLinkCaption, kBoxOk);
+        boxes.show(text::kModemStatusFailed, text::kLinkCaption, kBoxOk);
     }
     DWORD errors = 0;
     COMSTAT status{};
     if (!ClearCommError(link.portHandle, &errors, &status)) {
-        readerBoxes->show(text::kClearCommErrorFailed, text::kLinkCaption, kBoxOk);
+        boxes.show(text::kClearCommErrorFailed, text::kLinkCaption, kBoxOk);
     }
-    ProgramLink& program = programLink();
-    while (!readerStopping.load()) {
+    const std::atomic<bool>& stopping = program.reader.stopping;
+    while (!stopping.load()) {
         Sleep(1);
         uint8_t bytes[kSerialReadSize];
         DWORD count = 0;
         // After CloseSerialLink the handle is gone and every read fails: the loop only sleeps.
         if (!ReadFile(link.portHandle, bytes, kSerialReadSize, &count, nullptr) || count == 0) continue;
-        if (readerStopping.load()) break;
+        if (stopping.load()) break;
         routeReceivedBytes(program.path, bytes, count);
     }
     return 0;
 }
 
-DWORD WINAPI tcpReader(void*) {
-    TcpClient& client = *tcpReaderClient;
-    ProgramLink& program = programLink();
-    while (!readerStopping.load()) {
+DWORD WINAPI tcpReader(void* parameter) {
+    ProgramLink& program = *static_cast<ProgramLink*>(parameter);
+    TcpClient& client = *program.reader.client;
+    const std::atomic<bool>& stopping = program.reader.stopping;
+    while (!stopping.load()) {
         Sleep(1);
         uint8_t bytes[kTcpReadSize];
         int result = client.ReceiveBytes(bytes, kTcpReadSize);
         // The program is ending: the reader stops here, whatever it received.
-        if (result == kEndpointClosed || client.closing || readerStopping.load()) return 0;
+        if (result == kEndpointClosed || client.closing || stopping.load()) return 0;
         if (program.flags.receiveTrace.load()) {
             std::printf(text::kReceiveTrace, result);
             std::fflush(stdout);
@@ -75,53 +71,47 @@ DWORD WINAPI tcpReader(void*) {
 
 }  // namespace
 
-ProgramLink& programLink() {
-    // Never destroyed: the reader runs until the process ends and may be handing bytes to the
-    // decoder and the router while the exit processing runs.
-    static ProgramLink& link = *[] {
-        auto* made = new ProgramLink;
-        made->decoder.delivery = &made->router;
-        made->path.flags = &made->flags;
-        made->path.decoder = &made->decoder;
-        return made;
-    }();
-    return link;
+ProgramLink::ProgramLink() {
+    decoder.delivery = &router;
+    path.flags = &flags;
+    path.decoder = &decoder;
 }
 
-int StartSerialReader(SerialLink& link, MessageBoxes& boxes) {
-    serialReaderLink = &link;
-    readerBoxes = &boxes;
-    link.readerThread = CreateThread(nullptr, 0, serialReader, nullptr, 0, nullptr);
+int StartSerialReader(SerialLink& link, ProgramLink& program, MessageBoxes& boxes) {
+    program.reader.serial = &link;
+    program.reader.boxes = &boxes;
+    link.readerThread = CreateThread(nullptr, 0, serialReader, &program, 0, nullptr);
     if (link.readerThread == nullptr) {
         boxes.show(text::kSerialThreadFailed, text::kLinkCaption, kBoxOk);
         CloseSerialLink(link, boxes);
         return -1;
     }
     SetThreadPriority(link.readerThread, THREAD_PRIORITY_LOWEST);
-    readerThread = link.readerThread;
+    program.reader.thread = link.readerThread;
     return 0;
 }
 
-int StartTcpReader(TcpClient& client, MessageBoxes& boxes) {
-    tcpReaderClient = &client;
-    readerBoxes = &boxes;
-    HANDLE thread = CreateThread(nullptr, 0, tcpReader, nullptr, 0, nullptr);
+int StartTcpReader(TcpClient& client, ProgramLink& program, MessageBoxes& boxes) {
+    program.reader.client = &client;
+    program.reader.boxes = &boxes;
+    HANDLE thread = CreateThread(nullptr, 0, tcpReader, &program, 0, nullptr);
     if (thread == nullptr) {
         boxes.show(text::kTcpThreadFailed, text::kLinkCaption, kBoxOk);
         return -1;
     }
-    readerThread = thread;
+    program.reader.thread = thread;
     return 0;
 }
 
-void stopReader() {
-    readerStopping.store(true);
-    HANDLE thread = readerThread;
+void stopReader(ProgramLink& program) {
+    LinkReader& reader = program.reader;
+    reader.stopping.store(true);
+    HANDLE thread = reader.thread;
     if (thread == nullptr) return;
     // A TCP receive returns once the socket is shut down; a serial read within its time-outs,
     // or at once when the platform can cancel it.
-    if (tcpReaderClient != nullptr) tcpReaderClient->shutDown();
-    if (serialReaderLink != nullptr) CancelSynchronousIo(thread);
+    if (reader.client != nullptr) reader.client->shutDown();
+    if (reader.serial != nullptr) CancelSynchronousIo(thread);
     WaitForSingleObject(thread, kReaderEndMs);
 }
 

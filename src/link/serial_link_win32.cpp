@@ -28,13 +28,7 @@ SerialTimeouts fromPlatform(const COMMTIMEOUTS& t) {
 
 }  // namespace
 
-SerialLink& programSerialLink() {
-    // Never destroyed: the reader uses it until the process ends.
-    static SerialLink& link = *new SerialLink;
-    return link;
-}
-
-HANDLE OpenSerialLink(SerialLink& link, MessageBoxes& boxes) {
+HANDLE OpenSerialLink(SerialLink& link, ProgramLink& program, MessageBoxes& boxes) {
     HANDLE port = CreateFileA(link.settings.portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_WRITE_THROUGH, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
@@ -57,7 +51,7 @@ HANDLE OpenSerialLink(SerialLink& link, MessageBoxes& boxes) {
     // Open from here on, so that a reader that cannot be started closes the port again; the
     // debugger then has no link and does not start.
     link.portOpen = 1;
-    if (StartSerialReader(link, boxes) != 0) return INVALID_HANDLE_VALUE;
+    if (StartSerialReader(link, program, boxes) != 0) return INVALID_HANDLE_VALUE;
     return port;
 }
 

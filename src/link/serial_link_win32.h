@@ -18,12 +18,12 @@ struct SerialLink {
     HANDLE readerThread = nullptr;
 };
 
-SerialLink& programSerialLink();
+struct ProgramLink;
 
-// Opens settings.portName and sets it up; starts the reader. Gives the port, or
+// Opens settings.portName and sets it up; starts program's reader on it. Gives the port, or
 // INVALID_HANDLE_VALUE after the open-failure message. Every other problem is told in a message
 // box and the sequence goes on.
-HANDLE OpenSerialLink(SerialLink& link, MessageBoxes& boxes);
+HANDLE OpenSerialLink(SerialLink& link, ProgramLink& program, MessageBoxes& boxes);
 
 // Writes the settings into the port's DCB and sets the time-outs.
 void ApplySerialSettings(HANDLE port, const SerialSettings& settings, MessageBoxes& boxes);

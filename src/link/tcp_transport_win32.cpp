@@ -122,15 +122,4 @@ int TcpClient::ReceiveBytes(uint8_t* buffer, int capacity) {
     return result;
 }
 
-TcpClient& programTcpClient() {
-    static TcpClient& client = *[] {
-        auto* made = new TcpClient;
-        // Registered as the endpoint is made, so it runs where the destructor of a static
-        // endpoint would: after the objects made later are gone.
-        std::atexit([] { programTcpClient().Close(); });
-        return made;
-    }();
-    return client;
-}
-
 }  // namespace tavir

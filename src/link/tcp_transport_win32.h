@@ -66,11 +66,6 @@ public:
 constexpr int kConnectionReset = -99;
 constexpr int kEndpointClosed = -100;
 
-// The program's one endpoint, made on first use (the start of the program). The object is never
-// destroyed, because the reader may be inside a receive on it while the process ends; its Close
-// runs in the program's exit processing instead.
-TcpClient& programTcpClient();
-
 // Frames go out with one send each.
 class TcpTransport : public Transport {
 public:

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shell/startup_win32.h"
+#include "shell/main_window_win32.h"
 
 namespace tavir {
 
@@ -15,19 +15,13 @@ HHOOK keyboardHook = nullptr;
 // second time. A key that arrives while another is being handed over is therefore left alone.
 bool handingOver = false;
 
-bool isDebuggerWindow(HWND window) {
-    const MainWindowTable& table = mainWindowTable();
-    for (int number = 0; number <= table.highest && number < kMainWindowTableCapacity; ++number) {
-        if (table.windows[number] == window) return true;
-    }
-    return false;
-}
-
 LRESULT CALLBACK keyboardHookProc(int code, WPARAM virtualKey, LPARAM keyData) {
     if (code == HC_ACTION) {
         HWND active = GetActiveWindow();
         // Keys typed while a dialog or another program is active stay there.
-        if (!handingOver && active != nullptr && isDebuggerWindow(active)) {
+        // A debugger window carries its record from its creation until it is gone: the same
+        // windows as the program's MainWindowTable, found without reaching the program.
+        if (!handingOver && active != nullptr && mainWindowData(active) != nullptr) {
             UINT message = (static_cast<DWORD>(keyData) & 0x80000000u) != 0 ? WM_KEYUP : WM_KEYDOWN;
             handingOver = true;
             LRESULT result = SendMessageA(active, message, virtualKey, keyData);

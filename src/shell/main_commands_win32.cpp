@@ -4,13 +4,11 @@
 #include "base/join_path.h"
 #include "debugwin/center_dialog_win32.h"
 #include "debugwin/child_windows_win32.h"
-#include "link/reader_win32.h"
 #include "resources/debugwin_texts.h"
 #include "resources/shell_texts.h"
 #include "resources/tavir_rc.h"
 #include "shell/main_window_win32.h"
 #include "shell/open_selection.h"
-#include "shell/startup_win32.h"
 #include "shell/window_settings.h"
 #include "tools/tool_dialogs_win32.h"
 
@@ -151,12 +149,12 @@ void setMonitoring(MainWindowData& main, bool on) {
 // The current child window stops its live values while a tool is open; the tool's dialog starts
 // them again when it closes.
 void runTool(MainWindowData& main, void (*runDialog)(ToolDialogHost&)) {
-    ProgramLink& link = programLink();
+    ProgramLink& link = main.program.link;
     if (link.transport == nullptr) return;
     DebugWindowSet& windows = main.windows;
     if (windows.currentChild != -1) SetChildDisplay(windows.childWindows[windows.currentChild], false);
-    ToolDialogHost host{main.window, windows,    main.settings,   link.router,
-                        link.path,   link.flags, *link.transport, debugDirectory(main.number)};
+    ToolDialogHost host{main.window, windows,         main.settings,       link.router,       link.path,
+                        link.flags,  *link.transport, main.debugDirectory, main.program.tools};
     runDialog(host);
 }
 
@@ -172,7 +170,7 @@ LRESULT RunMainCommand(MainWindowData& main, int command) {
         case IDM_EXIT:
             // The quit message is only taken from an otherwise empty queue: values that keep
             // arriving would keep it waiting, so they stop going to this window first.
-            programLink().router.windowSink.store(nullptr, std::memory_order_release);
+            main.program.link.router.windowSink.store(nullptr, std::memory_order_release);
             PostQuitMessage(0);
             break;
         case IDM_CLOSE_WINDOWS:

@@ -4,18 +4,12 @@
 #include <cstring>
 #include <new>
 
-#include "link/reader_win32.h"
-#include "link/serial_link_win32.h"
-#include "link/tcp_transport_win32.h"
 #include "resources/shell_texts.h"
 #include "resources/tavir_rc.h"
 #include "shell/key_commands.h"
-#include "shell/startup_win32.h"
 #include "shell/window_settings.h"
 
 namespace tavir {
-
-bool ctrlDown = false;
 
 namespace {
 
@@ -28,26 +22,26 @@ const char* fillIniPath(char (&iniPath)[kSettingsPathCapacity + 1], const char* 
 // (its message has been shown). A TCP connection that cannot be made ends the program itself.
 // The transport is made once, for the one debugger window, and never destroyed: the timer
 // thread may be sending on it while the process ends.
-int openControllerLink(MessageBoxes& boxes) {
-    const LinkOptions& options = programLinkOptions();
-    ProgramLink& link = programLink();
+int openControllerLink(Program& program) {
+    const LinkOptions& options = program.linkOptions;
+    ProgramLink& link = program.link;
+    MessageBoxes& boxes = program.linkBoxes;
     if (options.useSerial != 0) {
-        SerialLink& serial = programSerialLink();
+        SerialLink& serial = program.serialLink;
         serial.settings = defaultSerialSettings(options.comPort, options.baudRate);
-        if (OpenSerialLink(serial, boxes) == INVALID_HANDLE_VALUE) return -1;
+        if (OpenSerialLink(serial, link, boxes) == INVALID_HANDLE_VALUE) return -1;
         link.transport = new SerialTransport(serial);
     } else {
-        TcpClient& client = programTcpClient();
+        TcpClient& client = program.tcpClient;
         client.port = options.ipPort;
         client.Connect(options.ipAddress);
         link.transport = new TcpTransport(client);
-        StartTcpReader(client, boxes);
+        StartTcpReader(client, link, boxes);
     }
     return 0;
 }
 
-void postStartTool(HWND window) {
-    const LinkOptions& options = programLinkOptions();
+void postStartTool(HWND window, const LinkOptions& options) {
     int command = 0;
     if (options.openDpcom != 0) {
         command = IDM_DPCOM;
@@ -80,9 +74,11 @@ void applyStoredFont(MainWindowData& data) {
     if (creationFont != nullptr && creationFont != data.windows.font) DeleteObject(creationFont);
 }
 
-// The child windows reach the definitions, the link and the message lines through the set.
+// The child windows reach the definitions, the link and the message lines through the set; the
+// timers and the reader reach the window through its posts.
 void connectDebugWindows(MainWindowData& data) {
-    ProgramLink& link = programLink();
+    ProgramLink& link = data.program.link;
+    DebuggerPosts& posts = data.program.debuggers.emplace_back();
     DebugWindowSet& windows = data.windows;
     windows.debuggerWindow = data.window;
     windows.number = data.number;
@@ -90,7 +86,8 @@ void connectDebugWindows(MainWindowData& data) {
     windows.macros = data.definitions;
     windows.transport = link.transport;
     windows.flags = &link.flags;
-    windows.handover = &makeValueHandover(data.number);
+    windows.posts = &posts;
+    windows.handover = &posts.handover;
     windows.owner = &data.debugWindowOwner;
 }
 
@@ -98,17 +95,17 @@ void connectDebugWindows(MainWindowData& data) {
 // reader may be inside it.
 void disconnectDebugWindows(MainWindowData& data) {
     leaveDebugWindowSet(data.windows);
-    if (data.number == 1) programLink().router.windowSink.store(nullptr, std::memory_order_release);
+    if (data.number == 1) data.program.link.router.windowSink.store(nullptr, std::memory_order_release);
 }
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     const auto& creation = *static_cast<const MainWindowCreation*>(create.lpCreateParams);
-    // The reader thread shows its boxes through this object; like the link, it is never destroyed.
-    static Win32MessageBoxes& linkBoxes = *new Win32MessageBoxes;
-    if (openControllerLink(linkBoxes) != 0) return -1;
-    postStartTool(window);
+    Program& program = *creation.program;
+    if (openControllerLink(program) != 0) return -1;
+    postStartTool(window, program.linkOptions);
 
-    auto* data = new (std::nothrow) MainWindowData(window, creation.number, creation.definitionDirectory);
+    auto* data =
+        new (std::nothrow) MainWindowData(program, window, creation.number, creation.definitionDirectory);
     if (data == nullptr) return -1;
     data->definitions = new (std::nothrow) MacroTable;
     if (data->definitions == nullptr) {
@@ -119,7 +116,7 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     connectDebugWindows(*data);
     WindowPlacement placement = readWindowPlacement(data->settings);
     MoveWindow(window, placement.left, placement.top, placement.width, placement.height, TRUE);
-    enterMainWindow(creation.number, window);
+    enterMainWindow(program.mainWindows, creation.number, window);
     data->windows.font = CreateFontIndirectA(&data->logFont);
     applyStoredFont(*data);
 
@@ -130,7 +127,7 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     // Values for debugger window number 1 come to it from now on: its record is attached and its
     // handover can wake it.
     if (creation.number == 1)
-        programLink().router.windowSink.store(data->windows.handover, std::memory_order_release);
+        program.link.router.windowSink.store(data->windows.handover, std::memory_order_release);
     PostMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(data->windows.font), TRUE);
     return 0;
 }
@@ -165,11 +162,13 @@ void MainDebugWindowOwner::updateMenu() {
 }
 
 const char* MainDebugWindowOwner::debugDirectory() const {
-    return tavir::debugDirectory(main_.number);
+    return main_.debugDirectory;
 }
 
-MainWindowData::MainWindowData(HWND mainWindow, int32_t debuggerNumber, const char* definitionDirectory)
-    : window(mainWindow),
+MainWindowData::MainWindowData(Program& owner, HWND mainWindow, int32_t debuggerNumber,
+                               const char* definitionDirectory)
+    : program(owner),
+      window(mainWindow),
       number(debuggerNumber),
       settings(fillIniPath(iniPath, definitionDirectory)),
       messageSink(windows.messageWindow),
@@ -210,7 +209,7 @@ void UpdateMenu(MainWindowData& main) {
 
 LRESULT HandleMainKey(MainWindowData& main, WPARAM virtualKey, LPARAM keyData) {
     DebugWindowSet& windows = main.windows;
-    KeyAction action = keyAction(ctrlDown, static_cast<int>(virtualKey));
+    KeyAction action = keyAction(main.ctrlDown, static_cast<int>(virtualKey));
     switch (action.effect) {
         case KeyEffect::kCommand:
             SendMessageA(main.window, WM_COMMAND, static_cast<WPARAM>(action.command), 0);
@@ -228,7 +227,7 @@ LRESULT HandleMainKey(MainWindowData& main, WPARAM virtualKey, LPARAM keyData) {
     }
     // Keys for a child window's items, whatever the menu states are.
     if (windows.keysToChild != 1 || windows.currentChild == -1) return -1;
-    return HandleChildKey(windows.childWindows[windows.currentChild], ctrlDown, virtualKey, keyData);
+    return HandleChildKey(windows.childWindows[windows.currentChild], main.ctrlDown, virtualKey, keyData);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -239,7 +238,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_DESTROY:
             disconnectDebugWindows(*data);
-            leaveMainWindow(data->number, window);
+            leaveMainWindow(data->program.mainWindows, data->number, window);
             PostQuitMessage(0);
             return 0;
         case WM_MOVE:
@@ -264,17 +263,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_KEYDOWN:
             if (wParam == static_cast<WPARAM>(kKeyControl)) {
-                ctrlDown = true;
+                data->ctrlDown = true;
                 return 0;
             }
             return HandleMainKey(*data, wParam, lParam);
         case WM_KEYUP:
-            if (wParam == static_cast<WPARAM>(kKeyControl)) ctrlDown = false;
+            if (wParam == static_cast<WPARAM>(kKeyControl)) data->ctrlDown = false;
             return 0;
         case WM_ACTIVATE:
             // A Ctrl released while a dialog was active never reached this window: take the key's
             // state anew, so that a plain key after Ctrl+L and the font dialog is not read as Ctrl+key.
-            if (LOWORD(wParam) != WA_INACTIVE) ctrlDown = GetKeyState(VK_CONTROL) < 0;
+            if (LOWORD(wParam) != WA_INACTIVE) data->ctrlDown = GetKeyState(VK_CONTROL) < 0;
             break;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0) return RunMainCommand(*data, LOWORD(wParam));

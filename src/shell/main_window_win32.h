@@ -11,6 +11,7 @@
 #include "definitions/macro_table.h"
 #include "shell/menu_states.h"
 #include "shell/message_boxes_win32.h"
+#include "shell/program_win32.h"
 #include "shell/settings_path.h"
 #include "shell/settings_win32.h"
 #include "shell/window_title.h"
@@ -20,6 +21,7 @@ namespace tavir {
 inline constexpr char kMainWindowClass[] = "TVRMAINCLASS";
 
 constexpr int kOpenFileNameCapacity = 1024;
+constexpr int kDebugDirectoryCapacity = 260;
 
 struct MainWindowData;
 
@@ -50,10 +52,17 @@ private:
 // The record of a debugger window, attached to it while it exists. Its child windows, the current
 // one, the keys for it, the titles, the font and the message window are in windows.
 struct MainWindowData {
-    explicit MainWindowData(HWND mainWindow, int32_t debuggerNumber, const char* definitionDirectory);
+    explicit MainWindowData(Program& owner, HWND mainWindow, int32_t debuggerNumber,
+                            const char* definitionDirectory);
 
+    Program& program;
     HWND window;
     int32_t number;
+    // Whether the Ctrl key is held, from the forwarded key messages.
+    bool ctrlDown = false;
+    // Searched for the debug window files (with its trailing separator); set once the start-up
+    // has loaded them.
+    char debugDirectory[kDebugDirectoryCapacity] = {};
     DebugWindowSet windows;
     MacroTable* definitions = nullptr;
     OPENFILENAMEA openFileDialog{};
@@ -77,6 +86,7 @@ struct MainWindowData {
 struct MainWindowCreation {
     int32_t number;
     const char* definitionDirectory;
+    Program* program;
 };
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -92,8 +102,5 @@ LRESULT RunMainCommand(MainWindowData& main, int command);
 
 // The key commands of a key that the keyboard hook forwarded.
 LRESULT HandleMainKey(MainWindowData& main, WPARAM virtualKey, LPARAM keyData);
-
-// Whether the Ctrl key is held, from the forwarded key messages.
-extern bool ctrlDown;
 
 }  // namespace tavir

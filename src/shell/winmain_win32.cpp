@@ -3,11 +3,10 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/join_path.h"
-#include "link/reader_win32.h"
-#include "link/tcp_transport_win32.h"
 #include "shell/command_line.h"
 #include "shell/keyboard_hook_win32.h"
 #include "shell/message_boxes_win32.h"
@@ -30,14 +29,20 @@ void readCurrentDirectory(char (&directory)[kCurrentDirectoryCapacity]) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace tavir;
-    // The one socket endpoint exists from the start, whichever link is chosen.
-    programTcpClient();
+    // Made first, with its socket endpoint, and never destroyed (program_win32.h).
+    Program& program = *new Program;
+    // The endpoint closes in the exit processing, wherever the program ends: a fatal socket error
+    // ends it with std::exit. Registered as the endpoint is made, so it runs where the destructor
+    // of a static endpoint would. An exit function is handed nothing, so it reaches the endpoint
+    // through this pointer, the one way to the program's record that is not handed down.
+    static TcpClient* const endpoint = &program.tcpClient;
+    std::atexit([] { endpoint->Close(); });
     Win32MessageBoxes boxes;
     if (commandLine != nullptr && commandLine[0] != '\0') {
-        ParseCommandLine(commandLine, programLinkOptions(), boxes);
+        ParseCommandLine(commandLine, program.linkOptions, boxes);
     }
-    clearMainWindowTable();
-    programInstance() = instance;
+    clearMainWindowTable(program.mainWindows);
+    program.instance = instance;
 
     Win32ClassRegistrar registrar(instance);
     if (registerWindowClasses(registrar, boxes) != 0) return 0;
@@ -53,7 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         debugDirectoryPath[length + 1] = '\0';
     }
 
-    if (OpenDebugger(1, definitionDirectory, debugDirectoryPath) == nullptr) return 0;
+    if (OpenDebugger(program, 1, definitionDirectory, debugDirectoryPath) == nullptr) return 0;
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -63,10 +68,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
     // The program ends in order from here: a receive or send that fails now is the endpoint
     // closing under the reader or a sender at exit, and is not reported.
-    programTcpClient().closing = true;
-    stopReader();
+    program.tcpClient.closing = true;
+    stopReader(program.link);
     RemoveKeyboardHook();
-    MainWindowTable& table = mainWindowTable();
+    const MainWindowTable& table = program.mainWindows;
     for (int number = 0; number <= table.highest && number < kMainWindowTableCapacity; ++number) {
         if (table.windows[number] != nullptr) DestroyWindow(table.windows[number]);
     }

@@ -9,8 +9,27 @@
 #include "link/delivery_router.h"
 #include "link/link_flags.h"
 #include "link/reader_route.h"
+#include "tools/batch_values.h"
+#include "tools/dump_tool.h"
+#include "tools/dump_view_win32.h"
+#include "tools/tool_pacing_win32.h"
 
 namespace tavir {
+
+// What the tool dialogs share for the whole program run: the parameter tools' one pacing, the
+// one reply store over the program's tables, and the dump tool with its dialog's view. The
+// program makes it once and never destroys it: the reader may still be inside the store or the
+// dump tool when a dialog's flag drops.
+struct ToolState {
+    explicit ToolState(ApplicationTables& programTables) : tables(programTables), store(programTables) {}
+    ApplicationTables& tables;
+    TickClock clock;
+    PaintingWaiter waiter;
+    Pacing pacing{&clock, &waiter, kDefaultIntervalMs, 0};
+    BatchValueStore store;
+    DumpTool dumpTool;
+    DumpDialogView dumpView;
+};
 
 // What a tool dialog needs of the debugger window that opens it.
 struct ToolDialogHost {
@@ -22,6 +41,7 @@ struct ToolDialogHost {
     LinkFlags& flags;
     Transport& transport;
     const char* debugDirectory;  // shown in the dialog, with its trailing separator
+    ToolState& tools;
 };
 
 // Dialog 107, "Verschillen met KVAPTAB.C zien". Returns when the dialog is closed.

@@ -44,11 +44,4 @@ void PaintingWaiter::waitUpTo(uint32_t milliseconds) {
     while (counter() < deadline) SwitchToThread();
 }
 
-Pacing& programPacing() {
-    static TickClock clock;
-    static PaintingWaiter waiter;
-    static Pacing pacing{&clock, &waiter, kDefaultIntervalMs, 0};
-    return pacing;
-}
-
 }  // namespace tavir

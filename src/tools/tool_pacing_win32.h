@@ -24,7 +24,4 @@ public:
     void waitUpTo(uint32_t milliseconds) override;
 };
 
-// The one pacing of the program: the three parameter tools share its interval and mark.
-Pacing& programPacing();
-
 }  // namespace tavir
