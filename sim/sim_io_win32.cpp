@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "link/serial_line_win32.h"
+#include "link/link_endpoint.h"
 #include "sim_io.h"
 
 namespace tavir::sim {
@@ -99,15 +99,15 @@ public:
         return kNoChannel;
     }
 
-    // 8 data bits, no parity, one stop bit, DTR and RTS on, no flow control; reads return at once
-    // with what has arrived.
+    // Reads return at once with what has arrived.
     Channel openSerial(const std::string& device, int baud) override {
-        bool configured = false;  // a port that keeps its own settings still carries the bytes
-        HANDLE port = openSerialLine(device, baud, configured);
-        if (port == INVALID_HANDLE_VALUE) {
-            std::fprintf(stderr, "tavir-sim: cannot open %s: error %lu\n", device.c_str(), GetLastError());
+        std::string error;
+        std::unique_ptr<SerialEndpoint> line = openSerialEndpoint(device, baud, error);
+        if (!line) {
+            std::fprintf(stderr, "tavir-sim: cannot open %s\n", error.c_str());
             return kNoChannel;
         }
+        HANDLE port = reinterpret_cast<HANDLE>(line->release());
         COMMTIMEOUTS timeouts{};
         timeouts.ReadIntervalTimeout = MAXDWORD;  // with the other two 0: return at once
         timeouts.WriteTotalTimeoutConstant = 1000;

@@ -13,7 +13,7 @@ namespace tavir {
 
 namespace {
 
-constexpr DWORD kSerialReadSize = 16;
+constexpr int kSerialReadSize = 16;
 // A TCP receive takes whatever has arrived, up to this much, in one call.
 constexpr int kTcpReadSize = 512;
 
@@ -30,24 +30,17 @@ std::atomic<bool> readerStopping{false};
 
 DWORD WINAPI serialReader(void*) {
     SerialLink& link = *serialReaderLink;
-    DWORD modemStatus = 0;
-    if (!GetCommModemStatus(link.portHandle, &modemStatus)) {
-        readerBoxes->show(text::kModemStatusFailed, text::kLinkCaption, kBoxOk);
-    }
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (!ClearCommError(link.portHandle, &errors, &status)) {
-        readerBoxes->show(text::kClearCommErrorFailed, text::kLinkCaption, kBoxOk);
-    }
+    SerialStepBoxes steps(*readerBoxes);
+    link.port.checkLine(steps);
     ProgramLink& program = programLink();
     while (!readerStopping.load()) {
         Sleep(1);
         uint8_t bytes[kSerialReadSize];
-        DWORD count = 0;
-        // After CloseSerialLink the handle is gone and every read fails: the loop only sleeps.
-        if (!ReadFile(link.portHandle, bytes, kSerialReadSize, &count, nullptr) || count == 0) continue;
+        // After CloseSerialLink the port is gone and every read fails: the loop only sleeps.
+        const int count = link.port.receive(bytes, kSerialReadSize, LinkEndpoint::kWaitAsSetUp);
+        if (count <= 0) continue;
         if (readerStopping.load()) break;
-        routeReceivedBytes(program.path, bytes, count);
+        routeReceivedBytes(program.path, bytes, static_cast<size_t>(count));
     }
     return 0;
 }
