@@ -14,7 +14,6 @@
 #include <cstring>
 #include <vector>
 
-#include "link/link_endpoint.h"
 #include "sim_io.h"
 
 namespace tavir::sim {
@@ -79,21 +78,14 @@ public:
         path = ptsname(fd);
         // Our own descriptor of the far side: the master never reports a hang-up while no
         // program has the terminal open.
-        std::string error;
-        std::unique_ptr<SerialEndpoint> farSide = openSerialEndpoint(path, 0, error);
-        const int keepOpen = farSide ? static_cast<int>(farSide->release()) : -1;
+        const int keepOpen = static_cast<int>(openSerialHandle(path, 0));
         setNonBlocking(fd);
         return add({fd, keepOpen, Kind::kFile});
     }
 
     Channel openSerial(const std::string& device, int baud) override {
-        std::string error;
-        std::unique_ptr<SerialEndpoint> line = openSerialEndpoint(device, baud, error);
-        if (!line) {
-            std::fprintf(stderr, "tavir-sim: cannot open %s\n", error.c_str());
-            return kNoChannel;
-        }
-        const int fd = static_cast<int>(line->release());
+        const int fd = static_cast<int>(openSerialHandle(device, baud));
+        if (fd < 0) return kNoChannel;
         setNonBlocking(fd);
         return add({fd, -1, Kind::kFile});
     }

@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "link/link_endpoint.h"
 #include "sim_io.h"
 
 namespace tavir::sim {
@@ -101,13 +100,9 @@ public:
 
     // Reads return at once with what has arrived.
     Channel openSerial(const std::string& device, int baud) override {
-        std::string error;
-        std::unique_ptr<SerialEndpoint> line = openSerialEndpoint(device, baud, error);
-        if (!line) {
-            std::fprintf(stderr, "tavir-sim: cannot open %s\n", error.c_str());
-            return kNoChannel;
-        }
-        HANDLE port = reinterpret_cast<HANDLE>(line->release());
+        const intptr_t line = openSerialHandle(device, baud);
+        if (line == -1) return kNoChannel;
+        HANDLE port = reinterpret_cast<HANDLE>(line);
         COMMTIMEOUTS timeouts{};
         timeouts.ReadIntervalTimeout = MAXDWORD;  // with the other two 0: return at once
         timeouts.WriteTotalTimeoutConstant = 1000;

@@ -39,7 +39,8 @@ std::unique_ptr<TcpEndpoint> openTcpEndpoint(const std::string& host, int port, 
     return endpoint;
 }
 
-std::unique_ptr<SerialEndpoint> openSerialEndpoint(const std::string& device, int baudRate, std::string& error) {
+std::unique_ptr<SerialEndpoint> openSerialEndpoint(const std::string& device, int baudRate,
+                                                   std::string& error) {
     SerialSettings settings = defaultSerialSettings(1, baudRate);
     Refusals steps;
     auto endpoint = std::make_unique<SerialEndpoint>();

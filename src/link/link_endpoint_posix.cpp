@@ -166,8 +166,6 @@ void SerialEndpoint::ApplySerialSettings(const SerialSettings& settings, SerialS
     t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
     if (settings.xonXoffOut != 0) t.c_iflag |= IXON;
     if (settings.xonXoffIn != 0) t.c_iflag |= IXOFF;
-    t.c_cc[VSTART] = static_cast<cc_t>(settings.xonChar);
-    t.c_cc[VSTOP] = static_cast<cc_t>(settings.xoffChar);
     // Speed 0 keeps the line's own (a pseudo-terminal has none).
     const speed_t speed = termiosSpeed(settings.baudRate);
     if (speed != B0) {
