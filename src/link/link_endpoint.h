@@ -78,7 +78,7 @@ public:
     virtual void failed(SerialStep step) = 0;
 };
 
-// A COM port, or a POSIX terminal, which takes the same settings record (it has no time-outs).
+// A COM port, or a POSIX terminal (which takes the settings record's speed; it has no time-outs).
 class SerialEndpoint final : public LinkEndpoint {
 public:
     // Closes the device without the close sequence, so that what was written still goes out.

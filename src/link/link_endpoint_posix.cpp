@@ -153,19 +153,12 @@ void SerialEndpoint::ApplySerialSettings(const SerialSettings& settings, SerialS
     const int fd = static_cast<int>(handle());
     termios t{};
     if (::tcgetattr(fd, &t) != 0) steps.failed(SerialStep::kGetState);
-    // Raw: a read returns from the first byte.
+    // Raw, a read returning from the first byte: 8 data bits, no parity, one stop bit and no flow
+    // control, the line every program asks for; of the record a terminal takes the speed.
     ::cfmakeraw(&t);
-    constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
-    t.c_cflag |= CLOCAL | CREAD |
-                 (settings.byteSize >= 5 && settings.byteSize <= 8 ? kSizes[settings.byteSize - 5] : CS8);
-    if (settings.parity == 1 || settings.parity == 2)
-        t.c_cflag |= PARENB | (settings.parity == 1 ? PARODD : 0);
-    if (settings.stopBits != 0) t.c_cflag |= CSTOPB;
-    if (settings.ctsOutFlow != 0) t.c_cflag |= CRTSCTS;
+    t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS);
+    t.c_cflag |= CLOCAL | CREAD;
     t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    if (settings.xonXoffOut != 0) t.c_iflag |= IXON;
-    if (settings.xonXoffIn != 0) t.c_iflag |= IXOFF;
     // Speed 0 keeps the line's own (a pseudo-terminal has none).
     const speed_t speed = termiosSpeed(settings.baudRate);
     if (speed != B0) {
