@@ -59,10 +59,6 @@ speed_t termiosSpeed(int baudRate) {
     return B0;
 }
 
-int setLines(int fd, unsigned long request, int lines) {
-    return ::ioctl(fd, request, &lines);
-}
-
 }  // namespace
 
 std::string describeLinkError(int code) {
@@ -145,7 +141,8 @@ int SerialEndpoint::open(const char* device, SerialSettings& settings, SerialSte
     ApplySerialSettings(settings, steps);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL, 0) & ~O_NONBLOCK);
     // A pseudo-terminal has no modem lines and refuses.
-    if (setLines(fd, TIOCMBIS, TIOCM_DTR | TIOCM_RTS) != 0) steps.failed(SerialStep::kRaiseDtr);
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    if (::ioctl(fd, TIOCMBIS, &lines) != 0) steps.failed(SerialStep::kRaiseDtr);
     return 0;
 }
 
@@ -177,7 +174,8 @@ void SerialEndpoint::checkLine(SerialStepSink& steps) {
 
 void SerialEndpoint::close(const SerialTimeouts&, SerialStepSink& steps) {
     const int fd = static_cast<int>(handle());
-    if (setLines(fd, TIOCMBIC, TIOCM_DTR) != 0) steps.failed(SerialStep::kLowerDtr);
+    int lines = TIOCM_DTR;
+    if (::ioctl(fd, TIOCMBIC, &lines) != 0) steps.failed(SerialStep::kLowerDtr);
     if (::tcflush(fd, TCIOFLUSH) != 0) steps.failed(SerialStep::kPurge);
     ::close(static_cast<int>(release()));
 }

@@ -12,10 +12,12 @@ namespace tavir {
 
 namespace {
 
-// The end of every socket failure: the report on standard output, the stop box, exit code 1.
-[[noreturn]] void endProgram(const myException& error) {
+// The end of every socket failure: the report on standard output, the stop box, exit code 1. A
+// program already ending leaves without a second exit.
+[[noreturn]] void endProgram(const myException& error, bool ending = false) {
     error.Report();
     MessageBoxA(nullptr, error.message, text::kTcpFatalCaption, MB_OK | MB_ICONHAND);
+    if (ending) std::_Exit(1);
     std::exit(1);
 }
 
@@ -47,12 +49,7 @@ TcpSocket::~TcpSocket() {
 
 void TcpSocket::Close() {
     closing = true;
-    if (endpoint.close() == 0) return;
-    // The program is already ending: report as always, but leave without a second exit.
-    const myException error(0, text::kWsaCleanupFailed);
-    error.Report();
-    MessageBoxA(nullptr, error.message, text::kTcpFatalCaption, MB_OK | MB_ICONHAND);
-    std::_Exit(1);
+    if (endpoint.close() != 0) endProgram(myException(0, text::kWsaCleanupFailed), true);
 }
 
 void TcpSocket::shutDown() {
