@@ -26,9 +26,12 @@ std::string linkName(const LinkChoice& choice) {
 }
 
 std::unique_ptr<CliLink> CliLink::open(const LinkChoice& choice, std::string& error) {
-    std::unique_ptr<LinkEndpoint> endpoint = choice.serial.empty()
-                                                 ? openTcpEndpoint(choice.ip, choice.port, error)
-                                                 : openSerialEndpoint(choice.serial, choice.baud, error);
+    std::unique_ptr<LinkEndpoint> endpoint;
+    if (choice.serial.empty()) {
+        endpoint = openTcpEndpoint(choice.ip, choice.port, error);
+    } else {
+        endpoint = openSerialEndpoint(choice.serial, choice.baud, error);
+    }
     if (!endpoint) return nullptr;
     return over(choice, std::move(endpoint), error);
 }
@@ -133,7 +136,8 @@ void CliLink::readLoop() {
     // The short wait lets the thread notice the end of the run.
     while (!stopping_.load()) {
         int n = endpoint_->receive(buffer, sizeof buffer, 50);
-        if (n < 0) {
+        // A failed write ends the link as well: nothing more is asked, so nothing is awaited.
+        if (n < 0 || endpoint_->failed()) {
             notify();
             return;
         }

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "link/link_endpoint.h"
 #include "sim_options.h"
 
 namespace tavir::sim {
@@ -48,6 +50,15 @@ public:
     // The system's text for the last failure.
     virtual std::string lastError() const = 0;
 };
+
+// A serial device opened and set up as every program sets up its line, handed over to the layer:
+// the platform's handle, or -1 after a message on standard error.
+inline intptr_t openSerialHandle(const std::string& device, int baud) {
+    std::string error;
+    std::unique_ptr<SerialEndpoint> line = openSerialEndpoint(device, baud, error);
+    if (!line) std::fprintf(stderr, "tavir-sim: cannot open %s\n", error.c_str());
+    return line ? line->release() : -1;
+}
 
 // The layer of this platform; none after a message on standard error.
 std::unique_ptr<SimIo> openPlatformIo();

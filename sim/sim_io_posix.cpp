@@ -5,7 +5,6 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,7 +14,6 @@
 #include <cstring>
 #include <vector>
 
-#include "link/serial_line_posix.h"
 #include "sim_io.h"
 
 namespace tavir::sim {
@@ -80,24 +78,15 @@ public:
         path = ptsname(fd);
         // Our own descriptor of the far side: the master never reports a hang-up while no
         // program has the terminal open.
-        int keepOpen = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (keepOpen >= 0) makeRawLine(keepOpen, B0);
+        const int keepOpen = static_cast<int>(openSerialHandle(path, 0));
         setNonBlocking(fd);
         return add({fd, keepOpen, Kind::kFile});
     }
 
     Channel openSerial(const std::string& device, int baud) override {
-        speed_t speed = termiosSpeed(baud);
-        if (speed == B0) {
-            std::fprintf(stderr, "tavir-sim: baud rate %d is not supported on this system\n", baud);
-            return kNoChannel;
-        }
-        int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            std::fprintf(stderr, "tavir-sim: cannot open %s: %s\n", device.c_str(), std::strerror(errno));
-            return kNoChannel;
-        }
-        makeRawLine(fd, speed);
+        const int fd = static_cast<int>(openSerialHandle(device, baud));
+        if (fd < 0) return kNoChannel;
+        setNonBlocking(fd);
         return add({fd, -1, Kind::kFile});
     }
 

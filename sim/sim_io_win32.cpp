@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "link/serial_line_win32.h"
 #include "sim_io.h"
 
 namespace tavir::sim {
@@ -99,15 +98,11 @@ public:
         return kNoChannel;
     }
 
-    // 8 data bits, no parity, one stop bit, DTR and RTS on, no flow control; reads return at once
-    // with what has arrived.
+    // Reads return at once with what has arrived.
     Channel openSerial(const std::string& device, int baud) override {
-        bool configured = false;  // a port that keeps its own settings still carries the bytes
-        HANDLE port = openSerialLine(device, baud, configured);
-        if (port == INVALID_HANDLE_VALUE) {
-            std::fprintf(stderr, "tavir-sim: cannot open %s: error %lu\n", device.c_str(), GetLastError());
-            return kNoChannel;
-        }
+        const intptr_t line = openSerialHandle(device, baud);
+        if (line == -1) return kNoChannel;
+        HANDLE port = reinterpret_cast<HANDLE>(line);
         COMMTIMEOUTS timeouts{};
         timeouts.ReadIntervalTimeout = MAXDWORD;  // with the other two 0: return at once
         timeouts.WriteTotalTimeoutConstant = 1000;

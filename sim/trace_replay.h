@@ -48,7 +48,6 @@ private:
     // The moment a controller chunk may leave: its recorded time, and never before its recorded
     // delay after the client's chunk that preceded it has fully arrived.
     int64_t dueOf(size_t chunk) const;
-    void stampCompleted(int64_t now);
 
     const std::vector<TraceChunk>& chunks_;
     Warn warn_;

@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <mutex>
 
-#include "link/transport.h"
-
 namespace tavir {
 
 class LinkTrace {
@@ -37,20 +35,6 @@ private:
     std::mutex mutex_;
     std::FILE* file_ = nullptr;
     std::chrono::steady_clock::time_point opened_;
-};
-
-// The send side: every write is recorded, then handed to the transport below.
-class TracingTransport : public Transport {
-public:
-    TracingTransport(Transport& inner, LinkTrace& trace) : inner_(inner), trace_(trace) {}
-    void write(const uint8_t* bytes, size_t count) override {
-        trace_.sent(bytes, count);
-        inner_.write(bytes, count);
-    }
-
-private:
-    Transport& inner_;
-    LinkTrace& trace_;
 };
 
 }  // namespace tavir

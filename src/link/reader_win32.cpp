@@ -13,7 +13,7 @@ namespace tavir {
 
 namespace {
 
-constexpr DWORD kSerialReadSize = 16;
+constexpr int kSerialReadSize = 16;
 // A TCP receive takes whatever has arrived, up to this much, in one call.
 constexpr int kTcpReadSize = 512;
 
@@ -24,25 +24,17 @@ constexpr DWORD kReaderEndMs = 2000;
 DWORD WINAPI serialReader(void* parameter) {
     ProgramLink& program = *static_cast<ProgramLink*>(parameter);
     SerialLink& link = *program.reader.serial;
-    MessageBoxes& boxes = *program.reader.boxes;
-    DWORD modemStatus = 0;
-    if (!GetCommModemStatus(link.portHandle, &modemStatus)) {
-        boxes.show(text::kModemStatusFailed, text::kLinkCaption, kBoxOk);
-    }
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (!ClearCommError(link.portHandle, &errors, &status)) {
-        boxes.show(text::kClearCommErrorFailed, text::kLinkCaption, kBoxOk);
-    }
+    SerialStepBoxes steps(*program.reader.boxes);
+    link.port.checkLine(steps);
     const std::atomic<bool>& stopping = program.reader.stopping;
     while (!stopping.load()) {
         Sleep(1);
         uint8_t bytes[kSerialReadSize];
-        DWORD count = 0;
-        // After CloseSerialLink the handle is gone and every read fails: the loop only sleeps.
-        if (!ReadFile(link.portHandle, bytes, kSerialReadSize, &count, nullptr) || count == 0) continue;
+        // After CloseSerialLink the port is gone and every read fails: the loop only sleeps.
+        const int count = link.port.receive(bytes, kSerialReadSize, LinkEndpoint::kWaitAsSetUp);
+        if (count <= 0) continue;
         if (stopping.load()) break;
-        routeReceivedBytes(program.path, bytes, count);
+        routeReceivedBytes(program.path, bytes, static_cast<size_t>(count));
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "base/message_boxes.h"
+#include "link/link_endpoint.h"
 #include "link/serial_settings.h"
 #include "link/transport.h"
 
@@ -13,7 +14,7 @@ namespace tavir {
 // The port and the thread live until the process ends unless the reader cannot be started.
 struct SerialLink {
     SerialSettings settings{};
-    HANDLE portHandle = INVALID_HANDLE_VALUE;
+    SerialEndpoint port;
     std::atomic<int> portOpen{0};
     HANDLE readerThread = nullptr;
 };
@@ -25,18 +26,25 @@ struct ProgramLink;
 // box and the sequence goes on.
 HANDLE OpenSerialLink(SerialLink& link, ProgramLink& program, MessageBoxes& boxes);
 
-// Writes the settings into the port's DCB and sets the time-outs.
-void ApplySerialSettings(HANDLE port, const SerialSettings& settings, MessageBoxes& boxes);
-
 // Lowers DTR, restores the time-outs found at opening, purges the port and closes the port and
 // the reader's handle. 0 when the port was not open, else 1.
 int CloseSerialLink(SerialLink& link, MessageBoxes& boxes);
+
+// A message box for each step of the port that fails.
+class SerialStepBoxes : public SerialStepSink {
+public:
+    explicit SerialStepBoxes(MessageBoxes& boxes) : boxes_(boxes) {}
+    void failed(SerialStep step) override;
+
+private:
+    MessageBoxes& boxes_;
+};
 
 // Frames go out on the port with one WriteFile each.
 class SerialTransport : public Transport {
 public:
     explicit SerialTransport(SerialLink& link) : link_(link) {}
-    void write(const uint8_t* bytes, size_t count) override;
+    void write(const uint8_t* bytes, size_t count) override { link_.port.write(bytes, count); }
 
 private:
     SerialLink& link_;

@@ -1,6 +1,6 @@
 #include "link/tcp_descriptions.h"
 
-#include <iterator>
+#include <cstddef>
 
 namespace tavir {
 
@@ -131,20 +131,6 @@ const char* describeSocketError(SocketCall call, int code) {
             return find(kReceiveTable, code);
     }
     return kUnknown;
-}
-
-int describedCodeCount(SocketCall call) {
-    switch (call) {
-        case SocketCall::kSocket:
-            return static_cast<int>(std::size(kSocketTable));
-        case SocketCall::kConnect:
-            return static_cast<int>(std::size(kConnectTable));
-        case SocketCall::kSend:
-            return static_cast<int>(std::size(kSendTable));
-        case SocketCall::kReceive:
-            return static_cast<int>(std::size(kReceiveTable));
-    }
-    return 0;
 }
 
 }  // namespace tavir

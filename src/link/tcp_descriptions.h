@@ -43,7 +43,4 @@ enum SocketError : int {
 // call's table does not list.
 const char* describeSocketError(SocketCall call, int code);
 
-// How many codes the call's table lists.
-int describedCodeCount(SocketCall call);
-
 }  // namespace tavir

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/link_endpoint.h"
 #include "link/transport.h"
 
 namespace tavir {
@@ -20,10 +21,12 @@ public:
     char message[512];
 };
 
-// A Windows Sockets endpoint. Made once at program start: sockets are started (version 1.1)
-// and one stream socket is created.
+// The debugger's side of the TCP link: its endpoint, made once at program start, and what a
+// failure means to the user. Every failing call ends the program after its message, except a
+// reset while receiving.
 class TcpSocket {
 public:
+    // Sockets are started (version 1.1) and one stream socket is created.
     TcpSocket();
     virtual ~TcpSocket();
     TcpSocket(const TcpSocket&) = delete;
@@ -36,18 +39,13 @@ public:
     void shutDown();
 
     int32_t port = 0;
-    uintptr_t socket = ~uintptr_t{0};  // the Windows Sockets handle; all ones: none
+    TcpEndpoint endpoint;
     // Set when the program ends in order, before the endpoint is closed. From then on a receive
     // or send that fails is the endpoint going away under a thread still using it, not a fault
     // to report: the call gives kEndpointClosed instead of taking the fatal path.
     std::atomic<bool> closing{false};
-
-private:
-    bool closed_ = false;
 };
 
-// The client side of the controller connection. Every failing call ends the program after its
-// message, except a reset while receiving.
 class TcpClient : public TcpSocket {
 public:
     ~TcpClient() override = default;

@@ -84,8 +84,9 @@ public:
     std::map<int32_t, int32_t> values;  // by number
 
     MemoryController() { decoder_.delivery = this; }
-    void write(const uint8_t* bytes, size_t count) override {
+    int writeFrame(const uint8_t* bytes, size_t count) override {
         for (size_t i = 0; i < count; ++i) decoder_.FeedByte(bytes[i]);
+        return 0;
     }
     int receive(uint8_t* buffer, int capacity, int timeoutMs) override {
         std::unique_lock<std::mutex> lock(mutex_);

@@ -26,10 +26,10 @@ TEST(TcpTransport, EachFrameGoesOutInOneSend) {
     getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length);
     DWORD deadline = 5000;
     setsockopt(receiver, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&deadline), sizeof deadline);
-    closesocket(static_cast<SOCKET>(client.socket));
+    closesocket(static_cast<SOCKET>(client.endpoint.socket));
     SOCKET sender = socket(AF_INET, SOCK_DGRAM, 0);
     ASSERT_EQ(connect(sender, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    client.socket = sender;
+    client.endpoint.socket = static_cast<intptr_t>(sender);
 
     TcpTransport transport(client);
     const std::vector<std::vector<uint8_t>> frames = {
