@@ -48,9 +48,9 @@ ControllerResult auditController(const FleetRow& row, const AuditOptions& audit,
     session.reporter.divertTo(&outlet);
     board.started(index, row.name);
     const auto started = std::chrono::steady_clock::now();
-    // The applications are loaded one at a time: the loader reads the built-in macro text from one
-    // position the whole program shares. Each drops its names once loaded (they are needed only
-    // while the files are read): a fleet's worth of macro tables would cost a fifth more memory.
+    // The applications are loaded one at a time, and each drops its names once loaded (they are
+    // needed only while the files are read): a fleet's worth of macro tables would cost a fifth
+    // more memory, and two hundred loads at once only queue for the same cores.
     std::unique_lock<std::mutex> load(loading);
     result.exitCode = runDifferencesSession(session, options, nullptr, [&load](ToolSession& s) {
         s.macros.reset();

@@ -29,8 +29,6 @@ const struct {
     {"Koppel-signalen", kCoupling},
 };
 
-MacroLineSource builtInSource = {kMacrodefText, kMacrodefLineCount, 0};
-
 // Copies the next non-empty line into buffer. Gives false at the end of the lines.
 bool nextLine(MacroLineSource& source, char* buffer) {
     while (source.index >= 0 && source.index < source.lineCount) {
@@ -134,11 +132,10 @@ int parseMacroDefinitions(MacroTable& table, MessageLog& log, MacroLineSource& s
 }
 
 int loadBuiltInMacros(MacroTable& table, MessageLog& log) {
-    return parseMacroDefinitions(table, log, builtInSource);
-}
-
-MacroLineSource& builtInMacroSource() {
-    return builtInSource;
+    // The line index starts at 0 for every load, so each load has its own: loads on several
+    // threads (a fleet audit) then never move each other's place in the text.
+    MacroLineSource builtIn = {kMacrodefText, kMacrodefLineCount, 0};
+    return parseMacroDefinitions(table, log, builtIn);
 }
 
 }  // namespace tavir

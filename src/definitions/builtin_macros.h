@@ -34,7 +34,4 @@ int parseMacroDefinitions(MacroTable& table, MessageLog& log, MacroLineSource& s
 // parseMacroDefinitions over the built-in text.
 int loadBuiltInMacros(MacroTable& table, MessageLog& log);
 
-// The source of the built-in text (its index shows where the last parse stopped).
-MacroLineSource& builtInMacroSource();
-
 }  // namespace tavir
