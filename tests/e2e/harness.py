@@ -24,7 +24,6 @@ DESKTOP_SIZE = "1024x768"
 # Wine's MessageBox keeps its text in a static control; its buttons are ordinary buttons.
 DIALOG_CLASS = "#32770"
 IDOK = 1
-IDCANCEL = 2
 
 
 class E2EFailure(AssertionError):
