@@ -14,6 +14,7 @@ from harness import E2EFailure, check, cp1252, run, wait_for
 from menu_cases import escape, wait_dialog
 from startup_cases import LINK_CAPTION, MAIN_CLASS, ValueStream, remove_debug_windows, wine_path
 
+FIXTURES = Path(__file__).parents[1] / "fixtures"
 CHILD, EDIT, CHECKBOX = "TVRCHILDCLASS", "TVREDITITEMCLASS", "TVRCHECKBOXITEMCLASS"
 LABEL_BASE = 500
 QUESTION = "De huidige wijziging is niet opgeslagen.\nWilt u deze wijziging alsnog opslaan?"
@@ -23,15 +24,6 @@ SW_MINIMIZE, SW_RESTORE, WS_MINIMIZE = 6, 9, 0x20000000
 # current; a wait of this length after a start lets every late request of it arrive.
 PROTOCOL_SETTLE = 1.2
 
-# Function codes of the built-in names the example's windows use: the category's base plus the
-# name's number in the built-in macro text.
-FUNCTION_CODES = {
-    "koppelsignaal": 0, "inst_EPARM": 32, "inst_EGGPARM": 33, "inst_TIJD": 34, "A": 64, "BLOK": 128,
-    "R": 264, "G": 265, "GL": 266, "inst_VG_TIJD": 320, "inst_GL_TIJD": 325, "inst_MG_TIJD": 326,
-    "inst_MG_TIJD1": 331, "inst_MG_TIJD4": 334, "interne_toestand": 345, "inst_O_TIJD": 384, "KL": 417,
-    "SCH": 420, "D": 426, "H_TIJD": 432, "inst_1e_KL": 450, "inst_2e_KL": 451, "DVWD": 462,
-    "inst_H_TIJD1": 465, "ronde_teller": 480, "datum": 481, "tijd": 482, "dag": 483,
-}
 # Categories (code / 32) whose requests carry a signal group, those that carry a block, and those
 # shown as a number rather than a check box.
 WITH_GROUP = {0, 1, 2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14}
@@ -40,8 +32,13 @@ VALUE_CATEGORIES = {1, 10, 12, 14, 15}
 
 
 def application_names(app):
-    names = dict(FUNCTION_CODES)
-    for name, number in re.findall(r"#define\s+(\w+)\s+(\d+)", (Path(app) / "KVAPDEF.H").read_text("cp1252")):
+    """The names a window file may use and their numbers: the built-in names (the golden list of the
+    macro reader's unit test: the category's base plus the name's number in the built-in text),
+    then the application's defines. The first of a name counts."""
+    builtin = (FIXTURES / "definitions" / "builtin_macros.txt").read_text()
+    header = (Path(app) / "KVAPDEF.H").read_text("cp1252")
+    names = {}
+    for name, number in re.findall(r"(\w+) (\d+)", builtin) + re.findall(r"#define\s+(\w+)\s+(\d+)", header):
         names.setdefault(name, int(number))
     return names
 
@@ -477,7 +474,7 @@ def case_unsaved_change(case):
 def case_file_errors(case):
     """A file's faults give exactly the lines of the loader's golden file, with the file and line
     prefixes, and the window holds the controls of the items that remain."""
-    fixture = Path(__file__).parents[1] / "fixtures" / "debugwin" / "definition_errors"
+    fixture = FIXTURES / "debugwin" / "definition_errors"
     app = own_app(case, {})
     shutil.copy(fixture.with_suffix(".TXT"), app / "DEBUG_101.TXT")
     golden = fixture.with_suffix(".golden").read_text("cp1252").splitlines()

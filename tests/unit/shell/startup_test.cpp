@@ -90,25 +90,18 @@ TEST(ClassRegistration, ShutdownStartsWithTheMainClassAndStopsWhenItStays) {
     }
 }
 
-class LoadDefinitionsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        log.sink = &lines;
-        log.boxes = &boxes;
-    }
-    DefinitionsResult load(const std::string& directory) {
-        return LoadDefinitions(*macros, *tables, log, boxes, directory.c_str());
-    }
-
-    std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
-    std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
+// With the header's name a directory of 1015 characters reaches the path limit of 1024.
+TEST(LoadDefinitions, ATooLongDirectoryLeavesTheWindowWithoutDefinitions) {
+    auto macros = std::make_unique<MacroTable>();
+    auto tables = std::make_unique<ApplicationTables>();
     RecordedLines lines;
     RecordedBoxes boxes;
     MessageLog log;
-};
-
-// With the header's name a directory of 1015 characters reaches the path limit of 1024.
-TEST_F(LoadDefinitionsTest, ATooLongDirectoryLeavesTheWindowWithoutDefinitions) {
+    log.sink = &lines;
+    log.boxes = &boxes;
+    auto load = [&](const std::string& directory) {
+        return LoadDefinitions(*macros, *tables, log, boxes, directory.c_str());
+    };
     // The header path still fits, all 1024 characters of it; the file is missing, so its box shows.
     const std::string fits(1014, 'd');
     EXPECT_EQ(load(fits), DefinitionsResult::kFailed);
