@@ -61,7 +61,7 @@ def item_state(item):
 def case_menu_states(case):
     """The menu with its texts, ids, separators and initial states: as the window is created,
     before any child window changes them; and the About dialog, modal. (Where a dialog opens is
-    CenterDialog's unit table; the font dialog opens and closes in keys_through_hook and layout.)"""
+    CenterDialog's unit table; the font dialog opens and closes in keys_and_display and layout.)"""
     program, main = start(case)
     items = case.menu(main["hwnd"])
     popups = [i["text"] for i in items if i["popup"] == -1]
