@@ -22,6 +22,7 @@ from pathlib import Path
 from harness import Simulator, check, end_process, wait_for
 
 PATHS = {}
+SIMS = []  # ended by the main function when the case ends
 INTERVAL = "100"
 
 
@@ -36,8 +37,17 @@ def fixture(name):
     return Path(PATHS["source"]) / "tests" / "fixtures" / "tools" / name
 
 
+def demo_dir():
+    return Path(PATHS["source"]) / "examples" / "demo"
+
+
 def start_sim(work, app, extra=(), pty=False):
-    return Simulator(PATHS["sim"], app, work / "sim.jsonl", pty=pty, extra=extra)
+    SIMS.append(Simulator(PATHS["sim"], app, work / "sim.jsonl", pty=pty, extra=extra))
+    return SIMS[-1]
+
+
+def requests_of(sim, kind):
+    return sum(e.get("dir") == "in" and e.get("kind") == kind for e in sim.log())
 
 
 def check_junit(path, tests, failures):
@@ -64,17 +74,14 @@ def case_diff_golden(work):
     """The differences the unit tests' fake controller holds, set in the simulator: the same file."""
     app = fixture("app")
     sim = start_sim(work, app)
-    try:
-        for change in ("384 0 1 31", "450 0 0 731", "420 1 0 0", "344 0 0 95", "466 0 0 11", "326 1 0 151"):
-            check(sim.command(f"set {change}") == "ok", f"set {change}")
-        code, err = cli("diff", "--dir", str(app), "--port", str(sim.port), "--interval", INTERVAL,
-                        "--kinds", "all", "--out", "verschillen.txt", "--report", "junit", "report.xml", cwd=work)
-        check(code == 1, f"exit {code}: {err}")
-        check((work / "verschillen.txt").read_bytes() == fixture("verschillen.txt").read_bytes(),
-              "verschillen.txt differs from the golden file")
-        check_junit(work / "report.xml", tests=31, failures=7)
-    finally:
-        sim.close()
+    for change in ("384 0 1 31", "450 0 0 731", "420 1 0 0", "344 0 0 95", "466 0 0 11", "326 1 0 151"):
+        check(sim.command(f"set {change}") == "ok", f"set {change}")
+    code, err = cli("diff", "--dir", str(app), "--port", str(sim.port), "--interval", INTERVAL,
+                    "--kinds", "all", "--out", "verschillen.txt", "--report", "junit", "report.xml", cwd=work)
+    check(code == 1, f"exit {code}: {err}")
+    check((work / "verschillen.txt").read_bytes() == fixture("verschillen.txt").read_bytes(),
+          "verschillen.txt differs from the golden file")
+    check_junit(work / "report.xml", tests=31, failures=7)
 
 
 def guide_exit_codes():
@@ -88,7 +95,7 @@ def case_exit_codes(work):
     """Each situation of the guide's exit-code table gives the code the guide names for it; nothing is
     sent before a refusal, and a silent run leaves its files. (Restore's refusals of a journal and
     its silent run are the unit tables' of the journal.)"""
-    demo = Path(PATHS["source"]) / "examples" / "demo"
+    demo = demo_dir()
     no_table, cut_short = work / "no_table", work / "cut_short"
     for app in (no_table, cut_short):
         app.mkdir()
@@ -99,75 +106,69 @@ def case_exit_codes(work):
                           '{"kind":"TIJD","name":"T_KNIPPER","functionCode":34,"number":1,"block":0,'
                           '"original":5,"restored":false}\n')
     sim = start_sim(work, demo, extra=("--silent",))
-    try:
-        link = ("--port", str(sim.port), "--timeout", "300")
-        port = (*link, "--interval", INTERVAL)
-        rows = [
-            ("an unknown kind", ["diff", "--dir", str(demo), "--kinds", "VG,XX"], 2),
-            ("an interval out of range", ["diff", "--dir", str(demo), "--interval", "99"], 2),
-            ("an interval out of range", ["adjust", "--dir", str(demo), "--interval", "2001"], 2),
-            ("an unknown option", ["sweep", "--dir", str(demo), "--bogus"], 2),
-            ("a baud rate the line cannot take", ["diff", "--dir", str(demo), "--serial", "/dev/null",
-                                                  "--baud", "1234"], 2),
-            ("a missing application", ["diff", "--dir", str(work / "nowhere")], 2),
-            ("a KVAPTAB.C that cannot be read", ["adjust", "--dir", str(no_table), *port], 2),
-            ("a KVAPTAB.C that gives no value to a selected entry", ["sweep", "--dir", str(cut_short),
-                                                                     *port], 2),
-            ("an output that cannot be written", ["diff", "--dir", str(demo), "--report", "junit",
-                                                  str(work / "nowhere" / "r.xml"), *port], 2),
-            ("an output that cannot be written", ["dump", "--out", str(work / "nowhere" / "d.dmp"), *link], 2),
-            ("an output that cannot be written", ["diff", "--dir", str(demo), "--trace",
-                                                  str(work / "nowhere" / "t.txt"), *port], 2),
-            ("a journal that still holds originals", ["sweep", "--dir", str(demo), "--journal",
-                                                      str(unrestored), *port], 2),
-            ("a port that does not open", ["diff", "--dir", str(demo), "--port", str(closed_port())], 3),
-            ("a controller that does not answer", ["diff", "--dir", str(demo), *port, "--out", "silent.txt"], 3),
-            ("a controller that does not answer", ["dump", *link], 3),
-            ("a controller that does not answer", ["record", "--dir", str(demo), "--duration", "5", *link,
-                                                   "--csv", "silent.csv"], 3),
-            ("record without a duration", ["record", "--dir", str(demo), "--csv", "none.csv"], 2),
-            ("watch of a missing file", ["watch", str(work / "DEBUG_009.TXT"), "--dir", str(demo)], 2),
-        ]
-        guide = guide_exit_codes()
-        check(sorted(guide) == [0, 1, 2, 3], f"the guide's exit codes {sorted(guide)}")
-        for name, args, expected in rows:
-            if not name.startswith(("record", "watch")):
-                check(name in guide[expected], f"the guide does not name '{name}' under {expected}")
-            sent = len(sim.log())
-            code, err = cli(*args, cwd=work)
-            check(code == expected, f"{name}: exit {code}, not {expected}: {err}")
-            refused = expected == 2 and str(sim.port) in args
-            check(not refused or len(sim.log()) == sent, f"{name}: a request went out before the refusal")
-        check((work / "silent.txt").exists() and (work / "silent.csv").exists(), "a silent run left no file")
-        check("geen verschillen" not in (work / "silent.txt").read_text(encoding="cp1252"), "silent.txt")
-        check(not (work / "nowhere").exists(), "a refused output was created")
-    finally:
-        sim.close()
+    link = ("--port", str(sim.port), "--timeout", "300")
+    port = (*link, "--interval", INTERVAL)
+    rows = [
+        ("an unknown kind", ["diff", "--dir", str(demo), "--kinds", "VG,XX"], 2),
+        ("an interval out of range", ["diff", "--dir", str(demo), "--interval", "99"], 2),
+        ("an interval out of range", ["adjust", "--dir", str(demo), "--interval", "2001"], 2),
+        ("an unknown option", ["sweep", "--dir", str(demo), "--bogus"], 2),
+        ("a baud rate the line cannot take", ["diff", "--dir", str(demo), "--serial", "/dev/null",
+                                              "--baud", "1234"], 2),
+        ("a missing application", ["diff", "--dir", str(work / "nowhere")], 2),
+        ("a KVAPTAB.C that cannot be read", ["adjust", "--dir", str(no_table), *port], 2),
+        ("a KVAPTAB.C that gives no value to a selected entry", ["sweep", "--dir", str(cut_short),
+                                                                 *port], 2),
+        ("an output that cannot be written", ["diff", "--dir", str(demo), "--report", "junit",
+                                              str(work / "nowhere" / "r.xml"), *port], 2),
+        ("an output that cannot be written", ["dump", "--out", str(work / "nowhere" / "d.dmp"), *link], 2),
+        ("an output that cannot be written", ["diff", "--dir", str(demo), "--trace",
+                                              str(work / "nowhere" / "t.txt"), *port], 2),
+        ("a journal that still holds originals", ["sweep", "--dir", str(demo), "--journal",
+                                                  str(unrestored), *port], 2),
+        ("a port that does not open", ["diff", "--dir", str(demo), "--port", str(closed_port())], 3),
+        ("a controller that does not answer", ["diff", "--dir", str(demo), *port, "--out", "silent.txt"], 3),
+        ("a controller that does not answer", ["dump", *link], 3),
+        ("a controller that does not answer", ["record", "--dir", str(demo), "--duration", "5", *link,
+                                               "--csv", "silent.csv"], 3),
+        ("record without a duration", ["record", "--dir", str(demo), "--csv", "none.csv"], 2),
+        ("watch of a missing file", ["watch", str(work / "DEBUG_009.TXT"), "--dir", str(demo)], 2),
+    ]
+    guide = guide_exit_codes()
+    check(sorted(guide) == [0, 1, 2, 3], f"the guide's exit codes {sorted(guide)}")
+    for name, args, expected in rows:
+        if not name.startswith(("record", "watch")):
+            check(name in guide[expected], f"the guide does not name '{name}' under {expected}")
+        sent = len(sim.log())
+        code, err = cli(*args, cwd=work)
+        check(code == expected, f"{name}: exit {code}, not {expected}: {err}")
+        refused = expected == 2 and str(sim.port) in args
+        check(not refused or len(sim.log()) == sent, f"{name}: a request went out before the refusal")
+    check((work / "silent.txt").exists() and (work / "silent.csv").exists(), "a silent run left no file")
+    check("geen verschillen" not in (work / "silent.txt").read_text(encoding="cp1252"), "silent.txt")
+    check(not (work / "nowhere").exists(), "a refused output was created")
 
 
 def case_lossy_link(work):
     """A third of the answers lost: each lost one is asked again, the run ends, and it never says it
     found nothing while a field went unanswered. Writes to a full disk fail the run."""
-    demo = Path(PATHS["source"]) / "examples" / "demo"
+    demo = demo_dir()
     sim = start_sim(work, demo, extra=("--drop", "0.3", "--seed", "7"))
-    try:
-        code, err = cli("diff", "--dir", str(demo), "--port", str(sim.port), "--interval", INTERVAL,
-                        "--kinds", "ONT,VG,GL", "--timeout", "300", "--report", "junit", "report.xml", cwd=work)
-        check(code in (0, 3) and "link failure" not in err, f"exit {code}: {err}")
-        unanswered = err.count("no answer for")
-        check((code == 3) == (unanswered > 0), f"exit {code} with {unanswered} unanswered: {err}")
-        check(code == 0 or "geen verschillen" not in err, f"a run with unanswered fields found nothing: {err}")
-        root = ElementTree.parse(work / "report.xml").getroot()
-        check(int(root[0].get("errors")) == unanswered, f"errors={root[0].get('errors')}, {unanswered} unanswered")
-        check(sim.command("set 320 0 0 99") == "ok", "set 320 0 0 99")  # a difference to write
-        for args in (["diff", "--kinds", "VG", "--out", "/dev/full"], ["sweep", "--kinds", "TIJD", "--out", "/dev/full"],
-                     ["dump", "--out", "/dev/full"]):
-            if args[0] != "dump":
-                args += ["--dir", str(demo), "--interval", INTERVAL]
-            code, err = cli(*args, "--port", str(sim.port), "--timeout", "300", cwd=work)
-            check(code == 2 and "/dev/full" in err, f"{args}: exit {code}: {err}")
-    finally:
-        sim.close()
+    code, err = cli("diff", "--dir", str(demo), "--port", str(sim.port), "--interval", INTERVAL,
+                    "--kinds", "ONT,VG,GL", "--timeout", "300", "--report", "junit", "report.xml", cwd=work)
+    check(code in (0, 3) and "link failure" not in err, f"exit {code}: {err}")
+    unanswered = err.count("no answer for")
+    check((code == 3) == (unanswered > 0), f"exit {code} with {unanswered} unanswered: {err}")
+    check(code == 0 or "geen verschillen" not in err, f"a run with unanswered fields found nothing: {err}")
+    root = ElementTree.parse(work / "report.xml").getroot()
+    check(int(root[0].get("errors")) == unanswered, f"errors={root[0].get('errors')}, {unanswered} unanswered")
+    check(sim.command("set 320 0 0 99") == "ok", "set 320 0 0 99")  # a difference to write
+    for args in (["diff", "--kinds", "VG", "--out", "/dev/full"], ["sweep", "--kinds", "TIJD", "--out", "/dev/full"],
+                 ["dump", "--out", "/dev/full"]):
+        if args[0] != "dump":
+            args += ["--dir", str(demo), "--interval", INTERVAL]
+        code, err = cli(*args, "--port", str(sim.port), "--timeout", "300", cwd=work)
+        check(code == 2 and "/dev/full" in err, f"{args}: exit {code}: {err}")
 
 
 def closed_port():
@@ -179,67 +180,55 @@ def closed_port():
 
 def case_sweep_killed_and_restored(work):
     """A sweep killed with SIGKILL half-way, then restored: the memory is as before the sweep."""
-    demo = Path(PATHS["source"]) / "examples" / "demo"
+    demo = demo_dir()
     sim = start_sim(work, demo)
     addresses = [(fc, n, 0) for fc in (320, 325) for n in range(8)]
+    before = {a: sim.get(*a) for a in addresses}
+    journal = work / "journal.jsonl"
+    sweep = subprocess.Popen([PATHS["cli"], "sweep", "--dir", str(demo), "--port", str(sim.port),
+                              "--interval", INTERVAL, "--kinds", "VG,GL", "--start", "100",
+                              "--journal", str(journal)], cwd=work, stderr=subprocess.DEVNULL)
     try:
-        before = {a: sim.get(*a) for a in addresses}
-        journal = work / "journal.jsonl"
-        sweep = subprocess.Popen([PATHS["cli"], "sweep", "--dir", str(demo), "--port", str(sim.port),
-                                  "--interval", INTERVAL, "--kinds", "VG,GL", "--start", "100",
-                                  "--journal", str(journal)], cwd=work, stderr=subprocess.DEVNULL)
-        try:
-            wait_for("six originals in the journal",
-                     lambda: journal.exists() and journal.read_text().count("original") >= 6, 20, interval=0.02)
-            sweep.send_signal(signal.SIGKILL)
-            sweep.wait(10)
-        finally:
-            end_process(sweep.pid)
-        swept = {a: sim.get(*a) for a in addresses}
-        check(swept != before, "the sweep changed nothing before it was killed")
-        check(sweep.returncode == -signal.SIGKILL, f"the sweep ended by itself ({sweep.returncode})")
-        rows = (work / "afname.txt").read_text(encoding="cp1252").count("\n")
-        check(rows >= 6, f"the actions file of the killed sweep holds {rows} lines")
-        code, err = cli("sweep", "--dir", str(demo), "--port", str(sim.port), "--journal", str(journal), cwd=work)
-        check(code == 2, f"a second sweep over the unrestored journal: exit {code}: {err}")
-        code, err = cli("restore", "--journal", str(journal), "--dir", str(demo), "--port", str(sim.port),
-                        "--interval", INTERVAL, cwd=work)
-        check(code == 0, f"restore: exit {code}: {err}")
-        after = {a: sim.get(*a) for a in addresses}
-        check(after == before, f"after the restore {after}, before the sweep {before}")
-        check('"restored":false' not in journal.read_text(), "an entry is not marked restored")
+        wait_for("six originals in the journal",
+                 lambda: journal.exists() and journal.read_text().count("original") >= 6, 20, interval=0.02)
+        sweep.send_signal(signal.SIGKILL)
+        sweep.wait(10)
     finally:
-        sim.close()
+        end_process(sweep.pid)
+    swept = {a: sim.get(*a) for a in addresses}
+    check(swept != before, "the sweep changed nothing before it was killed")
+    check(sweep.returncode == -signal.SIGKILL, f"the sweep ended by itself ({sweep.returncode})")
+    rows = (work / "afname.txt").read_text(encoding="cp1252").count("\n")
+    check(rows >= 6, f"the actions file of the killed sweep holds {rows} lines")
+    code, err = cli("restore", "--journal", str(journal), "--dir", str(demo), "--port", str(sim.port),
+                    "--interval", INTERVAL, cwd=work)
+    check(code == 0, f"restore: exit {code}: {err}")
+    after = {a: sim.get(*a) for a in addresses}
+    check(after == before, f"after the restore {after}, before the sweep {before}")
+    check('"restored":false' not in journal.read_text(), "an entry is not marked restored")
 
 
 def case_pty_and_dump(work):
     """diff over the simulator's pseudo-terminal; dump over TCP up to the end of the dump."""
-    demo = Path(PATHS["source"]) / "examples" / "demo"
+    demo = demo_dir()
     sim = start_sim(work, demo, pty=True)
-    try:
-        code, err = cli("diff", "--dir", str(demo), "--serial", sim.pty, "--baud", "9600", "--interval", INTERVAL,
-                        "--kinds", "vg,Klokken", "--trace", "trace.txt", cwd=work)
-        check(code == 0, f"diff over the pty: exit {code}: {err}")
-        check("Er zijn geen verschillen gevonden!" in err, f"stderr: {err}")
-        trace = (work / "trace.txt").read_text().splitlines()
-        check(trace[0] == "# tavir trace 1" and any(" > " in t for t in trace) and any(" < " in t for t in trace),
-              f"trace: {trace[:3]}")
-        code, err = cli("dump", "--port", str(sim.port), "--out", "dump.dmp", cwd=work)
-        check(code == 0, f"dump: exit {code}: {err}")
-        stored = (work / "dump.dmp").read_bytes()
-        check(stored.startswith(b"dump gemaakt:") and stored.endswith(b"\xff\r\n"), f"dump file {stored[-40:]!r}")
-    finally:
-        sim.close()
-
-
-def stops(sim):
-    return sum(e.get("dir") == "in" and e.get("kind") == "Stop" for e in sim.log())
+    code, err = cli("diff", "--dir", str(demo), "--serial", sim.pty, "--baud", "9600", "--interval", INTERVAL,
+                    "--kinds", "vg,Klokken", "--trace", "trace.txt", cwd=work)
+    check(code == 0, f"diff over the pty: exit {code}: {err}")
+    check("Er zijn geen verschillen gevonden!" in err, f"stderr: {err}")
+    trace = (work / "trace.txt").read_text().splitlines()
+    check(trace[0] == "# tavir trace 1" and any(" > " in t for t in trace) and any(" < " in t for t in trace),
+          f"trace: {trace[:3]}")
+    code, err = cli("dump", "--port", str(sim.port), "--out", "dump.dmp", cwd=work)
+    check(code == 0, f"dump: exit {code}: {err}")
+    stored = (work / "dump.dmp").read_bytes()
+    check(stored.startswith(b"dump gemaakt:") and stored.endswith(b"\xff\r\n"), f"dump file {stored[-40:]!r}")
 
 
 def quick_plan_app(work):
     """The example application with a plan that turns within seconds: one second of green, half a
     second of amber, half a second of clearance."""
-    demo = Path(PATHS["source"]) / "examples" / "demo"
+    demo = demo_dir()
     app = work / "quick"
     app.mkdir()
     (app / "KVAPDEF.H").write_bytes((demo / "KVAPDEF.H").read_bytes())
@@ -262,13 +251,10 @@ def case_record_plan(work):
     simulator's plan tests'.)"""
     app = quick_plan_app(work)
     sim = start_sim(work, app, extra=("--rate", "0"))
-    try:
-        code, err = cli("record", "--dir", str(app), "--port", str(sim.port), "--duration", "5",
-                        "--csv", "plan.csv", "--svg", "plan.svg", cwd=work)
-        check(code == 0, f"record: exit {code}: {err}")
-        wait_for("a Stop for each group and detector", lambda: stops(sim) == 8 + 16, 10)
-    finally:
-        sim.close()
+    code, err = cli("record", "--dir", str(app), "--port", str(sim.port), "--duration", "5",
+                    "--csv", "plan.csv", "--svg", "plan.svg", cwd=work)
+    check(code == 0, f"record: exit {code}: {err}")
+    wait_for("a Stop for each group and detector", lambda: requests_of(sim, "Stop") == 8 + 16, 10)
     rows = list(csv.DictReader((work / "plan.csv").open(encoding="cp1252")))
     first = {r["name"] for r in rows if r["kind"] == "D" and float(r["seconds"]) < 1}
     check(len(first) == 16, f"first values of the detectors {sorted(first)}")
@@ -281,29 +267,22 @@ def case_record_plan(work):
 
 def case_watch_once(work):
     """watch --once prints the window with the values the simulator holds, set ones included."""
-    demo = Path(PATHS["source"]) / "examples" / "demo"
+    demo = demo_dir()
     sim = start_sim(work, demo)
-    rows = [  # set, the window's line that shows it
-        ("384 0 1 77", " SG02  SG05    77"),
-        ("384 3 2 0", " SG11  SG08     0"),
-        ("420 0 0 1", "SCH_KNIPPEREN       [x]"),
-        ("420 1 0 0", "SCH_FIETS_DUBBEL    [ ]"),
-        ("32 0 0 1234", "EP_CYCLUSTIJD        1234"),
-    ]
-    try:
-        for change, _ in rows:
-            check(sim.command(f"set {change}") == "ok", f"set {change}")
-        done = subprocess.run([PATHS["cli"], "watch", str(demo / "DEBUG_004.TXT"), "--port", str(sim.port),
-                               "--once", "0.3"], cwd=work, capture_output=True, timeout=30)
-        check(done.returncode == 0, f"watch: exit {done.returncode}: {done.stderr!r}")
-        shown = done.stdout.decode("utf-8")
-        for change, line in rows:
-            check(any(l.startswith(line) or line in l for l in shown.splitlines()), f"after set {change}: {shown}")
-        check("...." not in shown, f"an item without a value: {shown}")
-        monitors = sum(e.get("dir") == "in" and e.get("kind") == "Monitor" for e in sim.log())
-        wait_for(f"a Stop for each of the {monitors} items", lambda: stops(sim) == monitors > 0, 10)
-    finally:
-        sim.close()
+    # Set, and the window's line that shows it: a value and a check box (what each kind of item
+    # shows is the watch view's unit table).
+    rows = [("384 0 1 77", " SG02  SG05    77"), ("420 0 0 1", "SCH_KNIPPEREN       [x]")]
+    for change, _ in rows:
+        check(sim.command(f"set {change}") == "ok", f"set {change}")
+    done = subprocess.run([PATHS["cli"], "watch", str(demo / "DEBUG_004.TXT"), "--port", str(sim.port),
+                           "--once", "0.3"], cwd=work, capture_output=True, timeout=30)
+    check(done.returncode == 0, f"watch: exit {done.returncode}: {done.stderr!r}")
+    shown = done.stdout.decode("utf-8")
+    for change, line in rows:
+        check(any(l.startswith(line) or line in l for l in shown.splitlines()), f"after set {change}: {shown}")
+    check("...." not in shown, f"an item without a value: {shown}")
+    monitors = sum(e.get("dir") == "in" and e.get("kind") == "Monitor" for e in sim.log())
+    wait_for(f"a Stop for each of the {monitors} items", lambda: requests_of(sim, "Stop") == monitors > 0, 10)
 
 
 def requests_by_connection(log_file):
@@ -370,5 +349,9 @@ if __name__ == "__main__":
     PATHS.update(cli=options.cli, sim=options.sim, source=options.source, runner=options.runner)
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="tavir-cli-") as work:
-        CASES[options.case](Path(work))
+        try:
+            CASES[options.case](Path(work))
+        finally:
+            for sim in SIMS:
+                sim.close()
     print(f"{options.case}: passed in {time.monotonic() - started:.1f} s")

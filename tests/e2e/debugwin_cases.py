@@ -11,9 +11,10 @@ import time
 from pathlib import Path
 
 from harness import E2EFailure, check, cp1252, run, wait_for
-from menu_cases import wait_dialog
+from menu_cases import escape, wait_dialog
 from startup_cases import LINK_CAPTION, MAIN_CLASS, ValueStream, remove_debug_windows, wine_path
 
+FIXTURES = Path(__file__).parents[1] / "fixtures"
 CHILD, EDIT, CHECKBOX = "TVRCHILDCLASS", "TVREDITITEMCLASS", "TVRCHECKBOXITEMCLASS"
 LABEL_BASE = 500
 QUESTION = "De huidige wijziging is niet opgeslagen.\nWilt u deze wijziging alsnog opslaan?"
@@ -23,15 +24,6 @@ SW_MINIMIZE, SW_RESTORE, WS_MINIMIZE = 6, 9, 0x20000000
 # current; a wait of this length after a start lets every late request of it arrive.
 PROTOCOL_SETTLE = 1.2
 
-# Function codes of the built-in names the example's windows use: the category's base plus the
-# name's number in the built-in macro text.
-FUNCTION_CODES = {
-    "koppelsignaal": 0, "inst_EPARM": 32, "inst_EGGPARM": 33, "inst_TIJD": 34, "A": 64, "BLOK": 128,
-    "R": 264, "G": 265, "GL": 266, "inst_VG_TIJD": 320, "inst_GL_TIJD": 325, "inst_MG_TIJD": 326,
-    "inst_MG_TIJD1": 331, "inst_MG_TIJD4": 334, "interne_toestand": 345, "inst_O_TIJD": 384, "KL": 417,
-    "SCH": 420, "D": 426, "H_TIJD": 432, "inst_1e_KL": 450, "inst_2e_KL": 451, "DVWD": 462,
-    "inst_H_TIJD1": 465, "ronde_teller": 480, "datum": 481, "tijd": 482, "dag": 483,
-}
 # Categories (code / 32) whose requests carry a signal group, those that carry a block, and those
 # shown as a number rather than a check box.
 WITH_GROUP = {0, 1, 2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14}
@@ -40,8 +32,13 @@ VALUE_CATEGORIES = {1, 10, 12, 14, 15}
 
 
 def application_names(app):
-    names = dict(FUNCTION_CODES)
-    for name, number in re.findall(r"#define\s+(\w+)\s+(\d+)", (Path(app) / "KVAPDEF.H").read_text("cp1252")):
+    """The names a window file may use and their numbers: the built-in names (the golden list of the
+    macro reader's unit test: the category's base plus the name's number in the built-in text),
+    then the application's defines. The first of a name counts."""
+    builtin = (FIXTURES / "definitions" / "builtin_macros.txt").read_text()
+    header = (Path(app) / "KVAPDEF.H").read_text("cp1252")
+    names = {}
+    for name, number in re.findall(r"(\w+) (\d+)", builtin) + re.findall(r"#define\s+(\w+)\s+(\d+)", header):
         names.setdefault(name, int(number))
     return names
 
@@ -104,9 +101,9 @@ def window_file(items, labels):
     return screen + "".join(f"{i:02d} 448 {i}\n" for i in range(items))
 
 
-def own_app(case, files):
+def own_app(case, files, name="app"):
     """The example application with debug window files of the case's own instead of its four."""
-    app = case.app_dir()
+    app = case.app_dir(name=name)
     for path in app.glob("DEBUG_00?.TXT"):
         path.unlink()
     for name, text in files.items():
@@ -283,32 +280,28 @@ def case_serial_values(case):
 REPLY_WINDOW = " Antwoord ~~~~01  geen ~02  wel ~03\n" + "\n" * 23 + "01 ronde_teller\n02 3 0\n03 R SG02\n"
 
 
-def reply_check(case, sim_args, answered, line_expected):
-    app = own_app(case, {"DEBUG_001.TXT": REPLY_WINDOW})
-    window = example(app, "DEBUG_001.TXT")
-    sim, _, _, main, child = start(case, app, sim_args)
-    # Which requests the display start and the reply check send is the unit tests'; here their timer.
-    n, again = 2 * len(window.defined), 2 * (len(window.defined) - len(answered))
-    entries = wait_requests(sim, 0, n + again, "the display start and the reply check", ("Read", "Monitor"))
-    gap = (entries[n][2] - entries[n - 1][2]) / 1e6
-    check(0.45 <= gap <= 0.8, f"asked again {gap:.3f} s after the display start")
-    time.sleep(PROTOCOL_SETTLE)  # a second reply check would come within this window
-    check(len(requests(sim, 0, ("Read", "Monitor"))) == n + again, f"asked more than once again: {requests(sim)}")
-    found = controls(case, child)
-    enabled = {i for i, (index, _) in enumerate(window.defined) if found[index]["enabled"]}
-    check(enabled == set(answered), f"enabled items {enabled} instead of {answered}")
-    lines = case.message_lines(main)[0]
-    check(lines.count(NO_CONNECTION) == (1 if line_expected else 0), f"last lines {lines[-3:]}")
-
-
-def case_unanswered_items(case):
-    """Items without a reply stay disabled and are asked again once; the others show values."""
-    reply_check(case, (), {0, 2}, False)
-
-
-def case_silent_simulator(case):
-    """Without any answer the items stay greyed and the missing connection is reported once."""
-    reply_check(case, ("--silent",), set(), True)
+def case_reply_check(case):
+    """Half a second after the display start, the items without a reply are asked again, once: they
+    stay disabled and the others show values. Without any answer every item stays disabled and the
+    missing connection is reported once. (Which requests the display start and the reply check
+    send is the unit tests'; here their timer.)"""
+    for row, (sim_args, answered) in enumerate([((), {0, 2}), (("--silent",), set())]):
+        app = own_app(case, {"DEBUG_001.TXT": REPLY_WINDOW}, name=f"app{row}")
+        window = example(app, "DEBUG_001.TXT")
+        sim, _, program, main, child = start(case, app, sim_args)
+        n, again = 2 * len(window.defined), 2 * (len(window.defined) - len(answered))
+        entries = wait_requests(sim, 0, n + again, "the display start and the reply check", ("Read", "Monitor"))
+        gap = (entries[n][2] - entries[n - 1][2]) / 1e6
+        check(0.45 <= gap <= 0.8, f"asked again {gap:.3f} s after the display start")
+        time.sleep(PROTOCOL_SETTLE)  # a second reply check would come within this window
+        check(len(requests(sim, 0, ("Read", "Monitor"))) == n + again, f"asked more than once again: {requests(sim)}")
+        found = controls(case, child)
+        enabled = {i for i, (index, _) in enumerate(window.defined) if found[index]["enabled"]}
+        check(enabled == answered, f"enabled items {enabled} instead of {answered}")
+        lines = case.message_lines(main)[0]
+        check(lines.count(NO_CONNECTION) == (0 if answered else 1), f"last lines {lines[-3:]}")
+        case.probe.ask("close", main["hwnd"])
+        program.wait_exit()
 
 
 def case_page_through(case):
@@ -378,7 +371,8 @@ def focus_item(case, main, child, index, presses=None):
 
 
 def case_edit_values(case):
-    """Typing and Enter writes and reads back; a change in tavir-sim shows; Space flips a check box."""
+    """Typing and Enter writes and reads back; a change in tavir-sim shows. (Space on a check box is
+    input_after_waiting_values'.)"""
     # Without repeats a value only arrives when it changes or is asked for, so nothing overwrites
     # the typing once the window's display start and reply check have passed.
     sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
@@ -401,25 +395,11 @@ def case_edit_values(case):
     check(sim.command(f"set {address[0]} {address[1]} {address[2]} 77") == "ok", "set refused")
     wait_for("the value set in tavir-sim", lambda: case.probe.ask("text", edit)["text"] == "77", 5)
 
-    window = example(app, "DEBUG_004.TXT")
-    time.sleep(PROTOCOL_SETTLE)  # the reply check's 500 ms window (see settle_start)
-    page_to(case, main, "DEBUG_003.TXT")
-    child = page_to(case, main, "DEBUG_004.TXT")
-    wait_values(case, child, window)
-    box = focus_item(case, main, child, 0)
-    address, before = window.items[0]["address"], controls(case, child)[0]["check"]
-    mark = len(sim.log())
-    case.probe.ask("keys", "space")
-    entries = wait_requests(sim, mark, 1, "the Write of the check box", ("Write",))
-    check(entries[0][:2] == (("Write", address), 1 - before), f"Space wrote {entries}")
-    wait_for("the flipped check mark", lambda: controls(case, child)[0]["check"] == 1 - before, 5)
-    check(case.probe.ask("focus", main["hwnd"])["focus"] == box, "the check box lost the focus")
-
 
 def case_input_after_waiting_values(case):
     """Input that meets values still waiting for the window (its thread held up while tavir-sim
     sends them) acts after them, as if each value had reached its item at once: Space and a click
-    flip the value received last."""
+    flip the value received last, and the check box keeps the focus."""
     sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
     settle_start(case, sim, example(app, "DEBUG_001.TXT"))
     case.probe.ask("watch", main["hwnd"])
@@ -440,6 +420,7 @@ def case_input_after_waiting_values(case):
         entries = wait_requests(sim, mark, 1, f"the Write of {what}", ("Write",))
         check(entries[0][:2] == (("Write", address), 1 - received), f"{what} after {received} wrote {entries}")
         wait_for("the check mark", lambda: controls(case, child)[0]["check"] == 1 - received, 5)
+    check(case.probe.ask("focus", main["hwnd"])["focus"] == box["hwnd"], "the check box lost the focus")
 
 
 def case_item_over_label(case):
@@ -493,7 +474,7 @@ def case_unsaved_change(case):
 def case_file_errors(case):
     """A file's faults give exactly the lines of the loader's golden file, with the file and line
     prefixes, and the window holds the controls of the items that remain."""
-    fixture = Path(__file__).parents[1] / "fixtures" / "debugwin" / "definition_errors"
+    fixture = FIXTURES / "debugwin" / "definition_errors"
     app = own_app(case, {})
     shutil.copy(fixture.with_suffix(".TXT"), app / "DEBUG_101.TXT")
     golden = fixture.with_suffix(".golden").read_text("cp1252").splitlines()
@@ -566,7 +547,9 @@ def case_open_and_lists(case):
 
 
 def case_keys_and_display(case):
-    """Ctrl+Tab and a click into the message window decide where keys go; F3 stops, F5 continues."""
+    """Ctrl+Tab and a click into the message window decide where keys go; F3 stops, F5 continues;
+    with the focus in the message list the menu's keys reach the debugger window through the hook,
+    and only they open a dialog."""
     sim, app, _, main, child = start(case)
     window = example(app, "DEBUG_001.TXT")
     mark = settle_start(case, sim, window)
@@ -594,6 +577,33 @@ def case_keys_and_display(case):
     focus_item(case, main, child, 1, presses=1)
     case.click_to_focus(main, listbox)
     stopped_with_keys_to((listbox["hwnd"],), "ctrl+right")
+
+    # Keys reach the debugger window through the hook while the message list has the focus.
+    case.probe.ask("keys", "ctrl+o")
+    escape(case, wait_dialog(case, main, "the open-file dialog", "Selecteer debug bestand van Kalvoor 001"))
+    # The dialog's end gives the focus to the debugger window itself: click into the list again.
+    case.click_to_focus(main, listbox)
+    case.probe.ask("keys", "ctrl+l")
+    font = wait_dialog(case, main, "the font dialog")
+    escape(case, font)
+    case.click_to_focus(main, listbox)
+    # Ctrl was let go inside the font dialog: a plain O is no Ctrl+O. Had it opened the open-file
+    # dialog, the Ctrl+L after it would go to that dialog and no font dialog would come.
+    case.probe.ask("keys", "o", "ctrl+l")
+    after_o = wait_dialog(case, main, "a dialog after O and Ctrl+L")
+    check(after_o["caption"] == font["caption"], "a plain O opened the open-file dialog")
+    escape(case, after_o)
+    # F4 and F6 do nothing although the menu names them. Keys are handled in order, so a dialog
+    # that one of them opened would stand before the font dialog that Ctrl+L opens after them,
+    # and would take the Ctrl+L itself: the one dialog that comes must be the font dialog.
+    case.probe.ask("keys", "f4", "f6", "pgdn", "pgup", "ctrl+l")
+    last = wait_dialog(case, main, "a dialog after F4, F6, PgDn, PgUp and Ctrl+L")
+    opened = case.message_boxes()
+    check(len(opened) == 1 and last["caption"] == font["caption"],
+          f"a key opened a dialog: {[(b['caption'], b['texts']) for b in opened]}")
+    escape(case, last)
+    lines, _ = case.message_lines(main)
+    check(lines[-1] == "Er zijn geen debug venster bestanden die voldoen aan dit pad.", "keys added lines")
 
 
 # ---------------------------------------------------------------------------------------------

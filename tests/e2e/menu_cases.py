@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""The debugger window's menu, its dialogs and its keys, with TAVIR.EXE on the example
-application over TCP to tavir-sim."""
+"""The debugger window's menu and its About dialog, with TAVIR.EXE on the example application
+without debug windows over TCP to tavir-sim; the dialog helpers of the other cases. (Its keys are
+debugwin_cases' keys_and_display.)"""
 
 import sys
 
@@ -37,11 +38,10 @@ MENU = [
 POPUPS = ["&Venster", "V&ariabelen", "&Instellingen", "&?"]
 
 
-def start(case, debug_windows=True):
+def start(case):
     sim = case.start_sim()
     app = case.app_dir()
-    if not debug_windows:
-        remove_debug_windows(app)
+    remove_debug_windows(app)
     program = case.start_tavir(["-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
     main = case.wait_top(MAIN_CLASS)
     # The start-up is over once the last search has written its lines.
@@ -60,8 +60,9 @@ def item_state(item):
 
 def case_menu_states(case):
     """The menu with its texts, ids, separators and initial states: as the window is created,
-    before any child window changes them."""
-    _, main = start(case, debug_windows=False)
+    before any child window changes them; and the About dialog, modal. (Where a dialog opens is
+    CenterDialog's unit table; the font dialog opens and closes in keys_and_display and layout.)"""
+    program, main = start(case)
     items = case.menu(main["hwnd"])
     popups = [i["text"] for i in items if i["popup"] == -1]
     check(popups == POPUPS, f"popups {popups}")
@@ -69,6 +70,14 @@ def case_menu_states(case):
     for expected, actual in zip(MENU, found):
         check(expected == actual, f"menu item {actual} instead of {expected}")
     check(len(found) == len(MENU), f"{len(found)} menu items instead of {len(MENU)}")
+
+    case.probe.ask("command", main["hwnd"], 40041)
+    about = wait_dialog(case, main, "the About dialog", "Tavir Info")
+    check("Versie 5.5" in about["texts"], f"About texts {about['texts']}")
+    check(not case.find_top(MAIN_CLASS)["enabled"], "the About dialog is not modal")
+    case.answer_box(about, "OK")
+    check(case.find_top(MAIN_CLASS)["enabled"], "the debugger window stays disabled")
+    check(program.process.poll() is None, "the program ended")
 
 
 def wait_dialog(case, main, what, title=None):
@@ -80,56 +89,6 @@ def wait_dialog(case, main, what, title=None):
 def escape(case, box):
     case.probe.ask("keys", "escape")
     wait_for(f"the dialog '{box['caption']}' to close", lambda: case.find_box_gone(box["window"]["hwnd"]), 10)
-
-
-def case_dialogs(case):
-    """The About dialog, modal. (Where a dialog opens is CenterDialog's unit table; the font dialog
-    opens and closes in keys_through_hook and layout.)"""
-    program, main = start(case)
-    case.probe.ask("command", main["hwnd"], 40041)
-    about = wait_dialog(case, main, "the About dialog", "Tavir Info")
-    check("Versie 5.5" in about["texts"], f"About texts {about['texts']}")
-    check(not case.find_top(MAIN_CLASS)["enabled"], "the About dialog is not modal")
-    case.answer_box(about, "OK")
-    check(case.find_top(MAIN_CLASS)["enabled"], "the debugger window stays disabled")
-    check(program.process.poll() is None, "the program ended")
-
-
-def case_keys_through_hook(case):
-    """Keys reach the debugger window through the hook while the message list has the focus."""
-    _, main = start(case)
-    box = case.child(main["hwnd"], cls="TVRMSGCLASS")
-    listbox = case.child(box["hwnd"], cls="ListBox")
-    case.probe.ask("activate", main["hwnd"])
-    case.click_to_focus(main, listbox)
-
-    case.probe.ask("keys", "ctrl+o")
-    title = "Selecteer debug bestand van Kalvoor 001"
-    escape(case, wait_dialog(case, main, "the open-file dialog", title))
-
-    # The dialog's end gives the focus to the debugger window itself: click into the list again.
-    case.click_to_focus(main, listbox)
-    case.probe.ask("keys", "ctrl+l")
-    font = wait_dialog(case, main, "the font dialog")
-    escape(case, font)
-    case.click_to_focus(main, listbox)
-    # Ctrl was let go inside the font dialog: a plain O is no Ctrl+O. Had it opened the open-file
-    # dialog, the Ctrl+L after it would go to that dialog and no font dialog would come.
-    case.probe.ask("keys", "o", "ctrl+l")
-    after_o = wait_dialog(case, main, "a dialog after O and Ctrl+L")
-    check(after_o["caption"] == font["caption"], "a plain O opened the open-file dialog")
-    escape(case, after_o)
-    # F4 and F6 do nothing although the menu names them. Keys are handled in order, so a dialog
-    # that one of them opened would stand before the font dialog that Ctrl+L opens after them,
-    # and would take the Ctrl+L itself: the one dialog that comes must be the font dialog.
-    case.probe.ask("keys", "f4", "f6", "pgdn", "pgup", "ctrl+l")
-    last = wait_dialog(case, main, "a dialog after F4, F6, PgDn, PgUp and Ctrl+L")
-    opened = case.message_boxes()
-    check(len(opened) == 1 and last["caption"] == font["caption"],
-          f"a key opened a dialog: {[(b['caption'], b['texts']) for b in opened]}")
-    escape(case, last)
-    lines, _ = case.message_lines(main)
-    check(lines[-1] == "Er zijn geen debug venster bestanden die voldoen aan dit pad.", "keys added lines")
 
 
 CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}

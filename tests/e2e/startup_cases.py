@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 """Start-up of TAVIR.EXE over TCP to tavir-sim (the serial start is debugwin_cases' serial_values),
-the quiet end of the connection by tavir-sim, and the ways the start ends early (bad command lines,
-a refused connection, a missing header)."""
+the quiet end of the connection by tavir-sim, and the ways the start ends early."""
 
 import configparser
 import fnmatch
@@ -160,51 +159,41 @@ class ValueStream:
         check(not self.thread.is_alive(), "the value stream did not stop")
 
 
-def run_to_exit(case, args, app, boxes, exit_code):
-    """Starts TAVIR.EXE and answers the boxes it shows, in order: (caption, text) each."""
-    program = case.start_tavir(args, app)
-    for caption, text in boxes:
-        box = case.wait_box(caption)
-        check(box["texts"] == [cp1252(text)], f"box '{caption}': {box['texts']} instead of {text!r}")
-        check(list(box["buttons"]) == ["OK"], f"buttons of '{caption}': {list(box['buttons'])}")
-        case.answer_box(box)
-    code = program.wait_exit()
-    check(code == exit_code, f"exit code {code} instead of {exit_code}")
-    check(case.find_top(MAIN_CLASS) is None, "the debugger window stayed")
-    return program
-
-
-def case_bad_command_lines(case):
-    """A bad COM port and a bad speed each show their box, parsing goes on, and COM1 (leading
-    nowhere) ends the start with exit code 0. The other bad arguments are the unit tables'."""
-    serial = ("LOG : Geen geldig seri\xeble-poort argument. \nAlleen poortnummers 1,2,3 en 4 zijn toegestaan.\n"
-              "COM1 zal gebruikt worden.")
-    baud = "LOG : Geen geldig baudrate argument.\n9600 baud zal gebruikt worden."
-    run_to_exit(case, ["-C", "9", "-B", "77"], case.app_dir(),
-                [("TAVIR", serial), ("TAVIR", baud), (LINK_CAPTION, PORT_NOT_OPENED)], 0)
-
-
-def case_refused_connection(case):
-    """A connection that is refused: the report on standard output, the stop box, exit code 1."""
+def case_early_ends(case):
+    """The ways the start ends early, one row each: the boxes shown in order (each answered with OK,
+    its only button), the exit code and the report on standard output. A bad COM port and a bad
+    speed each show their box and parsing goes on (the other bad arguments are the unit tables');
+    COM1 leads nowhere. A refused connection reports on standard output; a directory without
+    KVAPDEF.H ends the start after its box."""
     sim = case.start_sim()
-    port = sim.port
-    sim.close()  # the port is free again: nothing listens there
-    app = case.app_dir()
-    text = "error calling connect():\nThe attempt to connect was forcefully rejected."
-    program = run_to_exit(case, ["-IP", "127.0.0.1", "-IPP", str(port)], app,
-                          [("TAVIR - IP communicatie probleem - einde programma", text)], 1)
-    output = program.output()
-    expected = "Error detect: \n\t\t==> error code: 10061\n\t\t==> error message: " + text + "\n"
-    check(output.endswith(expected), f"standard output {output!r}")
-
-
-def case_missing_header(case):
-    """A directory without KVAPDEF.H ends the start after its box."""
-    sim = case.start_sim()
-    app = case.app_dir(with_example=False)
-    path = wine_path(app, "KVAPDEF.H")
-    run_to_exit(case, ["-IP", "127.0.0.1", "-IPP", str(sim.port)], app,
-                [("Debugger Foutmelding", f"Het applicatie definitie bestand '{path}' \nkon niet worden geopend.")], 0)
+    refused = case.start_sim()
+    refused.close()  # its port is free again: nothing listens there
+    tcp = ["-IP", "127.0.0.1", "-IPP", str(sim.port)]
+    connect = "error calling connect():\nThe attempt to connect was forcefully rejected."
+    empty = case.app_dir(with_example=False, name="empty")
+    rows = [
+        (["-C", "9", "-B", "77"], case.app_dir(),
+         [("TAVIR", "LOG : Geen geldig seri\xeble-poort argument. \nAlleen poortnummers 1,2,3 en 4 zijn "
+                    "toegestaan.\nCOM1 zal gebruikt worden."),
+          ("TAVIR", "LOG : Geen geldig baudrate argument.\n9600 baud zal gebruikt worden."),
+          (LINK_CAPTION, PORT_NOT_OPENED)], 0, ""),
+        (["-IP", "127.0.0.1", "-IPP", str(refused.port)], case.app_dir(name="refused"),
+         [("TAVIR - IP communicatie probleem - einde programma", connect)], 1,
+         "Error detect: \n\t\t==> error code: 10061\n\t\t==> error message: " + connect + "\n"),
+        (tcp, empty, [("Debugger Foutmelding", f"Het applicatie definitie bestand '{wine_path(empty, 'KVAPDEF.H')}' "
+                                               "\nkon niet worden geopend.")], 0, ""),
+    ]
+    for args, app, boxes, exit_code, output in rows:
+        program = case.start_tavir(args, app)
+        for caption, text in boxes:
+            box = case.wait_box(caption)
+            check(box["texts"] == [cp1252(text)], f"box '{caption}': {box['texts']} instead of {text!r}")
+            check(list(box["buttons"]) == ["OK"], f"buttons of '{caption}': {list(box['buttons'])}")
+            case.answer_box(box)
+        code = program.wait_exit()
+        check(code == exit_code, f"{args}: exit code {code} instead of {exit_code}")
+        check(case.find_top(MAIN_CLASS) is None, "the debugger window stayed")
+        check(program.output().endswith(output), f"standard output {program.output()!r}")
 
 
 CASES = {name[5:]: f for name, f in globals().items() if name.startswith("case_")}

@@ -27,9 +27,21 @@ INTERVAL_MS = 100
 JITTER_MS = 15
 
 
-def write_settings(app, prefix, keys):
-    lines = ["[Hoofdvenster]"] + [f"{prefix} {key}={value}" for key, value in keys.items()]
-    (app / "tavir.ini").write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
+def start_tool(case, word, caption, prefix=None, chosen=(), keys=()):
+    """TAVIR.EXE started by a tool's start-up word, with its settings (the kinds chosen selected,
+    the others not, the interval, saved to one file, and keys), once the tool's dialog is open and
+    the display start has passed (see wait_display_start)."""
+    sim = case.start_sim()
+    app = case.app_dir()
+    if prefix:
+        settings = {**{kind: int(kind in chosen) for kind in KIND_KEYS}, "Speed": INTERVAL_MS, "Save to file": 1,
+                    "Save separate files": 0, **dict(keys)}
+        lines = ["[Hoofdvenster]"] + [f"{prefix} {key}={value}" for key, value in settings.items()]
+        (app / "tavir.ini").write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
+    case.start_tavir([word, "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
+    dialog = case.wait_top(DIALOG_CLASS, caption, 30)
+    wait_display_start(case)
+    return sim, app, dialog
 
 
 def box_saying(case, caption, text):
@@ -77,17 +89,9 @@ def check_spacing(sent):
 
 
 def case_differences_none(case):
-    sim = case.start_sim()
-    app = case.app_dir()
-    keys = {key: 1 for key in KIND_KEYS}
-    keys.update({"Speed": INTERVAL_MS, "Save to file": 1})
-    write_settings(app, "VERSCHILLEN", keys)
-    case.start_tavir(["VERSCHILLEN", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
-    dialog = case.wait_top(DIALOG_CLASS, DIFFERENCES_CAPTION, 30)
+    sim, app, dialog = start_tool(case, "VERSCHILLEN", DIFFERENCES_CAPTION, "VERSCHILLEN", KIND_KEYS)
     directory = case.child(dialog["hwnd"], control_id=DIRECTORY_EDIT)
     check(directory is not None and directory["text"].endswith("\\"), f"directory edit: {directory}")
-
-    wait_display_start(case)
     before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
     box = wait_for("the closing message", lambda: box_saying(case, DIFFERENCES_CAPTION,
@@ -119,15 +123,8 @@ def case_adjustment_single_file(case):
     product is 844.999...). The simulator holds the last VG time at another value, so the
     verification reports it and the adjustment fails. (Which requests go out, in which order and
     with which bytes, and the actions file, are the unit goldens'.)"""
-    sim = case.start_sim()
-    app = case.app_dir()
-    keys = {key: 0 for key in KIND_KEYS}
-    keys.update({"VG-tijden": 1, "GL-tijden": 1, "Klokken": 1, "Speed": INTERVAL_MS, "Save to file": 1,
-                 "Save separate files": 0, "Verify action": 1})
-    write_settings(app, "AANPAS", keys)
-    case.start_tavir(["PARAMETERS", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
-    dialog = case.wait_top(DIALOG_CLASS, ADJUSTMENT_DIALOG, 30)
-    wait_display_start(case)
+    sim, _, dialog = start_tool(case, "PARAMETERS", ADJUSTMENT_DIALOG, "AANPAS", ("VG-tijden", "GL-tijden", "Klokken"),
+                                {"Verify action": 1})
     check(sim.command("hold 320 7 0 47") == "ok", "the simulator refused hold")
     before = len(requests(sim))
     case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
@@ -145,16 +142,8 @@ def case_adjustment_single_file(case):
 def case_sweep_and_reset(case):
     """VG times from 100 up; the reset writes the originals back. (The order of the Reads and Writes
     and their values are the unit golden's.)"""
-    sim = case.start_sim()
-    app = case.app_dir()
-    keys = {key: 0 for key in KIND_KEYS if key != "Schakelaars"}
-    keys.update({"VG-tijden": 1, "Speed": INTERVAL_MS, "Save to file": 1, "Save separate files": 0})
-    write_settings(app, "AFNAME", keys)
-    with open(app / "tavir.ini", "ab") as ini:
-        ini.write(b"AFNAME Beginwaarde parameters=100\r\nAFNAME Remind original values=1\r\n")
-    case.start_tavir(["AFNAME", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
-    dialog = case.wait_top(DIALOG_CLASS, SWEEP_CAPTION, 30)
-    wait_display_start(case)
+    sim, _, dialog = start_tool(case, "AFNAME", SWEEP_CAPTION, "AFNAME", ("VG-tijden",),
+                                {"Beginwaarde parameters": 100, "Remind original values": 1})
     originals = {n: sim.get(320, n, 0) for n in range(32)}
     reset_button = case.child(dialog["hwnd"], control_id=RESET_ORIGINALS)
     check(not reset_button["enabled"], "the reset is enabled before a run")
@@ -184,14 +173,10 @@ def case_sweep_and_reset(case):
 def case_dump_commands(case):
     """The four command bytes, the dump into the file up to "EINDE DUMP", and "Geen reactie" from
     a silent simulator."""
-    sim = case.start_sim()
-    app = case.app_dir()
-    case.start_tavir(["DPCOM", "-IP", "127.0.0.1", "-IPP", str(sim.port)], app)
-    dialog = case.wait_top(DIALOG_CLASS, "DPCOM", 30)
-    dump_file = app / "dpcom.dmp"
     # The display start's reads are answered into the dump as well; the simulator's monitored
     # values pause while a dump streams, its answers to reads do not. So the commands wait for them.
-    wait_display_start(case)
+    sim, app, dialog = start_tool(case, "DPCOM", "DPCOM")
+    dump_file = app / "dpcom.dmp"
 
     def status():
         return case.child(dialog["hwnd"], control_id=DUMP_STATUS)["text"]

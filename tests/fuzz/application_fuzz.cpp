@@ -3,10 +3,10 @@
 // macros. Then the result is checked: a failed load reported exactly one line and a good one
 // none; every text ended within its field; and the counts and clearances stayed within their limits.
 // (That the MacroTable's index answers as a walk from its first entry does is MacroTable's own test.)
+#include <algorithm>
 #include <memory>
 
 #include "definitions/application_header.h"
-#include "definitions/builtin_macros.h"
 #include "fuzz_files.h"
 
 namespace {
@@ -27,15 +27,10 @@ void checkNames(const Tables&... tables) {
 }
 
 struct Workspace {
-    testing::ScratchFolder folder{"tavir-application-fuzz", fuzz::fastTemp()};
-    std::unique_ptr<MacroTable> builtIn = std::make_unique<MacroTable>();
+    fuzz::Scratch folder{"tavir-application-fuzz"};
+    std::unique_ptr<MacroTable> builtIn = fuzz::builtInMacros();
     std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
     std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
-    Workspace() {
-        MessageLog log;
-        clearMacroTable(*builtIn);
-        check(loadBuiltInMacros(*builtIn, log) == 0);
-    }
 };
 
 }  // namespace
@@ -45,15 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char kSeparator[] = "@@KVAPTAB@@\n";
     const uint8_t* split = static_cast<const uint8_t*>(memmem(data, size, kSeparator, sizeof kSeparator - 1));
     const size_t headerSize = split ? static_cast<size_t>(split - data) : size;
-    const std::string header = work.folder.file("KVAPDEF.H");
-    const std::string tableSource = work.folder.file("KVAPTAB.C");
-    fuzz::writeFile(header, data, headerSize);
-    if (split) {
-        const size_t rest = headerSize + sizeof kSeparator - 1;
-        fuzz::writeFile(tableSource, data + rest, size - rest);
-    } else {
-        std::remove(tableSource.c_str());
-    }
+    const std::string header = work.folder.write("KVAPDEF.H", data, headerSize);
+    const size_t rest = std::min(size, headerSize + sizeof kSeparator - 1);
+    if (split)
+        work.folder.write("KVAPTAB.C", data + rest, size - rest);
+    else
+        std::remove(work.folder.file("KVAPTAB.C").c_str());
 
     MacroTable& macros = *work.macros;
     std::memcpy(&macros, work.builtIn.get(), sizeof macros);

@@ -3,16 +3,7 @@
 // loader enforces, a control only for a defined item, the index finding each indexed item by its
 // key, every message line within its buffer, and the file and line prefixes emptied, also after
 // the window's controls were made.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <string>
-
-#include "base/message_log.h"
 #include "debugwin/debug_window_file.h"
-#include "definitions/builtin_macros.h"
 #include "fuzz_files.h"
 
 namespace {
@@ -39,13 +30,9 @@ struct FakeBuilder : DebugWindowBuilder {
 };
 
 struct Workspace {
-    testing::ScratchFolder folder{"tavir-debugwin-fuzz", fuzz::fastTemp()};
-    std::string path = folder.file("DEBUG_FUZ.TXT");
-    std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
+    fuzz::Scratch folder{"tavir-debugwin-fuzz"};
+    std::unique_ptr<MacroTable> macros = fuzz::builtInMacros();
     Workspace() {
-        MessageLog log;
-        clearMacroTable(*macros);
-        check(loadBuiltInMacros(*macros, log) == 0);
         check(addMacro(*macros, "SG02", 2) == 0);
         check(addMacro(*macros, "EP_GROOT", 25000) == 0);
     }
@@ -55,18 +42,18 @@ struct Workspace {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Workspace work;
-    fuzz::writeFile(work.path, data, size);
+    const std::string path = work.folder.write("DEBUG_FUZ.TXT", data, size);
 
     auto child = std::make_unique<ChildWindowData>();
     fuzz::CountedLog lines;
     MessageLog& log = lines.log;
     FakeBuilder builder;
-    int result = loadDebugWindowFile(*child, work.path.c_str(), log, *work.macros);
+    int result = loadDebugWindowFile(*child, path.c_str(), log, *work.macros);
     check(result == 0 || result == -1);
     check(log.messageFileContext[0] == '\0' && log.messageLineContext[0] == '\0');
     if (result == 0) {
         const int wanted = wantedControls(*child);
-        const int made = makeWindowControls(*child, work.path.c_str(), log, builder);
+        const int made = makeWindowControls(*child, path.c_str(), log, builder);
         check(builder.made == static_cast<uintptr_t>(wanted) && made == wanted - wanted / 7);
         check(log.messageFileContext[0] == '\0' && log.messageLineContext[0] == '\0');
     }

@@ -1,7 +1,7 @@
 #pragma once
 // What the fuzz targets share: a failed check ends the run; the tests' scratch folder (memory-backed
-// when the machine has /dev/shm) for the files written for each input; a message log that checks
-// every line it is handed; and one frame decoded on its own.
+// when the machine has /dev/shm) for the files written for each input; the built-in macros; a
+// message log that checks every line it is handed; and one frame decoded on its own.
 #include <unistd.h>
 
 #include <cstddef>
@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "../unit/scratch_folder.h"
 #include "base/message_log.h"
+#include "definitions/builtin_macros.h"
 #include "link/frame_decoder.h"
 
 namespace tavir::fuzz {
@@ -21,15 +23,21 @@ inline void check(bool condition) {
     if (!condition) std::abort();
 }
 
-inline void writeFile(const std::string& path, const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    check(file != nullptr);
-    if (size) check(std::fwrite(data, 1, size, file) == size);
-    std::fclose(file);
-}
+struct Scratch : testing::ScratchFolder {
+    explicit Scratch(const char* name)
+        : ScratchFolder(
+              name, access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path()) {}
+    std::string write(const std::string& name, const uint8_t* data, size_t size) const {
+        return ScratchFolder::write(name, std::string(reinterpret_cast<const char*>(data), size));
+    }
+};
 
-inline std::filesystem::path fastTemp() {
-    return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
+inline std::unique_ptr<MacroTable> builtInMacros() {
+    auto macros = std::make_unique<MacroTable>();
+    MessageLog log;
+    clearMacroTable(*macros);
+    check(loadBuiltInMacros(*macros, log) == 0);
+    return macros;
 }
 
 // A message log whose lines are counted, each checked to fit its buffer.

@@ -1,8 +1,9 @@
 // The end-to-end tests' eyes and hands inside the Wine desktop. Reads one command per line on
 // standard input and answers each with one line of JSON on standard output:
-//   top                         top-level windows: handle, class, title, process, state, rectangle
+//   top                         top-level windows: handle, class, title, state, rectangle
 //   children HWND               every descendant window of HWND, with its control id and check state
 //   classes HWND                how many descendants of HWND each class has, and the first of each
+//   enabled HWND                how many descendants of HWND there are and how many are enabled
 //   lines HWND                  the lines and the selection of a list box
 //   menu HWND                   the menu of HWND: every item with its id, text, separator, grey
 //                               and inactive (shown but not selectable) marks
@@ -11,7 +12,7 @@
 //   events HWND                 takes what watch recorded: [time in us, window, message, wParam, text]
 //   hold HWND MS                HWND's thread (watched) sleeps MS milliseconds from its answer on
 //   now                         the performance counter in us, the clock of events
-//   focus HWND                  active, focus and capture windows of HWND's thread
+//   focus HWND                  the focus window of HWND's thread
 //   text HWND                   the window's text
 //   settext HWND TEXT...        sets the window's text (the rest of the line)
 //   select HWND INDEX           selects this entry of a list box
@@ -28,6 +29,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +39,12 @@
 #include <vector>
 
 namespace {
+
+const std::string kOk = "{\"ok\":true}";
+
+std::string failure(const std::string& error) {
+    return "{\"ok\":false,\"error\":\"" + error + "\"}";
+}
 
 std::string utf8(const wchar_t* text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -65,58 +73,49 @@ std::string quoted(const wchar_t* text) {
     return quoted(utf8(text));
 }
 
-std::string handleText(HWND window) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%llu",
-                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
-    return text;
+const char* boolean(bool value) {
+    return value ? "true" : "false";
 }
 
-HWND parseHandle(const char* text) {
-    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 10)));
+std::string handleText(HWND window) {
+    return std::to_string(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+}
+
+// A message that gives up when the window's thread hangs.
+DWORD_PTR ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool* answered = nullptr) {
+    DWORD_PTR result = 0;
+    LRESULT sent = SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
+    if (answered != nullptr) *answered = sent != 0;
+    return result;
 }
 
 std::string windowText(HWND window) {
     wchar_t text[2048] = L"";
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        &result);
+    ask(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
     return quoted(text);
 }
 
-std::string className(HWND window) {
+std::wstring classOf(HWND window) {
     wchar_t name[256] = L"";
     GetClassNameW(window, name, 256);
-    return quoted(name);
-}
-
-std::string rectText(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    char text[96];
-    std::snprintf(text, sizeof text, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
-    return text;
+    return name;
 }
 
 std::string describe(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    std::string out = "{\"hwnd\":" + handleText(window) + ",\"class\":" + className(window) +
-                      ",\"text\":" + windowText(window) + ",\"pid\":" + std::to_string(process) +
-                      ",\"visible\":" + (IsWindowVisible(window) ? "true" : "false") +
-                      ",\"enabled\":" + (IsWindowEnabled(window) ? "true" : "false") +
-                      ",\"rect\":" + rectText(window) + ",\"id\":" + std::to_string(GetDlgCtrlID(window)) +
+    RECT r{};
+    GetWindowRect(window, &r);
+    const std::wstring name = classOf(window);
+    std::string out = "{\"hwnd\":" + handleText(window) + ",\"class\":" + quoted(name.c_str()) +
+                      ",\"text\":" + windowText(window) + ",\"visible\":" + boolean(IsWindowVisible(window)) +
+                      ",\"enabled\":" + boolean(IsWindowEnabled(window)) + ",\"rect\":[" +
+                      std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+                      "," + std::to_string(r.bottom) + "],\"id\":" + std::to_string(GetDlgCtrlID(window)) +
                       ",\"parent\":" + handleText(GetAncestor(window, GA_PARENT)) +
                       ",\"owner\":" + handleText(GetWindow(window, GW_OWNER)) + ",\"style\":" +
                       std::to_string(static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
     // Our own item class is a button too.
-    if (_wcsicmp(name, L"Button") == 0 || _wcsicmp(name, L"TVRCHECKBOXITEMCLASS") == 0) {
-        DWORD_PTR check = 0;
-        SendMessageTimeoutW(window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &check);
-        out += ",\"check\":" + std::to_string(check);
-    }
+    if (_wcsicmp(name.c_str(), L"Button") == 0 || _wcsicmp(name.c_str(), L"TVRCHECKBOXITEMCLASS") == 0)
+        out += ",\"check\":" + std::to_string(ask(window, BM_GETCHECK));
     return out + "}";
 }
 
@@ -125,34 +124,34 @@ BOOL CALLBACK collect(HWND window, LPARAM list) {
     return TRUE;
 }
 
+// The top-level windows (without a parent), or every descendant of parent.
+std::vector<HWND> windowsBelow(HWND parent) {
+    std::vector<HWND> windows;
+    if (parent == nullptr)
+        EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
+    else
+        EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 std::string listOf(const std::vector<HWND>& windows) {
-    std::string out = "[";
-    for (size_t i = 0; i < windows.size(); ++i) {
-        if (i > 0) out += ",";
-        out += describe(windows[i]);
-    }
-    return out + "]";
+    std::string out = "{\"ok\":true,\"windows\":[";
+    for (HWND window : windows) out += (out.back() == '[' ? "" : ",") + describe(window);
+    return out + "]}";
 }
 
 std::string listLines(HWND list) {
-    DWORD_PTR count = 0, selected = 0;
-    if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) {
-        return "{\"ok\":false,\"error\":\"no answer\"}";
-    }
-    SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
+    bool answered = false;
+    const auto count = static_cast<LONG_PTR>(ask(list, LB_GETCOUNT, 0, 0, &answered));
+    if (!answered) return failure("no answer");
     std::string out = "{\"ok\":true,\"selected\":" +
-                      std::to_string(static_cast<long long>(static_cast<LONG_PTR>(selected))) +
+                      std::to_string(static_cast<long long>(static_cast<LONG_PTR>(ask(list, LB_GETCURSEL)))) +
                       ",\"lines\":[";
-    for (DWORD_PTR i = 0; i<count&& static_cast<LONG_PTR>(count)> 0; ++i) {
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
-        std::vector<wchar_t> text(length + 2, L'\0');
-        DWORD_PTR ignored = 0;
+    for (LONG_PTR i = 0; i < count; ++i) {
+        std::vector<wchar_t> text(ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) + 2, L'\0');
         // The wide call: across processes the ANSI one hands back UTF-16 under Wine.
-        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                            2000, &ignored);
-        if (i > 0) out += ",";
-        out += quoted(text.data());
+        ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        out += (i > 0 ? "," : "") + quoted(text.data());
     }
     return out + "]}";
 }
@@ -178,14 +177,25 @@ HMODULE hookLibrary() {
     return library;
 }
 
-HOOKPROC hookProcedure(const char* name) {
+HHOOK setHook(int kind, const char* name, DWORD thread) {
+    if (hookLibrary() == nullptr) return nullptr;
     // Through void (*)(): the address is of the hook procedure, whatever type GetProcAddress gives it.
-    return reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hookLibrary(), name)));
+    const auto procedure =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hookLibrary(), name)));
+    return SetWindowsHookExW(kind, procedure, hookLibrary(), thread);
 }
 
-// Asks the hook library inside target's thread (question "menu" or "events"); the answer in
-// hookAnswer. Without a watch on that thread the question's hook is set for this one question.
-bool askTarget(HWND target, const wchar_t* question, bool watched, LPARAM hold = 0) {
+std::vector<DWORD> watchedThreads;
+
+bool isWatched(HWND target) {
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    return std::find(watchedThreads.begin(), watchedThreads.end(), thread) != watchedThreads.end();
+}
+
+// Asks the hook library inside target's thread: 1 the menu, 2 the events, 16 or more a hold of
+// that many milliseconds; the answer in hookAnswer. Without a watch on that thread the question's
+// hook is set for this one question.
+bool askTarget(HWND target, LPARAM question) {
     static HWND answerWindow = [] {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = answerProc;
@@ -194,19 +204,15 @@ bool askTarget(HWND target, const wchar_t* question, bool watched, LPARAM hold =
         return CreateWindowW(L"TavirProbeAnswer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                              nullptr);
     }();
-    if (hookLibrary() == nullptr) return false;
-    DWORD thread = GetWindowThreadProcessId(target, nullptr);
-    HHOOK hook = watched ? nullptr
-                         : SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"),
-                                             hookLibrary(), thread);
-    if (!watched && hook == nullptr) return false;
+    HHOOK hook = nullptr;
+    if (!isWatched(target)) {
+        hook = setHook(WH_GETMESSAGE, "ProbeGetMessageHook", GetWindowThreadProcessId(target, nullptr));
+        if (hook == nullptr) return false;
+    }
     hookAnswered = false;
-    LPARAM asked = question[0] == L'm' ? 1 : 2;
-    if (hold != 0) asked = hold;
     PostMessageW(target, RegisterWindowMessageW(L"TavirProbeQuestion"),
-                 reinterpret_cast<WPARAM>(answerWindow), asked);
-    DWORD start = GetTickCount();
-    while (!hookAnswered && GetTickCount() - start < 5000) {
+                 reinterpret_cast<WPARAM>(answerWindow), question);
+    for (DWORD start = GetTickCount(); !hookAnswered && GetTickCount() - start < 5000;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
         if (!hookAnswered) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
@@ -215,120 +221,72 @@ bool askTarget(HWND target, const wchar_t* question, bool watched, LPARAM hold =
     return hookAnswered;
 }
 
-std::vector<DWORD> watchedThreads;
-
-bool isWatched(HWND target) {
-    DWORD thread = GetWindowThreadProcessId(target, nullptr);
-    for (DWORD t : watchedThreads) {
-        if (t == thread) return true;
-    }
-    return false;
-}
-
 std::string watch(HWND target) {
-    if (isWatched(target)) return "{\"ok\":true}";
-    DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    if (isWatched(target)) return kOk;
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
     // Both stay for the probe's life: the events are kept in the library, which stays loaded in the
     // program as long as a hook of it is set.
-    if (hookLibrary() == nullptr ||
-        SetWindowsHookExW(WH_CALLWNDPROCRET, hookProcedure("ProbeCallWndRetHook"), hookLibrary(), thread) ==
-            nullptr ||
-        SetWindowsHookExW(WH_GETMESSAGE, hookProcedure("ProbeGetMessageHook"), hookLibrary(), thread) ==
-            nullptr) {
-        return "{\"ok\":false,\"error\":\"no hook\"}";
-    }
+    if (setHook(WH_CALLWNDPROCRET, "ProbeCallWndRetHook", thread) == nullptr ||
+        setHook(WH_GETMESSAGE, "ProbeGetMessageHook", thread) == nullptr)
+        return failure("no hook");
     watchedThreads.push_back(thread);
-    return "{\"ok\":true}";
+    return kOk;
 }
 
-std::vector<std::wstring> answerLines() {
-    std::vector<std::wstring> lines;
+// The JSON list named name of what entry makes of each line of the hook's answer (fields separated
+// by tabs: numbers, then a text); entry gives "" for a line it cannot read.
+template <typename Entry>
+std::string answerList(const char* name, Entry entry) {
+    std::string out = "{\"ok\":true,\"" + std::string(name) + "\":[";
     for (size_t at = 0, end = 0; at < hookAnswer.size(); at = end + 1) {
         end = std::min(hookAnswer.find(L'\n', at), hookAnswer.size());
-        lines.push_back(hookAnswer.substr(at, end - at));
+        const std::string item = entry(hookAnswer.substr(at, end - at));
+        if (!item.empty()) out += (out.back() == '[' ? "" : ",") + item;
     }
-    return lines;
+    return out + "]}";
 }
 
-// Each line of the answer: time, window, message, wParam, text, separated by tabs.
 std::string readEvents(HWND target) {
-    if (!isWatched(target)) return "{\"ok\":false,\"error\":\"not watched\"}";
-    if (!askTarget(target, L"events", true)) return "{\"ok\":false,\"error\":\"no answer\"}";
-    std::string out = "{\"ok\":true,\"events\":[";
-    bool first = true;
-    for (const std::wstring& line : answerLines()) {
+    if (!isWatched(target)) return failure("not watched");
+    if (!askTarget(target, 2)) return failure("no answer");
+    return answerList("events", [](const std::wstring& line) -> std::string {
         long long time = 0;
         unsigned long long window = 0, wParam = 0;
         unsigned message = 0;
         int consumed = 0;
         if (swscanf(line.c_str(), L"%lld\t%llu\t%u\t%llu\t%n", &time, &window, &message, &wParam, &consumed) <
-            4) {
-            continue;
-        }
-        out += std::string(first ? "" : ",") + "[" + std::to_string(time) + "," + std::to_string(window) +
-               "," + std::to_string(message) + "," + std::to_string(wParam) + "," +
-               quoted(line.c_str() + consumed) + "]";
-        first = false;
-    }
-    return out + "]}";
+            4)
+            return "";
+        return "[" + std::to_string(time) + "," + std::to_string(window) + "," + std::to_string(message) +
+               "," + std::to_string(wParam) + "," + quoted(line.c_str() + consumed) + "]";
+    });
 }
 
 std::string readMenu(HWND target) {
-    if (!askTarget(target, L"menu", isWatched(target))) return "{\"ok\":false,\"error\":\"no answer\"}";
-    std::string out = "{\"ok\":true,\"items\":[";
-    bool first = true;
-    for (const std::wstring& line : answerLines()) {
-        int popup = 0, position = 0, id = 0;
+    if (!askTarget(target, 1)) return failure("no answer");
+    return answerList("items", [](const std::wstring& line) -> std::string {
+        int popup = 0, position = 0, id = 0, consumed = 0;
         unsigned type = 0, state = 0;
-        int consumed = 0;
         if (swscanf(line.c_str(), L"%d\t%d\t%d\t%u\t%u\t%n", &popup, &position, &id, &type, &state,
                     &consumed) < 5)
-            continue;
-        if (!first) out += ",";
-        first = false;
-        out += "{\"popup\":" + std::to_string(popup) + ",\"position\":" + std::to_string(position) +
-               ",\"id\":" + std::to_string(id) +
-               ",\"separator\":" + ((type & MFT_SEPARATOR) ? "true" : "false") +
-               ",\"grayed\":" + ((state & MF_GRAYED) ? "true" : "false") +
-               ",\"inactive\":" + ((state & MF_DISABLED) ? "true" : "false") +
-               ",\"state\":" + std::to_string(state) + ",\"text\":" + quoted(line.c_str() + consumed) + "}";
-    }
-    return out + "]}";
-}
-
-std::string threadFocus(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
-        return "{\"ok\":false,\"error\":\"no thread info\"}";
-    }
-    return "{\"ok\":true,\"active\":" + handleText(info.hwndActive) +
-           ",\"focus\":" + handleText(info.hwndFocus) + ",\"capture\":" + handleText(info.hwndCapture) +
-           ",\"menuOwner\":" + handleText(info.hwndMenuOwner) +
-           ",\"foreground\":" + handleText(GetForegroundWindow()) + "}";
+            return "";
+        return "{\"popup\":" + std::to_string(popup) + ",\"id\":" + std::to_string(id) +
+               ",\"separator\":" + boolean(type & MFT_SEPARATOR) +
+               ",\"grayed\":" + boolean(state & MF_GRAYED) + ",\"inactive\":" + boolean(state & MF_DISABLED) +
+               ",\"text\":" + quoted(line.c_str() + consumed) + "}";
+    });
 }
 
 WORD virtualKey(const std::string& name) {
-    struct Named {
-        const char* name;
-        WORD key;
-    };
-    static const Named keys[] = {
+    static const std::map<std::string, WORD> keys = {
         {"tab", VK_TAB},        {"enter", VK_RETURN},  {"escape", VK_ESCAPE}, {"space", VK_SPACE},
-        {"pgup", VK_PRIOR},     {"pgdn", VK_NEXT},     {"left", VK_LEFT},     {"right", VK_RIGHT},
-        {"up", VK_UP},          {"down", VK_DOWN},     {"f1", VK_F1},         {"f2", VK_F2},
-        {"f3", VK_F3},          {"f4", VK_F4},         {"f5", VK_F5},         {"f6", VK_F6},
-        {"f7", VK_F7},          {"alt", VK_MENU},      {"home", VK_HOME},     {"end", VK_END},
+        {"pgup", VK_PRIOR},     {"pgdn", VK_NEXT},     {"right", VK_RIGHT},   {"f3", VK_F3},
+        {"f4", VK_F4},          {"f5", VK_F5},         {"f6", VK_F6},         {"end", VK_END},
         {"backspace", VK_BACK}, {"delete", VK_DELETE},
     };
-    for (const Named& k : keys) {
-        if (name == k.name) return k.key;
-    }
-    if (name.size() == 1) {
-        char c = name[0];
-        if (c >= 'a' && c <= 'z') return static_cast<WORD>(c - 'a' + 'A');
-        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return static_cast<WORD>(c);
-    }
+    if (auto found = keys.find(name); found != keys.end()) return found->second;
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
     return 0;
 }
 
@@ -343,11 +301,10 @@ INPUT keyInput(WORD key, bool up) {
 
 std::string typeKeys(const std::vector<std::string>& words) {
     for (size_t i = 1; i < words.size(); ++i) {
-        std::string word = words[i];
-        bool ctrl = word.rfind("ctrl+", 0) == 0;
-        if (ctrl) word = word.substr(5);
-        WORD key = virtualKey(word);
-        if (key == 0) return "{\"ok\":false,\"error\":" + quoted("unknown key " + word) + "}";
+        const bool ctrl = words[i].rfind("ctrl+", 0) == 0;
+        const std::string word = ctrl ? words[i].substr(5) : words[i];
+        const WORD key = virtualKey(word);
+        if (key == 0) return failure("unknown key " + word);
         std::vector<INPUT> inputs;
         if (ctrl) inputs.push_back(keyInput(VK_CONTROL, false));
         inputs.push_back(keyInput(key, false));
@@ -356,7 +313,7 @@ std::string typeKeys(const std::vector<std::string>& words) {
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         Sleep(30);
     }
-    return "{\"ok\":true}";
+    return kOk;
 }
 
 std::string clickAt(int x, int y) {
@@ -383,21 +340,7 @@ std::string clickAt(int x, int y) {
         Sleep(5);
     }
     SendInput(2, inputs + 1, sizeof(INPUT));
-    return "{\"ok\":true}";
-}
-
-std::vector<std::string> splitWords(const std::string& line) {
-    std::vector<std::string> words;
-    size_t at = 0;
-    while (at < line.size()) {
-        size_t start = line.find_first_not_of(" \t\r\n", at);
-        if (start == std::string::npos) break;
-        size_t end = line.find_first_of(" \t\r\n", start);
-        if (end == std::string::npos) end = line.size();
-        words.push_back(line.substr(start, end - start));
-        at = end;
-    }
-    return words;
+    return kOk;
 }
 
 std::wstring wide(const std::string& text) {
@@ -406,14 +349,6 @@ std::wstring wide(const std::string& text) {
     MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), size);
     out.resize(std::wcslen(out.c_str()));
     return out;
-}
-
-long long microseconds() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 /
-                                  static_cast<double>(frequency.QuadPart));
 }
 
 // The rest of line after its first two words and the one blank after them (so that a text may
@@ -430,98 +365,83 @@ std::string restOf(const std::string& line) {
 
 std::string run(const std::string& line, const std::vector<std::string>& words) {
     const std::string& verb = words[0];
-    HWND target = words.size() > 1 ? parseHandle(words[1].c_str()) : nullptr;
-    if (verb == "top") {
-        std::vector<HWND> windows;
-        EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
-        return "{\"ok\":true,\"windows\":" + listOf(windows) + "}";
+    auto number = [&](size_t i) { return i < words.size() ? std::atoi(words[i].c_str()) : 0; };
+    HWND target = reinterpret_cast<HWND>(
+        static_cast<uintptr_t>(words.size() > 1 ? std::strtoull(words[1].c_str(), nullptr, 10) : 0));
+    if (verb == "top") return listOf(windowsBelow(nullptr));
+    if (verb == "keys") return typeKeys(words);
+    if (verb == "now") {
+        LARGE_INTEGER counter, frequency;
+        QueryPerformanceCounter(&counter);
+        QueryPerformanceFrequency(&frequency);
+        return "{\"ok\":true,\"us\":" +
+               std::to_string(static_cast<long long>(static_cast<double>(counter.QuadPart) * 1e6 /
+                                                     static_cast<double>(frequency.QuadPart))) +
+               "}";
     }
-    if (verb == "now") return "{\"ok\":true,\"us\":" + std::to_string(microseconds()) + "}";
-    if (words.size() < 2 && verb != "keys") return "{\"ok\":false,\"error\":\"missing argument\"}";
-    if (verb == "children") {
-        if (!IsWindow(target)) return "{\"ok\":false,\"error\":\"no window\"}";
-        std::vector<HWND> windows;
-        EnumChildWindows(target, collect, reinterpret_cast<LPARAM>(&windows));
-        return "{\"ok\":true,\"windows\":" + listOf(windows) + "}";
-    }
+    if (words.size() < 2) return failure("missing argument");
+    if (verb == "mouse") return clickAt(number(1), number(2));
+    if (verb == "children") return IsWindow(target) ? listOf(windowsBelow(target)) : failure("no window");
     if (verb == "classes") {
         // Without a message to any of them: fast for many thousands of windows.
-        std::vector<HWND> windows;
-        EnumChildWindows(target, collect, reinterpret_cast<LPARAM>(&windows));
-        std::map<std::string, std::pair<size_t, HWND>> counts;  // the count and the first of each class
-        for (HWND window : windows) ++counts.try_emplace(className(window), 0, window).first->second.first;
+        std::map<std::wstring, std::pair<size_t, HWND>> counts;  // the count and the first of each class
+        for (HWND window : windowsBelow(target))
+            ++counts.try_emplace(classOf(window), 0, window).first->second.first;
         std::string out = "{\"ok\":true,\"classes\":{";
         for (const auto& [name, count] : counts) {
-            out += (out.back() == '{' ? "" : ",") + name + ":[" + std::to_string(count.first) + "," +
-                   handleText(count.second) + "]";
+            out += (out.back() == '{' ? "" : ",") + quoted(name.c_str()) + ":[" +
+                   std::to_string(count.first) + "," + handleText(count.second) + "]";
         }
         return out + "}}";
     }
     if (verb == "enabled") {
-        // How many windows below target are enabled, asked cheaply enough to be polled.
-        std::vector<HWND> windows;
-        EnumChildWindows(target, collect, reinterpret_cast<LPARAM>(&windows));
-        size_t enabled = 0;
-        for (HWND window : windows) enabled += IsWindowEnabled(window) ? 1 : 0;
-        return "{\"ok\":true,\"windows\":" + std::to_string(windows.size()) +
-               ",\"enabled\":" + std::to_string(enabled) + "}";
+        // Asked cheaply enough to be polled.
+        const std::vector<HWND> windows = windowsBelow(target);
+        return "{\"ok\":true,\"windows\":" + std::to_string(windows.size()) + ",\"enabled\":" +
+               std::to_string(std::count_if(windows.begin(), windows.end(), IsWindowEnabled)) + "}";
     }
     if (verb == "lines") return listLines(target);
     if (verb == "menu") return readMenu(target);
-    if (verb == "focus") return threadFocus(target);
-    if (verb == "text") return "{\"ok\":true,\"text\":" + windowText(target) + "}";
-    if (verb == "settext") {
-        std::wstring text = wide(restOf(line));
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                            2000, &result);
-        return "{\"ok\":true}";
-    }
-    if (verb == "select" && words.size() >= 3) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(target, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0,
-                            SMTO_ABORTIFHUNG, 2000, &result);
-        return "{\"ok\":true}";
-    }
     if (verb == "watch") return watch(target);
     if (verb == "events") return readEvents(target);
-    if (verb == "hold" && words.size() >= 3) {
-        const LPARAM hold = std::max(16, std::atoi(words[2].c_str()));
-        if (!isWatched(target)) return "{\"ok\":false,\"error\":\"not watched\"}";
-        return askTarget(target, L"hold", true, hold) ? "{\"ok\":true}"
-                                                      : "{\"ok\":false,\"error\":\"no answer\"}";
+    if (verb == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &info))
+            return failure("no thread info");
+        return "{\"ok\":true,\"focus\":" + handleText(info.hwndFocus) + "}";
     }
-    if (verb == "command" && words.size() >= 3) {
-        BOOL posted = PostMessageW(target, WM_COMMAND, static_cast<WPARAM>(std::atoi(words[2].c_str())), 0);
-        return posted ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"not posted\"}";
+    if (verb == "text") return "{\"ok\":true,\"text\":" + windowText(target) + "}";
+    if (verb == "settext") {
+        const std::wstring text = wide(restOf(line));
+        ask(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        return kOk;
     }
-    if (verb == "click") {
-        // Posted, so that the probe never waits for a dialog that the click ends.
-        PostMessageW(target, BM_CLICK, 0, 0);
-        return "{\"ok\":true}";
+    if (verb == "select") {
+        ask(target, LB_SETCURSEL, static_cast<WPARAM>(number(2)));
+        return kOk;
     }
-    if (verb == "close") {
-        PostMessageW(target, WM_CLOSE, 0, 0);
-        return "{\"ok\":true}";
+    if (verb == "hold") {
+        if (!isWatched(target)) return failure("not watched");
+        return askTarget(target, std::max(16, number(2))) ? kOk : failure("no answer");
     }
-    if (verb == "move" && words.size() >= 6) {
-        BOOL moved = SetWindowPos(target, nullptr, std::atoi(words[2].c_str()), std::atoi(words[3].c_str()),
-                                  std::atoi(words[4].c_str()), std::atoi(words[5].c_str()),
-                                  SWP_NOZORDER | SWP_NOACTIVATE);
-        return moved ? "{\"ok\":true}" : "{\"ok\":false,\"error\":\"not moved\"}";
+    // Posted, so that the probe never waits for a dialog that the message ends.
+    if (verb == "command")
+        return PostMessageW(target, WM_COMMAND, static_cast<WPARAM>(number(2)), 0) ? kOk
+                                                                                   : failure("not posted");
+    if (verb == "click" || verb == "close")
+        return PostMessageW(target, verb == "click" ? BM_CLICK : WM_CLOSE, 0, 0) ? kOk
+                                                                                 : failure("not posted");
+    if (verb == "move") {
+        return SetWindowPos(target, nullptr, number(2), number(3), number(4), number(5),
+                            SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? kOk
+                   : failure("not moved");
     }
-    if (verb == "show" && words.size() >= 3) {
-        ShowWindowAsync(target, std::atoi(words[2].c_str()));
-        return "{\"ok\":true}";
-    }
-    if (verb == "activate") {
-        SetForegroundWindow(target);
-        return "{\"ok\":true}";
-    }
-    if (verb == "keys") return typeKeys(words);
-    if (verb == "mouse" && words.size() >= 3)
-        return clickAt(std::atoi(words[1].c_str()), std::atoi(words[2].c_str()));
-    return "{\"ok\":false,\"error\":" + quoted("unknown command " + verb) + "}";
+    if (verb == "show") ShowWindowAsync(target, number(2));
+    if (verb == "activate") SetForegroundWindow(target);
+    if (verb == "show" || verb == "activate") return kOk;
+    return failure("unknown command");
 }
 
 }  // namespace
@@ -529,12 +449,14 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
 int main() {
     char line[4096];
     while (std::fgets(line, sizeof line, stdin) != nullptr) {
-        std::vector<std::string> words = splitWords(line);
+        char copy[sizeof line];
+        std::vector<std::string> words;
+        for (char* word = std::strtok(std::strcpy(copy, line), " \t\r\n"); word != nullptr;
+             word = std::strtok(nullptr, " \t\r\n"))
+            words.push_back(word);
         if (words.empty()) continue;
         if (words[0] == "quit") break;
-        std::string answer = run(line, words);
-        std::fputs(answer.c_str(), stdout);
-        std::fputc('\n', stdout);
+        std::fputs((run(line, words) + "\n").c_str(), stdout);
         std::fflush(stdout);
     }
     return 0;

@@ -40,17 +40,10 @@ Bytes frame(DebugItem item, uint8_t kind, int32_t value) {
 
 // Each request is one write of the whole frame: a frame split over two writes could interleave
 // with a frame of the timer thread.
-TEST(DebugItem, RequestKeyAddressesTheItem) {
+TEST(DebugItem, Operations) {
     testing::RecordedTransport link;
     // Onderlinge-tijd: the second signal group travels in the block's place.
     EXPECT_EQ(requestForItem(link, definedItem(384, 3, 5, 40), kWrite), 0);
-    // No block (-1) is sent as none, and the value 1 travels as the flag.
-    requestForItem(link, definedItem(69, 7, -1, 1), kWrite);
-    EXPECT_EQ(link.writes, (Frames{{0xBC, 0x44, 0x40, 0x43, 0x45, 0x68}, {0xA2, 0x65, 0x47}}));
-}
-
-TEST(DebugItem, Operations) {
-    testing::RecordedTransport link;
     DebugItem box = definedItem(264, 2, -1, 0);
     setItemMonitoring(link, box, true);  // monitored already: Read and Monitor all the same
     setItemMonitoring(link, box, false);
@@ -61,8 +54,13 @@ TEST(DebugItem, Operations) {
     DebugItem number = definedItem(320, 2, -1, 75);
     toggleItem(link, number);  // a value item is left alone
     writeItem(link, number);
-    EXPECT_EQ(link.writes, (Frames{frame(box, kRead, 0), frame(box, kMonitor, 0), frame(box, kStop, 0),
-                                   frame(box, kWrite, 1), frame(box, kWrite, 0), frame(number, kWrite, 75)}));
+    EXPECT_EQ(link.writes, (Frames{{0xBC, 0x44, 0x40, 0x43, 0x45, 0x68},
+                                   frame(box, kRead, 0),
+                                   frame(box, kMonitor, 0),
+                                   frame(box, kStop, 0),
+                                   frame(box, kWrite, 1),
+                                   frame(box, kWrite, 0),
+                                   frame(number, kWrite, 75)}));
 
     // Without a control an item sends nothing, whatever is asked.
     link.writes.clear();

@@ -16,7 +16,7 @@ namespace {
 
 using Frames = std::vector<std::vector<uint8_t>>;
 
-TEST(DisplayStart, OnlyTheLastOfQuickStartsActs) {
+TEST(DisplayStart, OnlyTheLastOfQuickStartsActsAndARefusedTimerStartsAtOnce) {
     int32_t sequence = -1;
     // PgDn through four windows within half a second: four timers, 0 to 3.
     for (int32_t expected = 0; expected < 4; ++expected) EXPECT_EQ(nextDisplayStart(sequence), expected);
@@ -25,10 +25,8 @@ TEST(DisplayStart, OnlyTheLastOfQuickStartsActs) {
     EXPECT_TRUE(takeDisplayStart(sequence, 3));
     EXPECT_EQ(sequence, -1);
     EXPECT_FALSE(takeDisplayStart(sequence, 3));  // once only
-}
 
-TEST(DisplayStart, ARefusedTimerStartsAtOnceUnlessAnotherStartIsPending) {
-    int32_t sequence = -1;
+    // A refused timer starts at once, unless another start is pending.
     nextDisplayStart(sequence);
     EXPECT_TRUE(displayStartRefused(sequence));  // 0: at once
     EXPECT_TRUE(takeDisplayStart(sequence, 0));

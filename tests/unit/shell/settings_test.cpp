@@ -84,9 +84,14 @@ protected:
 
 TYPED_TEST_SUITE(SettingsTest, Implementations);
 
-TYPED_TEST(SettingsTest, ReadsStringsAsWrittenByHandOrByWindows) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        // file, key, what is read
+TYPED_TEST(SettingsTest, ReadsStringsAsWrittenByHandOrByWindowsCutToTheBuffer) {
+    const struct {
+        const char* file;  // none: no file
+        const char* key;
+        const char* expected;
+        const char* defaultValue = "use default";
+        size_t size = 64;
+    } cases[] = {
         {"[Hoofdvenster]\nFontnaam=Courier New\n", "Fontnaam", "Courier New"},
         {"[Hoofdvenster]\r\n\tFontnaam\t=\tCourier New\t\x1A\r\n", "Fontnaam", "Courier New"},
         {"  [ Hoofdvenster\t]  \r\nFontnaam=Arial\r\n", "Fontnaam", "Arial"},
@@ -104,35 +109,22 @@ TYPED_TEST(SettingsTest, ReadsStringsAsWrittenByHandOrByWindows) {
         // Only the first section of a name counts.
         {"[Hoofdvenster]\r\nA=1\r\n[Anders]\r\n[HOOFDVENSTER]\r\nFontnaam=Arial\r\n", "Fontnaam",
          "use default"},
+        // Cut to the buffer, the default too; without a file the default comes back as given.
+        {"[Hoofdvenster]\r\nFontnaam=Arial\r\n", "Fontnaam", "Aria", "", 5},
+        {"[Hoofdvenster]\r\nFontnaam=\"Lucida Console\"\r\n", "Fontnaam", "Luci", "", 5},
+        {"[Hoofdvenster]\r\n", "Fontnaam", "use", "use default", 4},
+        {"[Hoofdvenster]\r\n", "Fontnaam", "quoted", "\"quoted\"  ", 20},
+        {nullptr, "Fontnaam", " \"quoted\"", " \"quoted\"", 20},
     };
-    for (auto [file, key, expected] : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::string(file)));
-        char buffer[64];
-        size_t count =
-            this->settings(this->withFile(file))->readString(key, "use default", buffer, sizeof buffer);
-        EXPECT_STREQ(buffer, expected);
-        EXPECT_EQ(count, std::string(expected).size());
-    }
-}
-
-TYPED_TEST(SettingsTest, StringsAreCutToTheBuffer) {
-    // The file (none: no file), the default, the buffer's size and what is read.
-    const std::tuple<const char*, const char*, size_t, const char*> cases[] = {
-        {"[Hoofdvenster]\r\nFontnaam=Arial\r\n", "", 5, "Aria"},
-        {"[Hoofdvenster]\r\nFontnaam=\"Lucida Console\"\r\n", "", 5, "Luci"},
-        {"[Hoofdvenster]\r\n", "use default", 4, "use"},
-        {"[Hoofdvenster]\r\n", "\"quoted\"  ", 20, "quoted"},
-        {nullptr, " \"quoted\"", 20, " \"quoted\""},
-    };
-    for (auto [file, defaultValue, size, expected] : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::string(file ? file : "(no file)")));
-        char buffer[64];
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.file ? c.file : "(no file)")));
+        char buffer[65];
         std::fill(std::begin(buffer), std::end(buffer), '#');
         size_t count =
-            this->settings(this->withFile(file))->readString("Fontnaam", defaultValue, buffer, size);
-        EXPECT_STREQ(buffer, expected);
-        EXPECT_EQ(count, std::string(expected).size());
-        EXPECT_EQ(buffer[size], '#') << "wrote beyond the buffer";
+            this->settings(this->withFile(c.file))->readString(c.key, c.defaultValue, buffer, c.size);
+        EXPECT_STREQ(buffer, c.expected);
+        EXPECT_EQ(count, std::string(c.expected).size());
+        EXPECT_EQ(buffer[c.size], '#') << "wrote beyond the buffer";
     }
 }
 

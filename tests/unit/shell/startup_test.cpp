@@ -90,25 +90,18 @@ TEST(ClassRegistration, ShutdownStartsWithTheMainClassAndStopsWhenItStays) {
     }
 }
 
-class LoadDefinitionsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        log.sink = &lines;
-        log.boxes = &boxes;
-    }
-    DefinitionsResult load(const std::string& directory) {
-        return LoadDefinitions(*macros, *tables, log, boxes, directory.c_str());
-    }
-
-    std::unique_ptr<MacroTable> macros = std::make_unique<MacroTable>();
-    std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
+// With the header's name a directory of 1015 characters reaches the path limit of 1024.
+TEST(LoadDefinitions, ATooLongDirectoryLeavesTheWindowWithoutDefinitions) {
+    auto macros = std::make_unique<MacroTable>();
+    auto tables = std::make_unique<ApplicationTables>();
     RecordedLines lines;
     RecordedBoxes boxes;
     MessageLog log;
-};
-
-// With the header's name a directory of 1015 characters reaches the path limit of 1024.
-TEST_F(LoadDefinitionsTest, ATooLongDirectoryLeavesTheWindowWithoutDefinitions) {
+    log.sink = &lines;
+    log.boxes = &boxes;
+    auto load = [&](const std::string& directory) {
+        return LoadDefinitions(*macros, *tables, log, boxes, directory.c_str());
+    };
     // The header path still fits, all 1024 characters of it; the file is missing, so its box shows.
     const std::string fits(1014, 'd');
     EXPECT_EQ(load(fits), DefinitionsResult::kFailed);
@@ -179,23 +172,13 @@ struct Case {
     std::vector<std::string> boxes;
 };
 
-void check(const Case& c) {
-    SCOPED_TRACE("command line \"" + c.text + "\"");
-    std::string text = c.text;
-    LinkOptions options;
-    testing::RecordedBoxes boxes;
-    ParseCommandLine(text.data(), options, boxes);
-    EXPECT_EQ(changes(options), c.changes);
-    std::vector<std::string> shown;
-    for (const testing::RecordedBox& box : boxes.boxes) {
-        shown.push_back(box.text);
-        EXPECT_EQ(box.caption, text::kCommandLineCaption);
-        EXPECT_EQ(box.style, static_cast<unsigned>(kBoxOk));
-    }
-    EXPECT_EQ(shown, c.boxes);
-}
-
-TEST(ParseCommandLine, Links) {
+// The links a command line chooses, and its messages: arguments are reported as they come; the
+// port and the speed are checked after the last one.
+TEST(ParseCommandLine, LinksAndMessagesInTheirOrder) {
+    const std::string longName(300, 'Q'), tooLong(5000, 'Q');
+    const std::string nine = "COM1 COM1 COM1 COM1 COM1 COM1 COM1 COM1 COM1 ";
+    std::vector<std::string> tenBoxes;
+    for (int i = 0; i < kMaxArguments; ++i) tenBoxes.push_back(notValid(i, "X"));
     const Case cases[] = {
         {"", "", {}},
         {"com2 -B 19200 afname", "com 2 baud 19200 A", {}},
@@ -215,17 +198,6 @@ TEST(ParseCommandLine, Links) {
         {"COM1\t19200", "", {notValid(0, "COM1\t19200")}},
         {"-B \t19200", "baud 19200", {}},
         {"-IP \t10.0.0.1", "tcp ip \t10.0.0.1", {}},
-    };
-    for (const Case& c : cases) check(c);
-}
-
-TEST(ParseCommandLine, MessagesAndTheirOrder) {
-    // Arguments are reported as they come; the port and the speed are checked after the last one.
-    const std::string longName(300, 'Q'), tooLong(5000, 'Q');
-    const std::string nine = "COM1 COM1 COM1 COM1 COM1 COM1 COM1 COM1 COM1 ";
-    std::vector<std::string> tenBoxes;
-    for (int i = 0; i < kMaxArguments; ++i) tenBoxes.push_back(notValid(i, "X"));
-    const Case cases[] = {
         {"XYZ -C 7 ABC -B 5", "", {notValid(0, "XYZ"), notValid(3, "ABC"), kSerialBox, kBaudBox}},
         {"0", "", {notValid(0, "0")}},
         {" COM2", "com 2", {notValid(0, "")}},
@@ -241,7 +213,21 @@ TEST(ParseCommandLine, MessagesAndTheirOrder) {
         {nine + "-B 19200", "", {kBaudBox}},
         {"X X X X X X X X X X X X", "", tenBoxes},
     };
-    for (const Case& c : cases) check(c);
+    for (const Case& c : cases) {
+        SCOPED_TRACE("command line \"" + c.text + "\"");
+        std::string text = c.text;
+        LinkOptions options;
+        testing::RecordedBoxes boxes;
+        ParseCommandLine(text.data(), options, boxes);
+        EXPECT_EQ(changes(options), c.changes);
+        std::vector<std::string> shown;
+        for (const testing::RecordedBox& box : boxes.boxes) {
+            shown.push_back(box.text);
+            EXPECT_EQ(box.caption, text::kCommandLineCaption);
+            EXPECT_EQ(box.style, static_cast<unsigned>(kBoxOk));
+        }
+        EXPECT_EQ(shown, c.boxes);
+    }
 }
 
 }  // namespace

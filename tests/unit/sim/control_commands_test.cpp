@@ -11,13 +11,16 @@ namespace {
 using testing::DemoSimulator;
 
 // One simulator with a client that monitors EGGPARM 2, the commands in order: each line's answer
-// and the bytes the client got for it (a monitored value that is set, raw bytes sent).
+// and the bytes the client got for it (a monitored value that is set, raw bytes sent). Before a
+// line the client may write SG03's VG time: a held address takes the Write without storing it,
+// until a set. A reset ends the link, after which nobody is left to end or to send to.
 TEST(ControlCommands, AnswerEachCommand) {
     DemoSimulator sim;
     sim.request(kMonitor, fc::kEggparm, 2, -1);
     size_t mark = sim.link.bytes.size();
     struct Case {
         const char *line, *reply, *sent;
+        int32_t written = -1;  // the client's Write of 320 3 0 before the line; -1: none
     } cases[] = {
         {"get 320 0 0", "60", ""},
         {"  set   384 0 1 44  ", "ok", ""},
@@ -40,43 +43,28 @@ TEST(ControlCommands, AnswerEachCommand) {
         {"frobnicate", "error: unknown command: frobnicate", ""},
         {"", "error: an empty line", ""},
         {"   ", "error: an empty line", ""},
+        {"hold 320 3 0 77", "ok", ""},
+        {"get 320 3 0", "77", "", 55},
+        {"set 320 3 0 60", "ok", ""},
+        {"get 320 3 0", "55", "", 55},
+        {"reset", "ok", ""},
+        {"reset", "error: no client connected", ""},
+        {"close", "error: no client connected", ""},
+        {"send 56", "error: no client connected", ""},
     };
     for (const Case& c : cases) {
+        if (c.written >= 0) sim.request(kWrite, fc::kFixedGreenTime, 3, -1, c.written);
         ControlResult result = runControlCommand(*sim.simulator, c.line, sim.now);
         EXPECT_EQ(result.reply, c.reply) << c.line;
         EXPECT_FALSE(result.quit);
         EXPECT_EQ(hexBytes(sim.link.bytes.data() + mark, sim.link.bytes.size() - mark), c.sent) << c.line;
         mark = sim.link.bytes.size();
     }
+    EXPECT_EQ(sim.link.ends, 1);
+    EXPECT_TRUE(sim.link.lastEndWasReset);
     EXPECT_EQ(runControlCommand(*sim.simulator, std::string(ControlLines::kMaxLine + 1, 'x'), sim.now).reply,
               "error: a line of more than 4096 bytes");
     EXPECT_TRUE(runControlCommand(*sim.simulator, "quit", sim.now).quit);
-}
-
-TEST(ControlCommands, ResetAndCloseEndTheConnectedLink) {
-    for (bool reset : {true, false}) {
-        DemoSimulator sim;
-        const char* command = reset ? "reset" : "close";
-        EXPECT_EQ(runControlCommand(*sim.simulator, command, sim.now).reply, "ok");
-        EXPECT_EQ(sim.link.ends, 1);
-        EXPECT_EQ(sim.link.lastEndWasReset, reset);
-        // The link is gone: nobody is left to end or to send to.
-        EXPECT_EQ(runControlCommand(*sim.simulator, command, sim.now).reply, "error: no client connected");
-        EXPECT_EQ(runControlCommand(*sim.simulator, "send 56", sim.now).reply, "error: no client connected");
-        EXPECT_EQ(sim.link.ends, 1);
-    }
-}
-
-TEST(ControlCommands, AHeldAddressTakesWritesWithoutStoringThemUntilASet) {
-    DemoSimulator sim;
-    auto write = [&](int32_t value) {
-        sim.request(kWrite, fc::kFixedGreenTime, 3, -1, value);
-        return runControlCommand(*sim.simulator, "get 320 3 0", sim.now).reply;
-    };
-    EXPECT_EQ(runControlCommand(*sim.simulator, "hold 320 3 0 77", sim.now).reply, "ok");
-    EXPECT_EQ(write(55), "77");
-    runControlCommand(*sim.simulator, "set 320 3 0 60", sim.now);
-    EXPECT_EQ(write(55), "55");
 }
 
 TEST(ControlCommands, LinesAreCutAtNewlines) {

@@ -335,10 +335,8 @@ TEST(DumpTool, TwoBlanksEndTheDataDisplayButEveryByteIsCountedAndStored) {
     bench.tool.open(bench, bench.path.c_str());
     EXPECT_EQ(bench.count, 0);
     EXPECT_EQ(testing::readFileBytes(bench.path), "");
-}
 
-TEST(DumpTool, TheDataLineKeepsTheLast98Bytes) {
-    DumpBench bench;
+    // The data line keeps the last 98 bytes.
     bench.tool.sendCommand(DumpCommand::kVerify, bench.link);
     std::vector<uint8_t> bytes;
     for (int i = 1; i <= 150; ++i) bytes.push_back(static_cast<uint8_t>('!' + i % 90));  // never two blanks

@@ -74,8 +74,9 @@ TEST(ToolSettings, WrittenKeysReadBackTheSame) {
     EXPECT_FALSE(read.kinds.has(ParameterKind::VG));
     EXPECT_FALSE(read.separateFiles);
     EXPECT_EQ(read.fileName, written.fileName);
-    // A speed that is none of the five stays in force.
+    // A speed that is none of the five stays in force, and checks none of the five radio buttons.
     EXPECT_EQ(readSpeedKey(settings, "AANPAS"), 300u);
+    EXPECT_EQ(speedChoiceOf(300), -1);
 }
 
 TEST(KindFileName, TheSuffixGoesBetweenBaseNameAndExtension) {
@@ -122,12 +123,6 @@ TEST(Pacing, APaceEndsAtTheFirstTickAnIntervalAfterTheMark) {
         EXPECT_EQ(pacing.mark, row.endsAt) << row.name;
         EXPECT_EQ(clock.waits > 0, row.waited) << row.name;
     }
-}
-
-TEST(Pacing, AStoredSpeedThatIsNoneOfTheFiveChecksNoRadio) {
-    EXPECT_EQ(speedChoiceOf(100), 0);
-    EXPECT_EQ(speedChoiceOf(2000), 4);
-    EXPECT_EQ(speedChoiceOf(300), -1);
 }
 
 }  // namespace
