@@ -18,5 +18,6 @@ Command addRestoreCommand(CLI::App& app);
 Command addDumpCommand(CLI::App& app);
 Command addWatchCommand(CLI::App& app);
 Command addRecordCommand(CLI::App& app);
+Command addServeCommand(CLI::App& app);
 
 }  // namespace tavir::cli
