@@ -100,6 +100,7 @@ nlohmann::json indexData(const std::string& dir, const std::vector<std::string>&
         std::vector<char> entry(kChildTitleCapacity);
         windowListEntry(window.path.c_str(), listFile, entry.data());
         list.push_back({{"name", fileName(window.path)},
+                        {"path", utf8Text(window.path.c_str())},
                         {"entry", utf8Text(entry.data())},
                         {"lines", utf8Lines(window.lines)},
                         {"loaded", window.window != nullptr}});

@@ -105,6 +105,7 @@ int ServeHub::open(int page) {
         }
     }
     if (count >= kMostViewers) return -1;
+    if (page == kTimelinePage && !timelineWatched()) timelineSince_ = now();
     if (free < 0) {
         free = static_cast<int>(viewers_.size());
         viewers_.push_back(std::make_unique<Viewer>());
@@ -152,13 +153,17 @@ void ServeHub::close(int id) {
         for (const Place& place : asked.places) shown_[place.window][place.item] = 0;
     }
     if (viewer.page == kTimelinePage) {
-        bool watched = false;
-        for (auto& other : viewers_) watched = watched || (other->open && other->page == kTimelinePage);
-        if (!watched) {
+        if (!timelineWatched()) {
             timeline_.changes.clear();
             baseline_.clear();
         }
     }
+}
+
+bool ServeHub::timelineWatched() const {
+    for (const auto& viewer : viewers_)
+        if (viewer->open && viewer->page == kTimelinePage) return true;
+    return false;
 }
 
 bool ServeHub::take(int id, std::string& events, int timeoutMs) {
@@ -280,7 +285,7 @@ std::string ServeHub::timelineSvg(double seconds) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const double end = now();
-        const double from = std::max(0.0, end - seconds);
+        const double from = std::max(timelineSince_, end - seconds);
         shown.groupNames = timeline_.groupNames;
         shown.detectorNames = timeline_.detectorNames;
         // Each object's state at the start of the picture, then what changed since.

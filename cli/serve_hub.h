@@ -107,6 +107,7 @@ private:
     void queue(Viewer& viewer, int slot, std::string event);
     void queueItem(int window, int item);
     void queueStatus(Viewer& viewer);
+    bool timelineWatched() const;
     void send(const ValueRecord& request, uint8_t kind);
     double now() const;
 
@@ -120,6 +121,7 @@ private:
     std::map<std::pair<ObjectKind, int>, TimelineChange> baseline_;  // the last change let go, by object
     std::string noConnection_;
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    double timelineSince_ = 0;  // when the first of the open timeline pages opened
 
     std::mutex mutex_;
     std::condition_variable outgoingChanged_;

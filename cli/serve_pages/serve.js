@@ -77,10 +77,10 @@ async function indexPage() {
   list.classList.add('windows');
   index.windows.forEach((w, n) => {
     const entry = element('li', w.loaded ? '' : 'refused');
-    const link = element(w.loaded ? 'a' : 'span', '', w.name);
+    // The window list's line for the file: its line in mkdebfls.txt, or its path.
+    const link = element(w.loaded ? 'a' : 'span', '', w.entry === w.path ? w.name : w.entry);
     if (w.loaded) link.href = `/window/${n}`;
     entry.append(link);
-    if (w.entry && w.entry !== w.name) entry.append(` ${w.entry}`);
     entry.append(element('pre', '', w.lines.join('\n')));
     list.append(entry);
   });

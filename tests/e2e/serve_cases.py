@@ -86,14 +86,15 @@ def start(work, *serve_options, sim_extra=()):
 def case_pages(work):
     """The index lists the example's four windows; a window page shows the simulator's values where
     the terminal view shows them, grey until the first arrives, and a set on the simulator
-    appears. Read-only, a write is refused with 403 and nothing reaches the simulator."""
+    appears; the timeline draws every group. Read-only, a write is refused with 403 and nothing
+    reaches the simulator."""
     sim, server, browser = start(work, sim_extra=("--delay", "600"))
     try:
         for change in ("384 0 1 77", "420 0 0 1", "420 1 0 0"):
             check(sim.command(f"set {change}") == "ok", f"set {change}")
         _, index = browser.open(server.base + "/")
         names = lambda: browser.evaluate(index, "[...document.querySelectorAll('#windows > li')]"
-                                                ".map((e) => e.firstChild.textContent)")
+                                                ".map((e) => e.firstChild.textContent.split(' ')[0])")
         wait_for("the index", lambda: names() == [f"DEBUG_00{n}.TXT" for n in range(1, 5)], 10)
         _, page = browser.open(server.base + "/window/3")
         wait_for("the grey items", lambda: "SCH_KNIPPEREN       [.]" in screen(browser, page), 10, 0.05)
@@ -101,6 +102,10 @@ def case_pages(work):
                     "the simulator's values")
         check(sim.command("set 32 0 0 1234") == "ok", "set")
         wait_screen(browser, page, ["EP_CYCLUSTIJD        1234"], "the value set on the simulator")
+        _, timeline = browser.open(server.base + "/timeline")
+        rows = "[...document.querySelectorAll('#timeline svg text')].map((e) => e.textContent).join(' ')"
+        wait_for("the timeline's groups", lambda: all(f"SG{g}" in (browser.evaluate(timeline, rows) or "")
+                                                      for g in ("02", "05", "08", "11", "22", "26", "31", "32")), 10)
         writes = len(sim_requests(sim, ("Write",)))
         check(server.request("/api/write/3/1", "POST", b"5") == 403, "a read-only write was not refused")
         time.sleep(0.3)
