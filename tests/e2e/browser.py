@@ -2,6 +2,7 @@
 JSON messages ending in a NUL byte, written to the browser's descriptor 3 and read from its 4. Pages
 are opened and closed as targets; expressions run in them and give their values."""
 
+import fcntl
 import json
 import os
 import queue
@@ -21,8 +22,10 @@ class Browser:
         self._in, from_browser = os.pipe()
 
         def descriptors():
-            os.dup2(to_browser, 3)
-            os.dup2(from_browser, 4)
+            # Through copies above both, since either pipe end may itself be descriptor 3 or 4.
+            reading, writing = (fcntl.fcntl(fd, fcntl.F_DUPFD, 10) for fd in (to_browser, from_browser))
+            os.dup2(reading, 3)
+            os.dup2(writing, 4)
 
         self.process = subprocess.Popen(
             [exe, "--headless", "--no-sandbox", "--disable-gpu", "--remote-debugging-pipe", "--no-first-run",
