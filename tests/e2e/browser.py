@@ -82,12 +82,6 @@ class Browser:
         result = self.call("Runtime.evaluate", session, expression=expression, returnByValue=True, awaitPromise=True)
         return result["result"].get("value")
 
-    def screenshot(self, session, path):
-        import base64
-        data = self.call("Page.captureScreenshot", session, format="png")["data"]
-        with open(path, "wb") as out:
-            out.write(base64.b64decode(data))
-
     def close(self):
         end_process(self.process.pid)
         os.close(self._out)

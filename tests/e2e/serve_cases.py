@@ -7,9 +7,11 @@ pages show it, and a link that goes down and comes back.
 """
 
 import argparse
+import contextlib
 import subprocess
 import tempfile
 import time
+from collections import Counter
 import urllib.error
 import urllib.request
 from pathlib import Path
@@ -51,11 +53,10 @@ class Server:
         self.url = line.split()[1]
         self.base = self.url.split("#")[0].rstrip("/")
 
-    def request(self, path, method="GET", body=None, token=None):
-        """The HTTP status of one request."""
-        headers = {"X-Tavir-Token": token} if token else {}
+    def request(self, path, method="GET", body=None):
+        """The HTTP status of one request, without the token."""
         try:
-            with urllib.request.urlopen(urllib.request.Request(self.base + path, body, headers, method=method),
+            with urllib.request.urlopen(urllib.request.Request(self.base + path, body, method=method),
                                         timeout=10) as answer:
                 return answer.status
         except urllib.error.HTTPError as error:
@@ -77,10 +78,18 @@ def wait_screen(browser, session, lines, what, timeout=15):
     wait_for(what, lambda: all(line in screen(browser, session) for line in lines), timeout)
 
 
-def start(work, *serve_options, sim_extra=()):
-    demo = Path(PATHS["source"]) / "examples" / "demo"
-    sim = Simulator(PATHS["sim"], demo, work / "sim.jsonl", extra=sim_extra)
-    return sim, Server(work, sim, *serve_options), Browser()
+@contextlib.contextmanager
+def served(work, *serve_options, sim_extra=()):
+    """The simulator, serve on it and a browser; each ends with the case (a simulator the case
+    started again in run[0] too)."""
+    run = [Simulator(PATHS["sim"], Path(PATHS["source"]) / "examples" / "demo", work / "sim.jsonl",
+                     extra=sim_extra)]
+    try:
+        run += [Server(work, run[0], *serve_options), Browser()]
+        yield run
+    finally:
+        for process in reversed(run):
+            process.close()
 
 
 def case_pages(work):
@@ -88,8 +97,7 @@ def case_pages(work):
     the terminal view shows them, grey until the first arrives, and a set on the simulator
     appears; the timeline draws every group. Read-only, a write is refused with 403 and nothing
     reaches the simulator."""
-    sim, server, browser = start(work, sim_extra=("--delay", "600"))
-    try:
+    with served(work, sim_extra=("--delay", "600")) as (sim, server, browser):
         for change in ("384 0 1 77", "420 0 0 1", "420 1 0 0"):
             check(sim.command(f"set {change}") == "ok", f"set {change}")
         _, index = browser.open(server.base + "/")
@@ -110,10 +118,6 @@ def case_pages(work):
         check(server.request("/api/write/3/1", "POST", b"5") == 403, "a read-only write was not refused")
         time.sleep(0.3)
         check(len(sim_requests(sim, ("Write",))) == writes, "a refused write reached the simulator")
-    finally:
-        browser.close()
-        server.close()
-        sim.close()
 
 
 def case_write(work):
@@ -121,9 +125,8 @@ def case_write(work):
     Read) and the audit log keeps it; without the token the write is refused."""
     token = "0123456789abcdef0123"
     (work / "token").write_text(token + "\n")
-    sim, server, browser = start(work, "--allow-write", "--token-file", str(work / "token"),
-                                 "--audit", str(work / "audit.jsonl"))
-    try:
+    with served(work, "--allow-write", "--token-file", str(work / "token"), "--audit",
+                str(work / "audit.jsonl")) as (sim, server, browser):
         check(server.url.endswith("#token=" + token), f"serve's address {server.url}")
         check(server.request("/api/write/3/1", "POST", b"5") == 401, "a write without the token")
         _, page = browser.open(server.url.replace("/#", "/window/3#"))
@@ -146,26 +149,19 @@ def case_write(work):
         audit = (work / "audit.jsonl").read_text()
         check('"functionCode":32' in audit and '"new":321' in audit and '"address":"127.0.0.1"' in audit,
               f"audit log {audit}")
-    finally:
-        browser.close()
-        server.close()
-        sim.close()
 
 
 def case_shared(work):
     """Two pages of one window and one of another: one Read and one Monitor per item; the items
     are stopped only when the last page that shows them closes."""
-    sim, server, browser = start(work)
-    try:
+    with served(work) as (sim, server, browser):
         first, page = browser.open(server.base + "/window/3")
         second, _ = browser.open(server.base + "/window/3")
         browser.open(server.base + "/window/1")
         wait_screen(browser, page, ["EP_CYCLUSTIJD"], "the window")
         time.sleep(1.5)
-        counts = {}
-        for e in sim_requests(sim, ("Read", "Monitor")):
-            key = (e["kind"], e["functionCode"], e["number"], e["block"])
-            counts[key] = counts.get(key, 0) + 1
+        counts = Counter((e["kind"], e["functionCode"], e["number"], e["block"])
+                         for e in sim_requests(sim, ("Read", "Monitor")))
         check(counts and set(counts.values()) == {1}, f"requests per item {counts}")
         browser.close_page(first)
         time.sleep(3)
@@ -175,32 +171,22 @@ def case_shared(work):
         wait_for("a Stop for each item of the window",
                  lambda: {(e["functionCode"], e["number"], e["block"]) for e in sim_requests(sim, ("Stop",))}
                  == fourth, 15)
-    finally:
-        browser.close()
-        server.close()
-        sim.close()
 
 
 def case_link_restored(work):
     """The simulator ends: the pages show the banner; it starts again on its port: the values return."""
-    demo = Path(PATHS["source"]) / "examples" / "demo"
-    sim, server, browser = start(work)
-    try:
+    with served(work) as run:
+        sim, server, browser = run
         _, page = browser.open(server.base + "/window/3")
-        wait_screen(browser, page, [" SG02  SG05"], "the window")
-        wait_for("a value", lambda: "....." not in screen(browser, page), 10)
-        port = sim.port
+        wait_for("a value", lambda: "SG02  SG05" in screen(browser, page) and "....." not in screen(browser, page))
         sim.close()
         banner = "(() => { const b = document.getElementById('banner'); return b.hidden ? '' : b.textContent; })()"
         wait_for("the banner", lambda: browser.evaluate(page, banner) == "Er is geen verbinding aanwezig.", 15)
-        sim = Simulator(PATHS["sim"], demo, work / "sim2.jsonl", tcp=f"127.0.0.1:{port}")
-        check(sim.command("set 32 0 0 4321") == "ok", "set")
+        run[0] = Simulator(PATHS["sim"], Path(PATHS["source"]) / "examples" / "demo", work / "sim2.jsonl",
+                           tcp=f"127.0.0.1:{sim.port}")
+        check(run[0].command("set 32 0 0 4321") == "ok", "set")
         wait_screen(browser, page, ["EP_CYCLUSTIJD        4321"], "the values after the link came back", 30)
         check(browser.evaluate(page, banner) == "", "the banner stayed")
-    finally:
-        browser.close()
-        server.close()
-        sim.close()
 
 
 CASES = {f.__name__[5:]: f for f in (case_pages, case_write, case_shared, case_link_restored)}

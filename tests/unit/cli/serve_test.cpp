@@ -69,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         RequestCase{"RemotePageShell", kRemote, {"GET", "/timeline", "", 0}, 200}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Two items in a window; what the hub asks of the controller as pages open and close, and what a
-// viewer that takes late gets.
+// Two items in a window: what the hub asks of the controller as two pages open and close.
 TEST(ServeHub, AsksOncePerItemAndKeepsTheLatestValueOfEach) {
     testing::ScratchFolder folder{"tavir-cli-serve"};
     const std::string path = folder.write(
@@ -85,39 +84,32 @@ TEST(ServeHub, AsksOncePerItemAndKeepsTheLatestValueOfEach) {
     const ValueRecord first = requestKey(windows[0].window->data.items[0]);
     const ValueRecord second = requestKey(windows[0].window->data.items[1]);
     ServeHub hub(std::move(windows), Timeline(), RecordedAddresses(), "down");
+    using Sent = std::vector<std::pair<int32_t, uint8_t>>;
     auto sent = [&] {
-        std::vector<std::pair<int32_t, uint8_t>> kinds;
+        Sent kinds;
         for (const OutgoingRequest& out : hub.takeOutgoing(0))
             kinds.emplace_back(out.request.functionCode, out.kind);
         return kinds;
     };
-    using Sent = std::vector<std::pair<int32_t, uint8_t>>;
+    const int32_t vg = first.functionCode, gl = second.functionCode;
 
-    const int a = hub.open(0);
-    const int b = hub.open(0);
+    const int a = hub.open(0), b = hub.open(0);
     EXPECT_EQ(hub.open(1), -1);
-    EXPECT_EQ(sent(), (Sent{{first.functionCode, kRead},
-                            {first.functionCode, kMonitor},
-                            {second.functionCode, kRead},
-                            {second.functionCode, kMonitor}}));
+    EXPECT_EQ(sent(), (Sent{{vg, kRead}, {vg, kMonitor}, {gl, kRead}, {gl, kMonitor}}));
     std::string events;
     ASSERT_TRUE(hub.take(b, events, 0));  // the link's state
-    ValueRecord value = second;
-    for (int32_t v : {7, 8}) {
-        value.value = v;
-        hub.OnBatchValue(value);
+    // A viewer that takes late gets each item once, with its latest value, in the order they changed.
+    for (auto [record, value] : {std::pair{second, 7}, {second, 8}, {first, 123}}) {
+        record.value = value;
+        hub.OnBatchValue(record);
     }
-    value = first;
-    value.value = 123;
-    hub.OnBatchValue(value);
     ASSERT_TRUE(hub.take(b, events, 0));
     EXPECT_EQ(events,
               "data: {\"c\":false,\"i\":1,\"t\":\"8\"}\n\ndata: {\"c\":false,\"i\":0,\"t\":\"123\"}\n\n");
-
     hub.close(a);
     EXPECT_EQ(sent(), Sent{});
     hub.close(b);
-    EXPECT_EQ(sent(), (Sent{{first.functionCode, kStop}, {second.functionCode, kStop}}));
+    EXPECT_EQ(sent(), (Sent{{vg, kStop}, {gl, kStop}}));
     EXPECT_FALSE(hub.take(b, events, 0));
 }
 
