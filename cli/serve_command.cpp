@@ -187,6 +187,8 @@ const char* statusText(int status) {
             return "not found";
         case 405:
             return "method not allowed";
+        case 421:
+            return "not this server's name";
         case 409:
             return "the item has no value yet";
         case 413:
@@ -210,7 +212,7 @@ void handle(const ServePolicy& policy, ServeHub& hub, const nlohmann::json& inde
             const httplib::Request& request, httplib::Response& response) {
     RouteMatch match;
     const ServeRequest asked{request.method, request.path, request.get_header_value(kTokenHeader),
-                             request.body.size()};
+                             request.body.size(), request.get_header_value("Host")};
     const int status = matchRequest(policy, asked, match);
     if (status != 200) return answer(response, status, statusText(status), "text/plain");
     const auto& windows = hub.windows();
@@ -366,6 +368,12 @@ int serve(const ServeOptions& options) {
             if (port < 0) {
                 session.reporter.say(options.listen + ": cannot listen there");
                 return kExitUsage;
+            }
+            if (listen.loopback) {
+                for (const char* name : {"127.0.0.1", "localhost", "[::1]"})
+                    policy.hosts.push_back(name + (":" + std::to_string(port)));
+                if (listen.host.rfind("127.", 0) == 0)
+                    policy.hosts.push_back(listen.host + ":" + std::to_string(port));
             }
             session.link->routeValuesTo(*hub);
             installInterruptHandler();

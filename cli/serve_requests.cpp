@@ -1,9 +1,8 @@
 #include "serve_requests.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
-#include <vector>
-
 namespace tavir::cli {
 
 namespace {
@@ -83,6 +82,9 @@ int route(const std::string& method, const std::string& path, RouteMatch& match)
 }  // namespace
 
 int matchRequest(const ServePolicy& policy, const ServeRequest& request, RouteMatch& match) {
+    if (!policy.hosts.empty() &&
+        std::find(policy.hosts.begin(), policy.hosts.end(), request.host) == policy.hosts.end())
+        return 421;
     if (request.path.size() > kLongestPath) return 414;
     if (int status = route(request.method, request.path, match); status != 200) return status;
     if (request.bodySize > kLargestBody) return 413;

@@ -4,6 +4,7 @@
 // request; GET, and POST only for a write; small bodies; the token where one is needed.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tavir::cli {
 
@@ -25,6 +26,9 @@ struct ServePolicy {
     bool writes = false;  // --allow-write
     bool remote = false;  // listening beyond loopback: every data request needs the token
     std::string token;
+    // The Host headers taken ("127.0.0.1:8080", ...); any when empty. On loopback a page of another
+    // site whose name was pointed at this machine names its own host and is refused.
+    std::vector<std::string> hosts;
 };
 
 struct ServeRequest {
@@ -32,11 +36,12 @@ struct ServeRequest {
     std::string path;   // without the query
     std::string token;  // the kTokenHeader header, empty without one
     size_t bodySize = 0;
+    std::string host;  // the Host header
 };
 
-// 200 with what the request asks in match, or the HTTP status of its refusal: 404 an unknown
-// path, 405 a method the path does not take, 414 a path too long, 413 a body too large, 403 a
-// write while writes are off, 401 a missing or wrong token.
+// 200 with what the request asks in match, or the HTTP status of its refusal: 421 a host not
+// taken, 404 an unknown path, 405 a method the path does not take, 414 a path too long, 413 a body too large,
+// 403 a write while writes are off, 401 a missing or wrong token.
 int matchRequest(const ServePolicy& policy, const ServeRequest& request, RouteMatch& match);
 
 // A new token: 32 hexadecimal digits from the system's random source.

@@ -20,9 +20,10 @@ struct RequestCase {
     int window = 0;
 };
 
-const ServePolicy kLocal{false, false, "secret-token-1234"};
-const ServePolicy kWrites{true, false, "secret-token-1234"};
-const ServePolicy kRemote{false, true, "secret-token-1234"};
+const ServePolicy kLocal{false, false, "secret-token-1234", {}};
+const ServePolicy kWrites{true, false, "secret-token-1234", {}};
+const ServePolicy kLoopback{false, false, "", {"127.0.0.1:8080", "localhost:8080"}};
+const ServePolicy kRemote{false, true, "secret-token-1234", {}};
 
 class RequestCases : public ::testing::TestWithParam<RequestCase> {};
 
@@ -38,36 +39,43 @@ TEST_P(RequestCases, AreAnsweredOrRefused) {
 INSTANTIATE_TEST_SUITE_P(
     Requests, RequestCases,
     ::testing::Values(
-        RequestCase{"Index", kLocal, {"GET", "/", "", 0}, 200},
-        RequestCase{"Script", kLocal, {"GET", "/serve.js", "", 0}, 200},
-        RequestCase{"WindowPage", kLocal, {"GET", "/window/12", "", 0}, 200, Route::kPage, 12},
-        RequestCase{"WindowData", kLocal, {"GET", "/api/window/3", "", 0}, 200, Route::kWindowData, 3},
+        RequestCase{"Index", kLocal, {"GET", "/", "", 0, ""}, 200},
+        RequestCase{"Script", kLocal, {"GET", "/serve.js", "", 0, ""}, 200},
+        RequestCase{"WindowPage", kLocal, {"GET", "/window/12", "", 0, ""}, 200, Route::kPage, 12},
+        RequestCase{"WindowData", kLocal, {"GET", "/api/window/3", "", 0, ""}, 200, Route::kWindowData, 3},
         RequestCase{
-            "TimelineEvents", kLocal, {"GET", "/api/events/timeline", "", 0}, 200, Route::kEvents, -1},
-        RequestCase{"AFileOfTheApplication", kLocal, {"GET", "/KVAPDEF.H", "", 0}, 404},
-        RequestCase{"APathUpwards", kLocal, {"GET", "/window/../KVAPTAB.C", "", 0}, 404},
-        RequestCase{"ANumberTooLong", kLocal, {"GET", "/api/window/12345", "", 0}, 404},
-        RequestCase{"ANegativeNumber", kLocal, {"GET", "/api/events/-2", "", 0}, 404},
-        RequestCase{"APathTooLong", kLocal, {"GET", "/" + std::string(300, 'a'), "", 0}, 414},
-        RequestCase{"PostOfAPage", kLocal, {"POST", "/api/index", "", 0}, 405},
-        RequestCase{"GetOfAWrite", kWrites, {"GET", "/api/write/1/2", "secret-token-1234", 0}, 405},
-        RequestCase{"DeleteOfAWindow", kLocal, {"DELETE", "/api/window/1", "", 0}, 405},
+            "TimelineEvents", kLocal, {"GET", "/api/events/timeline", "", 0, ""}, 200, Route::kEvents, -1},
+        RequestCase{"AFileOfTheApplication", kLocal, {"GET", "/KVAPDEF.H", "", 0, ""}, 404},
+        RequestCase{"APathUpwards", kLocal, {"GET", "/window/../KVAPTAB.C", "", 0, ""}, 404},
+        RequestCase{"ANumberTooLong", kLocal, {"GET", "/api/window/12345", "", 0, ""}, 404},
+        RequestCase{"ANegativeNumber", kLocal, {"GET", "/api/events/-2", "", 0, ""}, 404},
+        RequestCase{"APathTooLong", kLocal, {"GET", "/" + std::string(300, 'a'), "", 0, ""}, 414},
+        RequestCase{"PostOfAPage", kLocal, {"POST", "/api/index", "", 0, ""}, 405},
+        RequestCase{"GetOfAWrite", kWrites, {"GET", "/api/write/1/2", "secret-token-1234", 0, ""}, 405},
+        RequestCase{"DeleteOfAWindow", kLocal, {"DELETE", "/api/window/1", "", 0, ""}, 405},
         RequestCase{
-            "WriteWhileWritesAreOff", kLocal, {"POST", "/api/write/1/2", "secret-token-1234", 3}, 403},
-        RequestCase{"WriteWithoutToken", kWrites, {"POST", "/api/write/1/2", "", 3}, 401},
-        RequestCase{"WriteWithAWrongToken", kWrites, {"POST", "/api/write/1/2", "secret-token-1235", 3}, 401},
-        RequestCase{"WriteWithAShortToken", kWrites, {"POST", "/api/write/1/2", "secret", 3}, 401},
-        RequestCase{"WriteTooLarge", kWrites, {"POST", "/api/write/1/2", "secret-token-1234", 65}, 413},
+            "WriteWhileWritesAreOff", kLocal, {"POST", "/api/write/1/2", "secret-token-1234", 3, ""}, 403},
+        RequestCase{"WriteWithoutToken", kWrites, {"POST", "/api/write/1/2", "", 3, ""}, 401},
         RequestCase{
-            "Write", kWrites, {"POST", "/api/write/1/2", "secret-token-1234", 3}, 200, Route::kWrite, 1},
-        RequestCase{"RemoteDataWithoutToken", kRemote, {"GET", "/api/index", "", 0}, 401},
+            "WriteWithAWrongToken", kWrites, {"POST", "/api/write/1/2", "secret-token-1235", 3, ""}, 401},
+        RequestCase{"WriteWithAShortToken", kWrites, {"POST", "/api/write/1/2", "secret", 3, ""}, 401},
+        RequestCase{"WriteTooLarge", kWrites, {"POST", "/api/write/1/2", "secret-token-1234", 65, ""}, 413},
+        RequestCase{
+            "Write", kWrites, {"POST", "/api/write/1/2", "secret-token-1234", 3, ""}, 200, Route::kWrite, 1},
+        RequestCase{"RemoteDataWithoutToken", kRemote, {"GET", "/api/index", "", 0, ""}, 401},
         RequestCase{"RemoteDataWithToken",
                     kRemote,
-                    {"GET", "/api/index", "secret-token-1234", 0},
+                    {"GET", "/api/index", "secret-token-1234", 0, ""},
                     200,
                     Route::kIndexData},
-        RequestCase{"RemotePageShell", kRemote, {"GET", "/timeline", "", 0}, 200}),
-    [](const auto& info) { return std::string(info.param.name); });
+        RequestCase{"RemotePageShell", kRemote, {"GET", "/timeline", "", 0, ""}, 200},
+        RequestCase{"LoopbackByName",
+                    kLoopback,
+                    {"GET", "/api/index", "", 0, "localhost:8080"},
+                    200,
+                    Route::kIndexData},
+        RequestCase{"AnotherSitesName", kLoopback, {"GET", "/api/index", "", 0, "evil.example:8080"}, 421}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 // Two items in a window: what the hub asks of the controller as two pages open and close.
 TEST(ServeHub, AsksOncePerItemAndKeepsTheLatestValueOfEach) {
