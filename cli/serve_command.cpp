@@ -187,10 +187,10 @@ const char* statusText(int status) {
             return "not found";
         case 405:
             return "method not allowed";
-        case 421:
-            return "not this server's name";
         case 409:
             return "the item has no value yet";
+        case 421:
+            return "not this server's name";
         case 413:
             return "body too large";
         case 414:
@@ -222,11 +222,11 @@ void handle(const ServePolicy& policy, ServeHub& hub, const nlohmann::json& inde
         case Route::kPage:
             if (const Asset* asset = findAsset(match.page))
                 return answer(response, 200, asset->body, asset->type);
-            return answer(response, 404, "Not Found", "text/plain");
+            return answer(response, 404, statusText(404), "text/plain");
         case Route::kIndexData:
             return answer(response, 200, index.dump(), "application/json");
         case Route::kWindowData:
-            if (!window) return answer(response, 404, "Not Found", "text/plain");
+            if (!window) return answer(response, 404, statusText(404), "text/plain");
             return answer(response, 200, windowData(windows, match.window, policy.writes).dump(),
                           "application/json");
         case Route::kTimelineSvg:
@@ -241,7 +241,9 @@ void handle(const ServePolicy& policy, ServeHub& hub, const nlohmann::json& inde
     }
     const int viewer = hub.open(match.window);
     if (viewer < 0)
-        return answer(response, match.window == kTimelinePage || window ? 503 : 404, "", "text/plain");
+        return window || match.window == kTimelinePage
+                   ? answer(response, 503, "too many pages are open", "text/plain")
+                   : answer(response, 404, statusText(404), "text/plain");
     response.set_chunked_content_provider(
         "text/event-stream",
         [&hub, viewer](size_t, httplib::DataSink& sink) {

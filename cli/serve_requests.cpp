@@ -42,18 +42,18 @@ bool sameToken(const std::string& given, const std::string& token) {
 
 // The route of path for method, or 404 / 405.
 int route(const std::string& method, const std::string& path, RouteMatch& match) {
-    static const char* const kPages[] = {"serve.js", "serve.css", "favicon.svg"};
+    static const char* const kPages[] = {"serve.js", "serve.css"};
     const std::vector<std::string> parts = partsOf(path);
     const size_t n = parts.size();
     const bool api = n >= 2 && parts[0] == "api";
     bool found = true;
     match = RouteMatch();
     if (n == 0) {
-        match.page = "index.html";
+        match.page = "page.html";
     } else if (n == 1 && parts[0] == "timeline") {
-        match.page = "timeline.html";
+        match.page = "page.html";
     } else if (n == 2 && parts[0] == "window" && parseNumber(parts[1], match.window)) {
-        match.page = "window.html";
+        match.page = "page.html";
     } else if (api && n == 2 && parts[1] == "index") {
         match.route = Route::kIndexData;
     } else if (api && n == 2 && parts[1] == "timeline.svg") {

@@ -35,10 +35,15 @@ function showLink(up) {
 }
 
 // Server-Sent Events read through fetch, so that the token can go in a header. Starts again a
-// second after the stream ended; onEvent gets each event's data.
+// second after the stream ended; onEvent gets each event's data. A page that is not shown holds
+// no stream, as the debugger asks only for the values of the window it shows: a browser keeps
+// at most six connections to one server, and each shown page holds one.
 function follow(url, onEvent) {
+  let generation = 0;
+  let stopper = null;
   const run = async () => {
-    const response = await fetch(url, { headers: headers(), cache: 'no-store' });
+    stopper = new AbortController();
+    const response = await fetch(url, { headers: headers(), cache: 'no-store', signal: stopper.signal });
     if (!response.ok) throw new Error(`${url}: ${response.status}`);
     const reader = response.body.getReader();
     const decoder = new TextDecoder();
@@ -56,9 +61,22 @@ function follow(url, onEvent) {
       }
     }
   };
-  const again = () => run().catch(() => {}).finally(() => {
-    showLink(false);
-    setTimeout(again, 1000);
+  const again = () => {
+    if (document.hidden) return;
+    const mine = ++generation;
+    run().catch(() => {}).finally(() => {
+      if (mine !== generation || document.hidden) return;
+      showLink(false);
+      setTimeout(again, 1000);
+    });
+  };
+  document.addEventListener('visibilitychange', () => {
+    if (document.hidden) {
+      ++generation;
+      stopper.abort();
+    } else {
+      again();
+    }
   });
   again();
 }
@@ -70,11 +88,21 @@ function onStatus(data) {
   return true;
 }
 
+// The parts of each page; the shell is the same for all.
+const kBodies = {
+  index: `<h1>TAVIR</h1><p><a href="/timeline">Signal timeline</a></p>
+    <h2>Debug windows</h2><ol id="windows" class="windows" start="0"></ol><pre id="lines" class="lines"></pre>`,
+  window: `<nav><a id="previous" href="/">&#8593; PgUp</a> <a href="/">index</a>
+    <a id="next" href="/">PgDn &#8595;</a> <span id="title" class="title"></span></nav>
+    <div id="grid" class="grid"></div><p id="message" class="message"></p>`,
+  timeline: `<nav><a href="/">index</a> <span class="title">Signal timeline, the last five minutes</span></nav>
+    <div id="timeline"></div>`,
+};
+
 async function indexPage() {
   const index = await getJson('/api/index');
   document.getElementById('lines').textContent = index.lines.join('\n');
   const list = document.getElementById('windows');
-  list.classList.add('windows');
   index.windows.forEach((w, n) => {
     const entry = element('li', w.loaded ? '' : 'refused');
     // The window list's line for the file: its line in mkdebfls.txt, or its path.
@@ -171,6 +199,7 @@ function watchWrites(number, i, field, checkbox) {
 }
 
 function timelinePage() {
+  document.title = 'Signal timeline - TAVIR';
   const shown = document.getElementById('timeline');
   const draw = async () => {
     try {
@@ -184,4 +213,6 @@ function timelinePage() {
   draw();
 }
 
-({ index: indexPage, window: windowPage, timeline: timelinePage })[document.body.dataset.page]();
+const kind = location.pathname.split('/')[1] || 'index';
+document.body.insertAdjacentHTML('beforeend', kBodies[kind]);
+({ index: indexPage, window: windowPage, timeline: timelinePage })[kind]();
