@@ -70,8 +70,8 @@ class Browser:
         return answer["result"]
 
     def open(self, url):
-        """A new page at url; gives (target, session)."""
-        target = self.call("Target.createTarget", url=url)["targetId"]
+        """A new page at url, in a window of its own so that it is shown; gives (target, session)."""
+        target = self.call("Target.createTarget", url=url, newWindow=True)["targetId"]
         session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         return target, session
 
