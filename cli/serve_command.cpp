@@ -306,7 +306,7 @@ int serve(const ServeOptions& options) {
         reporter.say(listen.host + " is not a loopback address: add --allow-remote to listen there");
         return kExitUsage;
     }
-    ServePolicy policy{options.allowWrite, !listen.loopback, makeToken()};
+    ServePolicy policy{options.allowWrite, !listen.loopback, makeToken(), {}};
     if (!options.tokenFile.empty()) {
         std::ifstream in(options.tokenFile, std::ios::binary);
         std::getline(in, policy.token);
