@@ -139,15 +139,15 @@ public:
         char time[32];
         const std::time_t now = std::time(nullptr);
         std::strftime(time, sizeof time, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&now));
-        const nlohmann::json line = {{"time", time},
-                                     {"address", address},
-                                     {"window", fileName(write.window)},
-                                     {"item", write.itemNumber},
-                                     {"functionCode", write.request.functionCode},
-                                     {"number", write.request.number},
-                                     {"block", write.request.block},
-                                     {"old", write.oldValue},
-                                     {"new", write.newValue}};
+        const nlohmann::ordered_json line = {{"time", time},
+                                             {"address", address},
+                                             {"window", fileName(write.window)},
+                                             {"item", write.itemNumber},
+                                             {"functionCode", write.request.functionCode},
+                                             {"number", write.request.number},
+                                             {"block", write.request.block},
+                                             {"old", write.oldValue},
+                                             {"new", write.newValue}};
         std::lock_guard<std::mutex> lock(mutex_);
         out_ << line.dump() << '\n' << std::flush;
     }
