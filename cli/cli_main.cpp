@@ -12,9 +12,12 @@ int main(int argc, char** argv) {
     tavir::cli::addCheckCommand(app);
 
     using namespace tavir::cli;
-    const std::vector<Command> commands = {
-        addDiffCommand(app), addAdjustCommand(app), addSweepCommand(app), addRestoreCommand(app),
-        addDumpCommand(app), addWatchCommand(app),  addRecordCommand(app)};
+    std::vector<Command> commands = {addDiffCommand(app),    addAdjustCommand(app), addSweepCommand(app),
+                                     addRestoreCommand(app), addDumpCommand(app),   addWatchCommand(app),
+                                     addRecordCommand(app)};
+#ifdef TAVIR_SERVE
+    commands.push_back(addServeCommand(app));
+#endif
     const Command audit = addAuditCommand(app);
     try {
         app.parse(argc, argv);

@@ -19,5 +19,6 @@ Command addDumpCommand(CLI::App& app);
 Command addWatchCommand(CLI::App& app);
 Command addRecordCommand(CLI::App& app);
 Command addAuditCommand(CLI::App& app);
+Command addServeCommand(CLI::App& app);
 
 }  // namespace tavir::cli

@@ -2,7 +2,6 @@
 // change kept with its time, then the CSV of the changes and the SVG of the signal timeline.
 #include <chrono>
 #include <fstream>
-#include <map>
 #include <utility>
 
 #include "commands.h"
@@ -23,42 +22,6 @@ struct RecordOptions {
     std::string svgFile;
     ToolOptions tool;
 };
-
-struct Recorded {
-    ObjectKind kind;
-    int index;
-};
-
-// The addresses record asks for, each with the object its values belong to.
-struct RecordedAddresses {
-    std::vector<ValueRecord> requests;
-    std::map<int32_t, Recorded> byKey;  // RecordKey of the request, which a received value shares
-};
-
-RecordedAddresses addressesOf(const ApplicationTables& tables, Timeline& timeline) {
-    RecordedAddresses addresses;
-    auto add = [&](int32_t functionCode, int32_t number, ObjectKind kind, int index) {
-        ValueRecord request;
-        request.functionCode = functionCode;
-        request.number = number;
-        request.block = -1;
-        addresses.requests.push_back(request);
-        addresses.byKey.emplace(RecordKey(request), Recorded{kind, index});
-    };
-    const int groups = usableCount(tables.counts.numSignalGroups, kSignalGroupCapacity);
-    for (int g = 0; g < groups; ++g) {
-        const SignalGroupRecord& group = tables.signalGroups[static_cast<size_t>(g)];
-        timeline.groupNames.emplace_back(group.name);
-        add(kGroupStateFunctionCode, group.arrayNumber, ObjectKind::kSignalGroup, g);
-    }
-    const int detectors = usableCount(tables.counts.numDetectors, kDetectorCapacity);
-    for (int d = 0; d < detectors; ++d) {
-        const DetectorRecord& detector = tables.detectors[static_cast<size_t>(d)];
-        timeline.detectorNames.emplace_back(detector.name);
-        add(kDetectorStateFunctionCode, detector.arrayNumber, ObjectKind::kDetector, d);
-    }
-    return addresses;
-}
 
 double secondsBetween(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "link/item_index.h"
+
 namespace tavir::cli {
 
 Light lightOf(int32_t state) {
@@ -62,6 +64,31 @@ void writeTimelineCsv(const Timeline& timeline, std::ostream& out) {
         std::snprintf(seconds, sizeof seconds, "%.3f", c.seconds);
         out << seconds << ',' << (group ? "SG" : "D") << ',' << name << ',' << c.value << '\n';
     }
+}
+
+RecordedAddresses addressesOf(const ApplicationTables& tables, Timeline& timeline) {
+    RecordedAddresses addresses;
+    auto add = [&](int32_t functionCode, int32_t number, ObjectKind kind, int index) {
+        ValueRecord request;
+        request.functionCode = functionCode;
+        request.number = number;
+        request.block = -1;
+        addresses.requests.push_back(request);
+        addresses.byKey.emplace(RecordKey(request), Recorded{kind, index});
+    };
+    const int groups = usableCount(tables.counts.numSignalGroups, kSignalGroupCapacity);
+    for (int g = 0; g < groups; ++g) {
+        const SignalGroupRecord& group = tables.signalGroups[static_cast<size_t>(g)];
+        timeline.groupNames.emplace_back(group.name);
+        add(kGroupStateFunctionCode, group.arrayNumber, ObjectKind::kSignalGroup, g);
+    }
+    const int detectors = usableCount(tables.counts.numDetectors, kDetectorCapacity);
+    for (int d = 0; d < detectors; ++d) {
+        const DetectorRecord& detector = tables.detectors[static_cast<size_t>(d)];
+        timeline.detectorNames.emplace_back(detector.name);
+        add(kDetectorStateFunctionCode, detector.arrayNumber, ObjectKind::kDetector, d);
+    }
+    return addresses;
 }
 
 }  // namespace tavir::cli

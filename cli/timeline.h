@@ -2,9 +2,13 @@
 // What tavir-cli record keeps of a controller: each change of a signal group's state and of a
 // detector's occupation with the time it arrived, and the periods they make up.
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "definitions/object_tables.h"
+#include "link/value_record.h"
 
 namespace tavir::cli {
 
@@ -38,6 +42,20 @@ struct Timeline {
     std::vector<TimelineChange> changes;     // in time order
     double endSeconds = 0;                   // where the recording stopped
 };
+
+struct Recorded {
+    ObjectKind kind;
+    int index;
+};
+
+// The addresses record asks for, each with the object its values belong to.
+struct RecordedAddresses {
+    std::vector<ValueRecord> requests;
+    std::map<int32_t, Recorded> byKey;  // RecordKey of the request, which a received value shares
+};
+
+// Every signal group's state and every detector of the application; their names go to timeline.
+RecordedAddresses addressesOf(const ApplicationTables& tables, Timeline& timeline);
 
 // Keeps a change; the same value again (a monitor refreshes values that did not change) and an
 // index outside the names are passed over. Times before the last change's are taken as that time.

@@ -37,8 +37,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "tavir-sim simulates a road-traffic signal controller that speaks TAVIR's wire\n"
   "protocol over TCP and serial lines, seeded from an application's KVAPDEF.H and\n"
   "KVAPTAB.C. tavir-cli checks an application and its debug window files as the\n"
-  "TAVIR debugger reads them and runs the batch tools without a window. The\n"
-  "example application and the user guide are included.")
+  "TAVIR debugger reads them, runs the batch tools without a window and serves\n"
+  "the debug windows live to browsers. The example application and the user\n"
+  "guide are included.")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)

@@ -279,8 +279,9 @@ class Simulator:
     """tavir-sim (or, with a runner such as wine, another build of it and its paths as the runner
     names them) on a free loopback port, and a pseudo-terminal when asked."""
 
-    def __init__(self, sim_exe, app_dir, log_file, pty=False, extra=(), runner=(), path=str, env=None, fleet=1):
-        args = [*runner, str(sim_exe), "--dir", path(app_dir), "--log", path(log_file), "--tcp", "127.0.0.1:0"]
+    def __init__(self, sim_exe, app_dir, log_file, pty=False, extra=(), runner=(), path=str, env=None, fleet=1,
+                 tcp="127.0.0.1:0"):
+        args = [*runner, str(sim_exe), "--dir", path(app_dir), "--log", path(log_file), "--tcp", tcp]
         if pty:
             args.append("--pty")
         args += list(extra)
