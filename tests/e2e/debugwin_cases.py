@@ -190,6 +190,19 @@ def page_to(case, main, name):
     return wait_current(case, main, name)
 
 
+def start_on(case, name):
+    """TAVIR.EXE paged on to the example's window name (DEBUG_00n.TXT) once the first window's
+    start has settled, with its values shown: gives sim, main, the window's file, its child window
+    and its controls. Without repeats a value only arrives when it changes or is asked for, so
+    nothing overwrites what a case types."""
+    sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
+    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
+    window = example(app, name)
+    for n in range(2, int(name[8]) + 1):
+        child = page_to(case, main, f"DEBUG_00{n}.TXT")
+    return sim, main, window, child, wait_values(case, child, window)
+
+
 # ---------------------------------------------------------------------------------------------
 # Start-up and the display start.
 
@@ -373,13 +386,7 @@ def focus_item(case, main, child, index, presses=None):
 def case_edit_values(case):
     """Typing and Enter writes and reads back; a change in tavir-sim shows. (Space on a check box is
     input_after_waiting_values'.)"""
-    # Without repeats a value only arrives when it changes or is asked for, so nothing overwrites
-    # the typing once the window's display start and reply check have passed.
-    sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
-    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
-    window = example(app, "DEBUG_002.TXT")
-    child = page_to(case, main, "DEBUG_002.TXT")
-    found = wait_values(case, child, window)
+    sim, main, window, child, found = start_on(case, "DEBUG_002.TXT")
     for index, item in window.defined:
         if not item["checkbox"] and item["address"][0] < 480:
             check(found[index]["text"] == str(sim.get(*item["address"])), f"item {item['number']}: {found[index]['text']}")
@@ -400,13 +407,9 @@ def case_input_after_waiting_values(case):
     """Input that meets values still waiting for the window (its thread held up while tavir-sim
     sends them) acts after them, as if each value had reached its item at once: Space and a click
     flip the value received last, and the check box keeps the focus."""
-    sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
-    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
+    sim, main, window, child, found = start_on(case, "DEBUG_004.TXT")
     case.probe.ask("watch", main["hwnd"])
-    window = example(app, "DEBUG_004.TXT")
-    for name in ("DEBUG_002.TXT", "DEBUG_003.TXT", "DEBUG_004.TXT"):
-        child = page_to(case, main, name)
-    box = wait_values(case, child, window)[0]
+    box = found[0]
     focus_item(case, main, child, 0)
     address = window.items[0]["address"]
     for what, action in (("Space", lambda: case.probe.ask("keys", "space")), ("a click", lambda: case.click(box))):
@@ -441,11 +444,7 @@ def case_item_over_label(case):
 
 def case_unsaved_change(case):
     """A typed value left by a click: Yes writes it and reads back, No only reads back."""
-    sim, app, _, main, _ = start(case, sim_args=["--rate", "0"])
-    settle_start(case, sim, example(app, "DEBUG_001.TXT"))
-    window = example(app, "DEBUG_002.TXT")
-    child = page_to(case, main, "DEBUG_002.TXT")
-    wait_values(case, child, window)
+    sim, main, window, child, _ = start_on(case, "DEBUG_002.TXT")
     edit = focus_item(case, main, child, 1)
     address = window.items[1]["address"]
     for answer, typed in (("Yes", "45"), ("No", "67")):
@@ -507,9 +506,7 @@ def case_open_and_lists(case):
     sim, _, _, main, _ = start(case, app)
     first, new = example(app, "DEBUG_001.TXT"), example(app, "NIEUW_002.TST")
     mark = settle_start(case, sim, first)
-    case.probe.ask("command", main["hwnd"], 40001)
-    box = case.wait_box("Selecteer debug bestand van Kalvoor 001")
-    kids = {k["id"]: k for k in case.children(box["window"]["hwnd"])}
+    _, kids, _ = list_dialog(case, main, 40001, "Selecteer debug bestand van Kalvoor 001")
     # Wine's dialog without the explorer style has no multiple selection in its list; a name typed
     # with a leading blank comes back as the directory, a blank and the names: the form of a
     # multiple selection.

@@ -44,12 +44,18 @@ def start_tool(case, word, caption, prefix=None, chosen=(), keys=()):
     return sim, app, dialog
 
 
-def box_saying(case, caption, text):
-    """A message box (not the tool's own dialog of the same caption) that shows text."""
-    for box in case.message_boxes():
-        if box["caption"] == caption and text in box["texts"]:
-            return box
-    return None
+def answer_box_saying(case, caption, text, timeout=100, picture=None):
+    """Waits for a message box (not the tool's own dialog of the same caption) that shows text,
+    takes the documentation's picture of it when named, and answers it."""
+    box = wait_for(f"the message '{text}'", lambda: next(
+        (b for b in case.message_boxes() if b["caption"] == caption and text in b["texts"]), None), timeout)
+    if picture:
+        case.picture(picture)
+    case.answer_box(box)
+
+
+def click(case, dialog, control_id):
+    case.probe.ask("click", case.child(dialog["hwnd"], control_id=control_id)["hwnd"])
 
 
 def wait_display_start(case):
@@ -93,11 +99,8 @@ def case_differences_none(case):
     directory = case.child(dialog["hwnd"], control_id=DIRECTORY_EDIT)
     check(directory is not None and directory["text"].endswith("\\"), f"directory edit: {directory}")
     before = len(requests(sim))
-    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_DIFFERENCES)["hwnd"])
-    box = wait_for("the closing message", lambda: box_saying(case, DIFFERENCES_CAPTION,
-                                                             "Er zijn geen verschillen gevonden!"), 100)
-    case.picture("tavir-differences.png")
-    case.answer_box(box)
+    click(case, dialog, START_DIFFERENCES)
+    answer_box_saying(case, DIFFERENCES_CAPTION, "Er zijn geen verschillen gevonden!", picture="tavir-differences.png")
 
     # At least the interval apart from the second on (which requests and the file are the unit
     # goldens').
@@ -106,12 +109,12 @@ def case_differences_none(case):
     check_spacing(sent)
 
     # "..." opens the save-as dialog; cancelled, it changes nothing.
-    case.probe.ask("click", case.child(dialog["hwnd"], control_id=CHOOSE_FILE)["hwnd"])
+    click(case, dialog, CHOOSE_FILE)
     save_as = case.wait_top(DIALOG_CLASS, "Sla Verschillen-file op als:", 20)
     case.probe.ask("close", save_as["hwnd"])
     wait_for("the save-as dialog to close", lambda: case.find_box_gone(save_as["hwnd"]), 10)
 
-    case.probe.ask("click", case.child(dialog["hwnd"], control_id=IDOK)["hwnd"])
+    click(case, dialog, IDOK)
     wait_for("the dialog to close", lambda: case.find_box_gone(dialog["hwnd"]), 10)
     ini = (app / "tavir.ini").read_bytes().decode("cp1252")
     check(f"VERSCHILLEN Speed={INTERVAL_MS}" in ini and "VERSCHILLEN File name=verschillen.txt" in ini,
@@ -127,13 +130,10 @@ def case_adjustment_single_file(case):
                                 {"Verify action": 1})
     check(sim.command("hold 320 7 0 47") == "ok", "the simulator refused hold")
     before = len(requests(sim))
-    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_ADJUSTMENT)["hwnd"])
-    failure = wait_for("the verification's message", lambda: box_saying(
-        case, ADJUSTMENT_CAPTION, "Fout bij verifi\xebren VG-tijden van SG32\nWaarde is  7.00, in regeling 4"), 100)
-    case.picture("tavir-adjustment.png")
-    case.answer_box(failure)
-    case.answer_box(wait_for("the closing message", lambda: box_saying(
-        case, ADJUSTMENT_CAPTION, "De aanpassing van parameters is niet gelukt"), 10))
+    click(case, dialog, START_ADJUSTMENT)
+    answer_box_saying(case, ADJUSTMENT_CAPTION, "Fout bij verifi\xebren VG-tijden van SG32\n"
+                      "Waarde is  7.00, in regeling 4", picture="tavir-adjustment.png")
+    answer_box_saying(case, ADJUSTMENT_CAPTION, "De aanpassing van parameters is niet gelukt", 10)
 
     check(sim.get(451, 3, 0) == 844, "8.45 did not reach the simulator as 844")
     check_spacing(requests(sim)[before:])
@@ -148,20 +148,15 @@ def case_sweep_and_reset(case):
     reset_button = case.child(dialog["hwnd"], control_id=RESET_ORIGINALS)
     check(not reset_button["enabled"], "the reset is enabled before a run")
     before = len(requests(sim))
-    case.probe.ask("click", case.child(dialog["hwnd"], control_id=START_SWEEP)["hwnd"])
-    box = wait_for("the closing message", lambda: box_saying(case, SWEEP_CAPTION, "De afname is gereed"), 100)
-    case.picture("tavir-sweep.png")
-    case.answer_box(box)
+    click(case, dialog, START_SWEEP)
+    answer_box_saying(case, SWEEP_CAPTION, "De afname is gereed", picture="tavir-sweep.png")
     sent = requests(sim)[before:]
     writes = [e for e in sent if e["kind"] == "Write"]
     check(writes and sim.get(320, writes[0]["number"], 0) == 100, f"the sweep's first write {writes[:1]}")
     check(wait_for("the reset enabled",
                    lambda: case.child(dialog["hwnd"], control_id=RESET_ORIGINALS)["enabled"], 10), "reset")
     case.probe.ask("click", reset_button["hwnd"])
-    box = wait_for("the reset's message",
-                   lambda: box_saying(case, SWEEP_CAPTION, "Het herstellen van de originele instellingen is gereed"),
-                   100)
-    case.answer_box(box)
+    answer_box_saying(case, SWEEP_CAPTION, "Het herstellen van de originele instellingen is gereed")
     after = {n: sim.get(320, n, 0) for n in range(32)}
     check(after == originals, f"memory after the reset {after}, before the sweep {originals}")
     check_spacing(sent)
@@ -182,7 +177,7 @@ def case_dump_commands(case):
         return case.child(dialog["hwnd"], control_id=DUMP_STATUS)["text"]
 
     def command(control, letter, sent_status):
-        case.probe.ask("click", case.child(dialog["hwnd"], control_id=control)["hwnd"])
+        click(case, dialog, control)
         wait_for(f"the command {letter} at the simulator",
                  lambda: any(e.get("kind") == "dumpCommand" and e.get("command") == letter for e in sim.log()), 10)
         wait_for(f"the status after {letter}", lambda: status() in (sent_status, "EINDE DUMP"), 10)
@@ -215,7 +210,7 @@ def case_dump_commands(case):
     wait_for("Geen reactie", lambda: status() == "Geen reactie", 20)
     check(time.monotonic() - sent >= 9.5, f"Geen reactie after {time.monotonic() - sent:.1f} s")
 
-    case.probe.ask("click", case.child(dialog["hwnd"], control_id=DUMP_CLOSE)["hwnd"])
+    click(case, dialog, DUMP_CLOSE)
     wait_for("the dialog to close", lambda: case.find_box_gone(dialog["hwnd"]), 10)
 
 

@@ -4,10 +4,8 @@
 
 #include <condition_variable>
 #include <deque>
-#include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 
 #include "journal_restore.h"
 #include "link/frame_decoder.h"

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "../definitions/definitions_support.h"
@@ -96,22 +95,13 @@ std::string describe(const Load& load, const std::string& path, const std::strin
 
 TEST(DebugWindowFile, Golden) {
     auto macros = fixtureMacros();
-    const char* update = std::getenv("TAVIR_UPDATE_GOLDEN");
     for (std::string golden : {"valid", "refused", "definition_errors", "block_missing", "no_definitions",
                                "labels_only", "short", "tildes17", "two_digits", "long_line", "missing"}) {
         // refused: the valid file with every label and item control refused.
         const std::string file = (golden == "refused" ? "valid" : golden) + ".TXT";
         const std::string dir = TAVIR_FIXTURES "/debugwin/";
         Load load(dir + file, *macros, golden == "refused");
-        std::string got = describe(load, dir + file, file);
-        if (update && *update) {
-            std::FILE* out = std::fopen((dir + golden + ".golden").c_str(), "wb");
-            ASSERT_NE(out, nullptr);
-            std::fputs(got.c_str(), out);
-            std::fclose(out);
-        } else {
-            EXPECT_EQ(got, testing::readFileBytes(dir + golden + ".golden")) << golden;
-        }
+        testing::expectGolden(describe(load, dir + file, file), dir + golden + ".golden");
     }
 }
 

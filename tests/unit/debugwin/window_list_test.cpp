@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "../scratch_folder.h"
 #include "debugwin/center_dialog.h"
@@ -42,17 +44,16 @@ TEST(WindowListEntry, TheLineThatNamesTheFileAndItsExtension) {
                                      .c_str(),
                                  "r");
     ASSERT_NE(list, nullptr);
-    struct Case {
+    const struct {
         const char* title;
         const char* entry;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"C:\\app\\DEBUG_001.TXT", "DEBUG_001.TXT  Overzicht signaalgroepen"},  // the first, without newline
         {"C:\\app\\DEBUG_002.TXT", "C:\\app\\DEBUG_002.TXT"},                   // no line: the path
         {"C:\\app\\debug_001.txt", "C:\\app\\debug_001.txt"},                   // names compare exactly
         {"Z:/demo/x.DBG", "x.DBG"},  // the last line has no newline
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         char entry[kChildTitleCapacity];
         windowListEntry(c.title, list, entry);
         EXPECT_STREQ(entry, c.entry) << c.title;
@@ -76,16 +77,12 @@ TEST(CenterDialog, CentresOverTheOwnerAndStaysOnTheScreen) {
     };
     for (const auto& row : rows) {
         ScreenPoint p = centeredOrigin(row.owner, row.width, row.height, 1024, 768);
-        EXPECT_EQ(p.x, row.expected.x);
-        EXPECT_EQ(p.y, row.expected.y);
+        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(row.expected.x, row.expected.y));
     }
 }
 
 void expectPlace(const WindowPlace& p, int x, int y, int width, int height) {
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, y);
-    EXPECT_EQ(p.width, width);
-    EXPECT_EQ(p.height, height);
+    EXPECT_EQ(std::make_tuple(p.x, p.y, p.width, p.height), std::make_tuple(x, y, width, height));
 }
 
 // It starts as the lower third; then it docks at the bottom keeping its height, with frames of 4

@@ -4,8 +4,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,7 +19,6 @@ namespace {
 using testing::LoggedLines;
 using testing::newMacroTable;
 using testing::newTables;
-using testing::readFileBytes;
 using testing::ScratchFolder;
 
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
@@ -96,12 +93,7 @@ TEST(ApplicationGolden, Fixtures) {
         int builtIn = macros->count;
         ASSERT_EQ(loadApplicationHeader(*macros, *tables, logged.log, (dir + "KVAPDEF.H").c_str()), 0);
         EXPECT_TRUE(logged.all().empty()) << name;
-        std::string got = describe(*macros, builtIn, *tables);
-        if (const char* update = std::getenv("TAVIR_UPDATE_GOLDEN"); update && *update) {
-            std::ofstream(dir + "expected.txt", std::ios::binary) << got;
-            continue;
-        }
-        EXPECT_EQ(got, readFileBytes(dir + "expected.txt")) << name;
+        testing::expectGolden(describe(*macros, builtIn, *tables), dir + "expected.txt");
     }
 }
 

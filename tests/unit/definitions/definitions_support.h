@@ -1,6 +1,9 @@
 #pragma once
 // Helpers of the definitions tests: tables on the heap (they are too large for a thread's stack
-// under Windows) and a message log that records its lines.
+// under Windows), a message log that records its lines, and golden files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -35,6 +38,15 @@ struct LoggedLines {
 inline std::string readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// got is the golden file's text; with TAVIR_UPDATE_GOLDEN set it becomes the golden file instead.
+inline void expectGolden(const std::string& got, const std::string& path) {
+    if (const char* update = std::getenv("TAVIR_UPDATE_GOLDEN"); update && *update) {
+        std::ofstream(path, std::ios::binary) << got;
+        return;
+    }
+    EXPECT_EQ(got, readFileBytes(path)) << path;
 }
 
 }  // namespace tavir::testing

@@ -18,11 +18,8 @@ TEST(SimOptions, CommandLines) {
         int port;
     } cases[] = {
         {{}, true, true, "127.0.0.1", 7000},
-        {{"--serial", "/dev/ttyS1"},
-         true,
-         false,
-         "127.0.0.1",
-         7000},  // a serial link alone opens no TCP port
+        // A serial link alone opens no TCP port.
+        {{"--serial", "/dev/ttyS1"}, true, false, "127.0.0.1", 7000},
         {{"--serial", "/dev/ttyS1", "--tcp", "7100"}, true, true, "127.0.0.1", 7100},
         {{"--tcp", "0"}, true, true, "127.0.0.1", 0},
         {{"--tcp", "0.0.0.0:7000"}, true, true, "0.0.0.0", 7000},

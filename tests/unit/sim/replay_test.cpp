@@ -78,9 +78,8 @@ TEST(TracePlayback, AnswersNoEarlierThanTheRecordedDelayAfterTheRequest) {
     playback.advance(6010 * kMs, out);
     EXPECT_EQ(out.size(), 9u);
     EXPECT_TRUE(playback.done());
-    ASSERT_EQ(warnings.size(), 2u);
-    EXPECT_EQ(warnings[0], "warning: trace line 5, byte 2: received 03, recorded 02");
-    EXPECT_EQ(warnings[1], "warning: the client sent more than the trace recorded");
+    EXPECT_EQ(warnings, (std::vector<std::string>{"warning: trace line 5, byte 2: received 03, recorded 02",
+                                                  "warning: the client sent more than the trace recorded"}));
 }
 
 TEST(TraceReplay, PlaysTheControllerSideBackToAClient) {

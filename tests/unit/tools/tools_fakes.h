@@ -82,6 +82,11 @@ struct RecordedReporter : ToolReporter {
     void showMessage(const char* text, const char* caption, ToolIcon icon) override {
         messages.push_back({text, caption, icon});
     }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const ShownMessage& m : messages) out.push_back(m.text);
+        return out;
+    }
 };
 
 // A loaded application, the reply store on it, and a run's surroundings over the fakes.
