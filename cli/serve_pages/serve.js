@@ -160,12 +160,17 @@ async function windowPage() {
     if (onStatus(data)) return;
     const field = items.get(data.i);
     if (!field) return;
-    field.disabled = false;
-    field.classList.remove('grey');
+    // Only what differs is set: each change to an element costs the browser a new style.
+    if (field.disabled) {
+      field.disabled = false;
+      field.classList.remove('grey');
+    }
     if (field.type === 'checkbox') {
-      field.checked = data.c;
-      field.toggleAttribute('checked', data.c);
-    } else if (!field.dataset.edited) {
+      if (field.checked !== data.c || field.hasAttribute('checked') !== data.c) {
+        field.checked = data.c;
+        field.toggleAttribute('checked', data.c);
+      }
+    } else if (!field.dataset.edited && (field.value !== data.t || field.getAttribute('value') !== data.t)) {
       field.value = data.t;
       field.setAttribute('value', data.t);
     }
