@@ -31,9 +31,9 @@ SCREEN = """(() => {
     const row = parseInt(e.style.top) / 20, column = parseInt(e.style.left);
     let text = e.textContent;
     if (e.type === 'checkbox') text = e.disabled ? '[.]' : e.checked ? '[x]' : '[ ]';
-    else if (e.tagName === 'INPUT') {
+    else if (e.classList.contains('item')) {
       const width = parseInt(e.style.width);
-      text = e.disabled ? '.'.repeat(width) : e.value.padStart(width);
+      text = e.classList.contains('grey') ? '.'.repeat(width) : e.value.padStart(width);
     }
     const line = (rows[row] || '').padEnd(column);
     rows[row] = line.slice(0, column) + text + line.slice(column + text.length);
