@@ -132,7 +132,7 @@ void CliLink::deliver(uint8_t, const ValueRecord& record) {
 }
 
 void CliLink::readLoop() {
-    uint8_t buffer[512];
+    uint8_t buffer[4096];
     // The short wait lets the thread notice the end of the run.
     while (!stopping_.load()) {
         int n = endpoint_->receive(buffer, sizeof buffer, 50);
@@ -144,6 +144,7 @@ void CliLink::readLoop() {
         if (n == 0) continue;
         if (trace_.isOpen()) trace_.received(buffer, static_cast<size_t>(n));
         routeReceivedBytes(path_, buffer, static_cast<size_t>(n));
+        if (BatchValueSink* sink = valueSink_.load()) sink->OnBatchEnd();
         if (flags_.dpcomActive.load()) notify();
     }
 }

@@ -14,10 +14,7 @@ int main(int argc, char** argv) {
     using namespace tavir::cli;
     std::vector<Command> commands = {addDiffCommand(app),    addAdjustCommand(app), addSweepCommand(app),
                                      addRestoreCommand(app), addDumpCommand(app),   addWatchCommand(app),
-                                     addRecordCommand(app)};
-#ifdef TAVIR_SERVE
-    commands.push_back(addServeCommand(app));
-#endif
+                                     addRecordCommand(app),  addServeCommand(app)};
     const Command audit = addAuditCommand(app);
     try {
         app.parse(argc, argv);

@@ -67,14 +67,14 @@ void ServeHub::send(const ValueRecord& request, uint8_t kind) {
     outgoingChanged_.notify_one();
 }
 
-void ServeHub::queue(Viewer& viewer, int slot, std::string text) {
+void ServeHub::queue(Viewer& viewer, int slot, std::string text, bool wake) {
     auto at = static_cast<size_t>(slot);
     viewer.pending[at] = std::move(text);
     if (!viewer.queued[at]) {
         viewer.queued[at] = 1;
         viewer.order.push_back(slot);
     }
-    viewer.changed.notify_one();
+    if (wake) viewer.changed.notify_one();
 }
 
 void ServeHub::queueStatus(Viewer& viewer) {
@@ -88,7 +88,7 @@ void ServeHub::queueItem(int window, int item) {
                                     {"t", shown.isCheckbox ? "" : shown.text},
                                     {"c", shown.isCheckbox && shown.value == 1}});
     for (auto& viewer : viewers_)
-        if (viewer->open && viewer->page == window) queue(*viewer, item, text);
+        if (viewer->open && viewer->page == window) queue(*viewer, item, text, false);
 }
 
 int ServeHub::open(int page) {
@@ -203,6 +203,12 @@ void ServeHub::OnBatchValue(const ValueRecord& record) {
             timeline_.changes.erase(timeline_.changes.begin());
         }
     }
+}
+
+void ServeHub::OnBatchEnd() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& viewer : viewers_)
+        if (viewer->open && !viewer->order.empty()) viewer->changed.notify_one();
 }
 
 std::vector<OutgoingRequest> ServeHub::takeOutgoing(int timeoutMs) {

@@ -64,8 +64,10 @@ public:
     // or the hub stops.
     bool take(int viewer, std::string& events, int timeoutMs);
 
-    // Reader thread: a value from the controller.
+    // Reader thread: a value from the controller, queued for the viewers; they are woken once for
+    // all the values of one read.
     void OnBatchValue(const ValueRecord& record) override;
+    void OnBatchEnd() override;
 
     // The link's side: what to send, waiting at most timeoutMs for something.
     std::vector<OutgoingRequest> takeOutgoing(int timeoutMs);
@@ -104,7 +106,8 @@ private:
     };
 
     const std::vector<int32_t>& keysOf(int page) const;
-    void queue(Viewer& viewer, int slot, std::string event);
+    // wake: the viewer's stream is woken at once, else at the end of the batch.
+    void queue(Viewer& viewer, int slot, std::string event, bool wake = true);
     void queueItem(int window, int item);
     void queueStatus(Viewer& viewer);
     bool timelineWatched() const;

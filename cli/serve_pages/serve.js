@@ -143,15 +143,16 @@ async function windowPage() {
   for (const [column, row, text] of shown.labels) place(element('span', 'label', text), column, row);
   const items = new Map();
   for (const [i, column, row, width, checkbox] of shown.items) {
-    const field = element('input', 'item grey');
+    // A value the page cannot write is text: the browser lays it out and paints it for much less
+    // than a field.
+    const field = element(checkbox || shown.writes ? 'input' : 'output', 'item grey');
     field.id = `item-${i}`;
-    field.type = checkbox ? 'checkbox' : 'text';
-    field.disabled = true;
-    if (!checkbox) {
-      field.style.width = `${width}ch`;
-      field.readOnly = !shown.writes;
+    if (field.tagName === 'INPUT') {
+      field.type = checkbox ? 'checkbox' : 'text';
+      field.disabled = true;
       field.maxLength = 15;
     }
+    if (!checkbox) field.style.width = `${width}ch`;
     place(field, column, row);
     items.set(i, field);
     if (shown.writes) watchWrites(number, i, field, checkbox);
@@ -160,12 +161,19 @@ async function windowPage() {
     if (onStatus(data)) return;
     const field = items.get(data.i);
     if (!field) return;
-    field.disabled = false;
-    field.classList.remove('grey');
-    if (field.type === 'checkbox') {
-      field.checked = data.c;
-      field.toggleAttribute('checked', data.c);
-    } else if (!field.dataset.edited) {
+    // Only what differs is set: each change to an element costs the browser a new style.
+    if (field.classList.contains('grey')) {
+      field.classList.remove('grey');
+      if (field.tagName === 'INPUT') field.disabled = false;
+    }
+    if (field.tagName === 'OUTPUT') {
+      if (field.value !== data.t) field.value = data.t;
+    } else if (field.type === 'checkbox') {
+      if (field.checked !== data.c || field.hasAttribute('checked') !== data.c) {
+        field.checked = data.c;
+        field.toggleAttribute('checked', data.c);
+      }
+    } else if (!field.dataset.edited && (field.value !== data.t || field.getAttribute('value') !== data.t)) {
       field.value = data.t;
       field.setAttribute('value', data.t);
     }

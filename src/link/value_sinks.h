@@ -11,6 +11,9 @@ class BatchValueSink {
 public:
     virtual ~BatchValueSink() = default;
     virtual void OnBatchValue(const ValueRecord& record) = 0;
+    // After the values of one read from the link: a sink that passes values on can pass them on
+    // together.
+    virtual void OnBatchEnd() {}
 };
 
 class WindowValueSink {

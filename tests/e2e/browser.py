@@ -16,7 +16,7 @@ from harness import E2EFailure, end_process
 
 
 class Browser:
-    def __init__(self, exe="chromium", width=1000, height=700):
+    def __init__(self, exe="chromium", width=1000, height=700, flags=()):
         self.profile = tempfile.mkdtemp(prefix="tavir-chromium-")
         to_browser, self._out = os.pipe()
         self._in, from_browser = os.pipe()
@@ -29,7 +29,7 @@ class Browser:
 
         self.process = subprocess.Popen(
             [exe, "--headless", "--no-sandbox", "--disable-gpu", "--remote-debugging-pipe", "--no-first-run",
-             f"--user-data-dir={self.profile}", f"--window-size={width},{height}", "about:blank"],
+             f"--user-data-dir={self.profile}", f"--window-size={width},{height}", *flags, "about:blank"],
             preexec_fn=descriptors, close_fds=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(to_browser)
         os.close(from_browser)

@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """tavir-cli serve against tavir-sim, looked at through headless Chromium: the index, a window's
 values in their places and formats, writes refused and made, one request per item however many
-pages show it, and a link that goes down and comes back.
+pages show it, and a link that goes down and comes back; tavir-cli.exe under Wine through a runner
+(scripts/wine-run) without a browser.
 
-    serve_cases.py --cli tavir-cli --sim tavir-sim --source SOURCE_DIR CASE
+    serve_cases.py --cli tavir-cli --sim tavir-sim --source SOURCE_DIR [--runner RUNNER] CASE
 """
 
 import argparse
 import contextlib
+import json
 import subprocess
 import tempfile
 import time
@@ -29,9 +31,9 @@ SCREEN = """(() => {
     const row = parseInt(e.style.top) / 20, column = parseInt(e.style.left);
     let text = e.textContent;
     if (e.type === 'checkbox') text = e.disabled ? '[.]' : e.checked ? '[x]' : '[ ]';
-    else if (e.tagName === 'INPUT') {
+    else if (e.classList.contains('item')) {
       const width = parseInt(e.style.width);
-      text = e.disabled ? '.'.repeat(width) : e.value.padStart(width);
+      text = e.classList.contains('grey') ? '.'.repeat(width) : e.value.padStart(width);
     }
     const line = (rows[row] || '').padEnd(column);
     rows[row] = line.slice(0, column) + text + line.slice(column + text.length);
@@ -45,10 +47,11 @@ class Server:
 
     def __init__(self, work, sim, *extra):
         demo = Path(PATHS["source"]) / "examples" / "demo"
+        runner = [PATHS["runner"]] if PATHS.get("runner") else []
         self.process = subprocess.Popen(
-            [PATHS["cli"], "serve", "--dir", str(demo), "--port", str(sim.port), "--listen", "127.0.0.1:0", *extra],
-            cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        line = LineReader(self.process.stdout, "tavir-cli serve").next_line(time.monotonic() + 20, "starting")
+            [*runner, PATHS["cli"], "serve", "--dir", str(demo), "--port", str(sim.port), "--listen", "127.0.0.1:0",
+             *extra], cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        line = LineReader(self.process.stdout, "tavir-cli serve").next_line(time.monotonic() + 60, "starting")
         check(line.startswith("serving http://"), f"serve said {line!r}")
         self.url = line.split()[1]
         self.base = self.url.split("#")[0].rstrip("/")
@@ -189,15 +192,35 @@ def case_link_restored(work):
         check(browser.evaluate(page, banner) == "", "the banner stayed")
 
 
-CASES = {f.__name__[5:]: f for f in (case_pages, case_write, case_shared, case_link_restored)}
+def case_exe_pages(work):
+    """tavir-cli.exe: the index names the four windows, a window page comes with its layout, and its
+    event stream brings the simulator's value of EP_CYCLUSTIJD (item 11 of DEBUG_004.TXT)."""
+    sim = Simulator(PATHS["sim"], Path(PATHS["source"]) / "examples" / "demo", work / "sim.jsonl")
+    server = Server(work, sim)
+    try:
+        check(sim.command("set 32 0 0 1234") == "ok", "set")
+        index = json.load(urllib.request.urlopen(server.base + "/api/index", timeout=10))
+        check([w["name"] for w in index["windows"]] == [f"DEBUG_00{n}.TXT" for n in range(1, 5)], f"index {index}")
+        check(b'src="/serve.js"' in urllib.request.urlopen(server.base + "/window/3", timeout=10).read(), "page")
+        layout = json.load(urllib.request.urlopen(server.base + "/api/window/3", timeout=10))
+        check(layout["name"] == "DEBUG_004.TXT" and [11, 20, 10] == layout["items"][11][:3], f"layout {layout}")
+        with urllib.request.urlopen(server.base + "/api/events/3", timeout=10) as events:
+            wait_for("the value", lambda: b'"i":11,"t":"1234"' in events.read1(65536), 10, 0)
+    finally:
+        server.close()
+        sim.close()
+
+
+CASES = {f.__name__[5:]: f for f in (case_pages, case_write, case_shared, case_link_restored, case_exe_pages)}
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     for option in ("cli", "sim", "source"):
         parser.add_argument(f"--{option}", required=True)
+    parser.add_argument("--runner")
     parser.add_argument("case", choices=sorted(CASES))
     options = parser.parse_args()
-    PATHS.update(cli=options.cli, sim=options.sim, source=options.source)
+    PATHS.update(cli=options.cli, sim=options.sim, source=options.source, runner=options.runner)
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="tavir-serve-") as work:
         CASES[options.case](Path(work))
