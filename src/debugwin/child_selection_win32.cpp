@@ -126,6 +126,25 @@ void LayoutChildWindows(DebugWindowSet& set) {
     }
 }
 
+// Paging on shows the next or the previous window, so those make their controls before they are
+// shown, in the moments the thread would idle: a window whose controls are made is shown at once.
+bool makeNeighboursAhead(HWND child) {
+    ChildWindow* record = childWindowOf(child);
+    if (record == nullptr) return false;
+    DebugWindowSet& set = *record->set;
+    if (childAt(set, set.currentChild) != child || set.childCount < 2) return false;
+    HWND next = childAt(set, (set.currentChild + 1) % set.childCount);
+    HWND previous = childAt(set, (set.currentChild + set.childCount - 1) % set.childCount);
+    for (HWND neighbour : {next, previous}) {
+        ChildWindow* ahead = childWindowOf(neighbour);
+        if (ahead == nullptr || ahead->controlsMade) continue;
+        // In the place it is given when shown, so that its controls lie where they will be seen.
+        if (!ahead->controlsBegun) placeChildWindow(set, neighbour);
+        if (makeControlsAhead(neighbour, child, neighbour == next ? previous : next)) return true;
+    }
+    return false;
+}
+
 void SetChildDisplay(HWND child, bool on) {
     ChildWindow* record = childWindowOf(child);
     if (record == nullptr) return;
