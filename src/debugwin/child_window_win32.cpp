@@ -89,24 +89,32 @@ private:
     const ChildGrid* grid_;
 };
 
-// The controls of a hidden window go; each item keeps what its control showed, so that the
-// control made again shows the same.
-void destroyControls(ChildWindow& record) {
+// The last control made of a hidden window goes, so that the making stands where it is made
+// again; an item keeps what its control showed, so that the control made again shows the same.
+// Gives false when none is left.
+bool destroyLastControl(ChildWindow& record) {
     ChildWindowData& data = record.data;
-    for (int i = 0; i < data.itemCount; ++i) {
-        DebugItem& item = data.items[i];
-        if (item.window == nullptr) continue;
-        keepShownState(item);
-        DestroyWindow(static_cast<HWND>(item.window));
-        item.window = nullptr;
+    while (record.making.next > 0) {
+        const int slot = --record.making.next;
+        ControlHandle& control =
+            slot < data.itemCount ? data.items[slot].window : data.labels[slot - data.itemCount].window;
+        if (control == nullptr) continue;
+        if (slot < data.itemCount) keepShownState(data.items[slot]);
+        DestroyWindow(static_cast<HWND>(control));
+        control = nullptr;
+        --record.making.made;
+        record.controlsMade = false;
+        return true;
     }
-    for (int i = 0; i < data.labelCount; ++i) {
-        if (data.labels[i].window != nullptr) DestroyWindow(static_cast<HWND>(data.labels[i].window));
-        data.labels[i].window = nullptr;
+    return false;
+}
+
+// The controls of a hidden window go.
+void destroyControls(ChildWindow& record) {
+    while (destroyLastControl(record)) {
     }
     record.making = ControlMaking{};
     record.controlsBegun = false;
-    record.controlsMade = false;
     record.controlsHeld = 0;
     record.laidOut = false;
 }
@@ -258,14 +266,28 @@ void onDestroy(HWND window, ChildWindow& record) {
 bool makeControlsAhead(HWND child, HWND keep1, HWND keep2) {
     ChildWindow* record = childWindowOf(child);
     if (record == nullptr || record->controlsMade || record->aheadFailed || isShown(child)) return false;
+    // Whatever waits for the thread (a message, input, painting) comes first; it is looked at
+    // after each control.
+    auto somethingWaits = [] {
+        return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY)) != 0;
+    };
     if (!record->controlsBegun) {
         std::vector<BudgetWindow> kept;
         for (HWND keep : {keep1, keep2}) {
             if (ChildWindow* keptRecord = childWindowOf(keep)) kept.push_back(budgetWindowOf(*keptRecord));
         }
-        std::vector<BudgetWindow> destroyed;
-        if (!makeRoomKeeping(controlBudget, wantedControls(record->data), kept, destroyed)) return false;
-        destroyEach(destroyed);
+        std::vector<BudgetWindow> going;
+        if (!roomKeeping(controlBudget, wantedControls(record->data), kept, going)) return false;
+        // The windows that make room give up their controls one at a time too: a window of
+        // hundreds of controls takes a while to destroy.
+        for (BudgetWindow window : going) {
+            ChildWindow& other = *reinterpret_cast<ChildWindow*>(window);
+            while (destroyLastControl(other)) {
+                if (somethingWaits()) return true;
+            }
+            destroyControls(other);
+            releaseControls(controlBudget, window);
+        }
         beginControls(*record);
     }
     ChildGrid grid;
@@ -283,9 +305,7 @@ bool makeControlsAhead(HWND child, HWND keep1, HWND keep2) {
             record->aheadFailed = true;
             return false;
         }
-        // Whatever waits for the thread (a message, input, painting) comes first.
-        if (HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY)) != 0)
-            return true;
+        if (somethingWaits()) return true;
     }
 }
 

@@ -18,20 +18,17 @@ std::vector<BudgetWindow> makeRoom(ControlBudget& budget, int32_t needed) {
     return destroyed;
 }
 
-bool makeRoomKeeping(ControlBudget& budget, int32_t needed, const std::vector<BudgetWindow>& kept,
-                     std::vector<BudgetWindow>& destroyed) {
+bool roomKeeping(const ControlBudget& budget, int32_t needed, const std::vector<BudgetWindow>& kept,
+                 std::vector<BudgetWindow>& going) {
     int32_t held = budget.held;
-    std::vector<BudgetWindow> going;
+    going.clear();
     for (const ControlHolder& holder : budget.holders) {
         if (held + needed <= budget.limit) break;
         if (std::find(kept.begin(), kept.end(), holder.window) != kept.end()) continue;
         held -= holder.controls;
         going.push_back(holder.window);
     }
-    if (held + needed > budget.limit) return false;
-    for (BudgetWindow window : going) releaseControls(budget, window);
-    destroyed = going;
-    return true;
+    return held + needed <= budget.limit;
 }
 
 void holdControls(ControlBudget& budget, BudgetWindow window, int32_t controls) {

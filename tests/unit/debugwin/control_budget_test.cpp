@@ -64,7 +64,9 @@ TEST(ControlBudget, TheWindowsShownLeastRecentlyGiveUpTheirControls) {
             } else if (holds) {
                 holdControls(budget, step.window, step.count);
             } else if (step.ahead) {
-                made = makeRoomKeeping(budget, step.count, step.kept, destroyed);
+                made = roomKeeping(budget, step.count, step.kept, destroyed);
+                if (!made) destroyed.clear();
+                for (BudgetWindow gone : destroyed) releaseControls(budget, gone);
                 if (made) holdControls(budget, step.window, step.count);
             } else {
                 destroyed = makeRoom(budget, step.count);
