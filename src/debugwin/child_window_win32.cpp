@@ -374,7 +374,11 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             break;
         case WM_TIMER:
             if (wParam != kMakeAheadTimer) break;
-            if (!makeNeighboursAhead(window)) KillTimer(window, kMakeAheadTimer);
+            if (const UINT wait = makeNeighboursAhead(window)) {
+                SetTimer(window, kMakeAheadTimer, wait, nullptr);
+            } else {
+                KillTimer(window, kMakeAheadTimer);
+            }
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam != 0) {

@@ -141,9 +141,10 @@ void LayoutChildWindows(DebugWindowSet& set);
 constexpr UINT_PTR kMakeAheadTimer = 0x4D41;
 
 // The neighbours of child, the current window (the next and the previous one in PgDn and PgUp
-// order), make their controls while nothing waits for the thread; gives false when nothing is left
-// to make ahead.
-bool makeNeighboursAhead(HWND child);
+// order), make their controls while nothing waits for the thread, except from its display start
+// until its reply check, while its first values come; gives the milliseconds until it is to go on,
+// 0 when nothing is left to make ahead.
+UINT makeNeighboursAhead(HWND child);
 
 // The hidden window child makes its controls while nothing waits for the thread, as when it is
 // shown, keeping the controls of the windows in kept within the budget; gives whether it stopped
