@@ -1,5 +1,5 @@
 // The debug child window: its creation from a debug window file, its controls on the character
-// grid, made when it is shown, and the clicks on its items.
+// grid, made when it is shown or ahead of its showing, and the clicks on its items.
 #include <new>
 #include <vector>
 
