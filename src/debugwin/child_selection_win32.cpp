@@ -126,6 +126,30 @@ void LayoutChildWindows(DebugWindowSet& set) {
     }
 }
 
+// Paging on shows the next or the previous window, so those make their controls before they are
+// shown, in the moments the thread would idle: a window whose controls are made is shown at once.
+// The current window's first values come first: from its display start until its reply check
+// nothing is made ahead.
+UINT makeNeighboursAhead(HWND child) {
+    ChildWindow* record = childWindowOf(child);
+    if (record == nullptr) return 0;
+    DebugWindowSet& set = *record->set;
+    if (childAt(set, set.currentChild) != child || set.childCount < 2) return 0;
+    const uint32_t current = timeGetTime() - set.becameCurrentAt;
+    if (current >= kDisplayDelayMs && current < 2 * kDisplayDelayMs) return 2 * kDisplayDelayMs - current;
+    HWND next = childAt(set, (set.currentChild + 1) % set.childCount);
+    HWND previous = childAt(set, (set.currentChild + set.childCount - 1) % set.childCount);
+    for (HWND neighbour : {next, previous}) {
+        ChildWindow* ahead = childWindowOf(neighbour);
+        if (ahead == nullptr || ahead->controlsMade) continue;
+        // In the place it is given when shown, so that its controls lie where they will be seen.
+        if (!ahead->controlsBegun) placeChildWindow(set, neighbour);
+        if (makeControlsAhead(neighbour, child, neighbour == next ? previous : next))
+            return USER_TIMER_MINIMUM;
+    }
+    return 0;
+}
+
 void SetChildDisplay(HWND child, bool on) {
     ChildWindow* record = childWindowOf(child);
     if (record == nullptr) return;

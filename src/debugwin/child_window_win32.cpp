@@ -1,6 +1,7 @@
 // The debug child window: its creation from a debug window file, its controls on the character
-// grid, made when it is shown, and the clicks on its items.
+// grid, made when it is shown or ahead of its showing, and the clicks on its items.
 #include <new>
+#include <vector>
 
 #include "debugwin/child_windows_win32.h"
 #include "debugwin/control_budget.h"
@@ -54,8 +55,10 @@ RECT placeOnGrid(const ChildGrid& grid, int column, int row, int widthInCharacte
             widthInCharacters * grid.charWidth, grid.charHeight};
 }
 
-// The child window's controls, made when it is shown, each in its place on the grid (at 0,0 and
-// of size 0 when the font could not be measured: the next layout places them).
+// The child window's controls, made when it is shown or ahead of it, each in its place on the
+// grid (at 0,0 and of size 0 when the font could not be measured: the next layout places them)
+// and with the window's font, without drawing: the window is hidden while they are made. Each
+// control made lies below those made before it, so the items, made first, lie above the labels.
 class ChildControlBuilder : public DebugWindowBuilder {
 public:
     ChildControlBuilder(const ChildWindow& record, const ChildGrid* grid)
@@ -65,75 +68,110 @@ public:
         auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelControlBase + labelNumber));
         const DebugLabel& label = record_.data.labels[labelNumber];
         const RECT place = placeOf(label.column, label.row, label.length);
-        return CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, place.left, place.top, place.right,
-                               place.bottom, child_, id, instanceOf(child_), nullptr);
+        return withFont(CreateWindowExA(0, "static", text, WS_CHILD | WS_VISIBLE, place.left, place.top,
+                                        place.right, place.bottom, child_, id, instanceOf(child_), nullptr));
     }
     ControlHandle addItem(DebugItem& item) override {
-        HWND control = createItemControl(item, child_, placeOf(item.column, item.row, item.width));
-        if (control == nullptr) return nullptr;
-        // The item controls lie above the labels, in file order: a click where an item and a
-        // label overlap reaches the item.
-        SetWindowPos(control, lastItem_ != nullptr ? lastItem_ : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-        lastItem_ = control;
-        return control;
+        return withFont(createItemControl(item, child_, placeOf(item.column, item.row, item.width)));
     }
 
 private:
     RECT placeOf(int column, int row, int widthInCharacters) const {
         return grid_ != nullptr ? placeOnGrid(*grid_, column, row, widthInCharacters) : RECT{};
     }
+    HWND withFont(HWND control) const {
+        if (control != nullptr && record_.hasFont) SendMessageA(control, WM_SETFONT, record_.font, FALSE);
+        return control;
+    }
 
     const ChildWindow& record_;
     HWND child_;
     const ChildGrid* grid_;
-    HWND lastItem_ = nullptr;
 };
 
-// The controls of a hidden window go; each item keeps what its control showed, so that the
-// control made again shows the same.
-void destroyControls(ChildWindow& record) {
+// The last control made of a hidden window goes, so that the making stands where it is made
+// again; an item keeps what its control showed, so that the control made again shows the same.
+// Gives false when none is left.
+bool destroyLastControl(ChildWindow& record) {
     ChildWindowData& data = record.data;
-    for (int i = 0; i < data.itemCount; ++i) {
-        DebugItem& item = data.items[i];
-        if (item.window == nullptr) continue;
-        keepShownState(item);
-        DestroyWindow(static_cast<HWND>(item.window));
-        item.window = nullptr;
+    while (record.making.next > 0) {
+        const int slot = --record.making.next;
+        ControlHandle& control =
+            slot < data.itemCount ? data.items[slot].window : data.labels[slot - data.itemCount].window;
+        if (control == nullptr) continue;
+        if (slot < data.itemCount) keepShownState(data.items[slot]);
+        DestroyWindow(static_cast<HWND>(control));
+        control = nullptr;
+        --record.making.made;
+        record.controlsMade = false;
+        return true;
     }
-    for (int i = 0; i < data.labelCount; ++i) {
-        if (data.labels[i].window != nullptr) DestroyWindow(static_cast<HWND>(data.labels[i].window));
-        data.labels[i].window = nullptr;
+    return false;
+}
+
+// The controls of a hidden window go.
+void destroyControls(ChildWindow& record) {
+    while (destroyLastControl(record)) {
     }
-    record.controlsMade = false;
+    record.making = ControlMaking{};
+    record.controlsBegun = false;
     record.controlsHeld = 0;
     record.laidOut = false;
 }
 
+void destroyEach(const std::vector<BudgetWindow>& windows) {
+    for (BudgetWindow other : windows) destroyControls(*reinterpret_cast<ChildWindow*>(other));
+}
+
+// The window begins to make its controls, which the budget counts from now on; each is given the
+// window's font as it is made.
+void beginControls(ChildWindow& record) {
+    record.controlsBegun = true;
+    record.fontDue = false;
+    holdControls(controlBudget, budgetWindowOf(record), wantedControls(record.data));
+}
+
+// All the window's controls are made: the budget counts them as it was shown last.
+void endControls(ChildWindow& record) {
+    record.controlsMade = true;
+    record.controlsHeld = record.making.made;
+    holdControls(controlBudget, budgetWindowOf(record), record.controlsHeld);
+}
+
+// The grid the controls about to be made are placed on: the window's grid now, or none when it
+// cannot be measured. Controls made before on another grid are laid out when it is shown.
+const ChildGrid* gridForMaking(ChildWindow& record, ChildGrid& grid) {
+    const bool measured = measureGrid(record, grid);
+    if (record.making.made == 0) {
+        record.laidOut = measured;
+        record.grid = grid;
+    } else if (!measured || !(grid == record.grid)) {
+        record.laidOut = false;
+    }
+    return measured ? &grid : nullptr;
+}
+
 // The window is about to be shown: its controls are made unless it holds them, after the hidden
-// windows shown least recently gave up theirs where they would not fit. Gives whether they were
-// made now.
-bool makeControlsForShowing(HWND window, ChildWindow& record) {
+// windows shown least recently gave up theirs where they would not fit. Those made ahead of the
+// showing stay and the rest are made now.
+void makeControlsForShowing(HWND window, ChildWindow& record) {
     if (record.controlsMade) {
         holdControls(controlBudget, budgetWindowOf(record), record.controlsHeld);
-        return false;
+        return;
     }
-    for (BudgetWindow other : makeRoom(controlBudget, wantedControls(record.data))) {
-        destroyControls(*reinterpret_cast<ChildWindow*>(other));
+    if (!record.controlsBegun) {
+        destroyEach(makeRoom(controlBudget, wantedControls(record.data)));
+        beginControls(record);
     }
     char path[kChildTitleCapacity];
     GetWindowTextA(window, path, sizeof path);
     // Made in their places: moving each control after it was made took a good part of the time
     // a window took to be shown the first time.
     ChildGrid grid;
-    const bool measured = measureGrid(record, grid);
-    ChildControlBuilder builder(record, measured ? &grid : nullptr);
-    record.controlsHeld = makeWindowControls(record.data, path, *record.set->messages, builder);
-    record.laidOut = measured;
-    record.grid = grid;
-    record.controlsMade = true;
-    holdControls(controlBudget, budgetWindowOf(record), record.controlsHeld);
-    return true;
+    ChildControlBuilder builder(record, gridForMaking(record, grid));
+    makeWindowControls(record.data, path, *record.set->messages, builder, record.making);
+    record.aheadFailed = false;
+    endControls(record);
 }
 
 // Every item, then every label, on the grid of columns by rows scaled to the client area, each
@@ -225,6 +263,52 @@ void onDestroy(HWND window, ChildWindow& record) {
 
 }  // namespace
 
+bool makeControlsAhead(HWND child, HWND keep1, HWND keep2) {
+    ChildWindow* record = childWindowOf(child);
+    if (record == nullptr || record->controlsMade || record->aheadFailed || isShown(child)) return false;
+    // Whatever waits for the thread (a message, input, painting) comes first; it is looked at
+    // after each control.
+    auto somethingWaits = [] {
+        return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY)) != 0;
+    };
+    if (!record->controlsBegun) {
+        std::vector<BudgetWindow> kept;
+        for (HWND keep : {keep1, keep2}) {
+            if (ChildWindow* keptRecord = childWindowOf(keep)) kept.push_back(budgetWindowOf(*keptRecord));
+        }
+        std::vector<BudgetWindow> going;
+        if (!roomKeeping(controlBudget, wantedControls(record->data), kept, going)) return false;
+        // The windows that make room give up their controls one at a time too: a window of
+        // hundreds of controls takes a while to destroy.
+        for (BudgetWindow window : going) {
+            ChildWindow& other = *reinterpret_cast<ChildWindow*>(window);
+            while (destroyLastControl(other)) {
+                if (somethingWaits()) return true;
+            }
+            destroyControls(other);
+            releaseControls(controlBudget, window);
+        }
+        beginControls(*record);
+    }
+    ChildGrid grid;
+    ChildControlBuilder builder(*record, gridForMaking(*record, grid));
+    for (;;) {
+        const int step = makeNextControl(record->data, record->making, builder);
+        if (step == 0) {
+            endControls(*record);
+            return false;
+        }
+        if (step < 0) {
+            // Made when it is shown, where what cannot be made is reported.
+            destroyControls(*record);
+            releaseControls(controlBudget, budgetWindowOf(*record));
+            record->aheadFailed = true;
+            return false;
+        }
+        if (somethingWaits()) return true;
+    }
+}
+
 ChildWindow* childWindowOf(HWND child) {
     if (child == nullptr) return nullptr;
     char className[32];
@@ -274,16 +358,28 @@ LRESULT CALLBACK ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             }
             return 0;
         case WM_SHOWWINDOW:
-            // Sent before the window appears: what was left for the showing is done now, and
-            // controls made now take the font and their places.
+            // Sent before the window appears: what was left for the showing is done now, and the
+            // controls take the font and their places. Shown, it makes its neighbours' controls
+            // ahead of their showing, while nothing else waits.
             if (wParam != 0) {
-                const bool made = makeControlsForShowing(window, *record);
-                if (made ? record->hasFont : record->fontDue) passFontOn(*record, record->font, FALSE);
-                if (made || record->layoutDue) layoutContent(*record);
+                makeControlsForShowing(window, *record);
+                if (record->fontDue) passFontOn(*record, record->font, FALSE);
+                layoutContent(*record);
                 record->fontDue = false;
                 record->layoutDue = false;
+                SetTimer(window, kMakeAheadTimer, USER_TIMER_MINIMUM, nullptr);
+            } else {
+                KillTimer(window, kMakeAheadTimer);
             }
             break;
+        case WM_TIMER:
+            if (wParam != kMakeAheadTimer) break;
+            if (const UINT wait = makeNeighboursAhead(window)) {
+                SetTimer(window, kMakeAheadTimer, wait, nullptr);
+            } else {
+                KillTimer(window, kMakeAheadTimer);
+            }
+            return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam != 0) {
                 // A click on a checkbox: the item takes the check state the control shows.

@@ -9,6 +9,7 @@
 
 #include "base/message_log.h"
 #include "debugwin/child_window_data.h"
+#include "debugwin/debug_window_file.h"
 #include "debugwin/value_handover.h"
 #include "debugwin/window_list.h"
 #include "definitions/macro_table.h"
@@ -94,9 +95,13 @@ struct ChildGrid {
 struct ChildWindow {
     DebugWindowSet* set;
     ChildWindowData data;
-    // The labels and item controls are made when the window is shown and may be destroyed again
-    // while it is hidden (control_budget.h); the items keep what their controls showed.
-    bool controlsMade = false;
+    // The labels and item controls are made when the window is shown, or a few at a time ahead of
+    // its showing while it is a neighbour of the current window, and may be destroyed again while
+    // it is hidden (control_budget.h); the items keep what their controls showed.
+    ControlMaking making;
+    bool controlsBegun = false;  // some are made or being made: the budget counts them
+    bool controlsMade = false;   // all are made
+    bool aheadFailed = false;    // one could not be made ahead: they are made when it is shown
     int controlsHeld = 0;
     int unshownCount = 0;
     int16_t unshown[kMaxDebugItems] = {};  // item indexes, in the order they first took a value
@@ -149,6 +154,21 @@ void CloseChildWindow(DebugWindowSet& set, int index);
 // Gives the shown child window the debugger window's client area above the message window; a
 // hidden one is given it when it is shown.
 void LayoutChildWindows(DebugWindowSet& set);
+
+// The timer of the current child window that makes its neighbours' controls ahead of their
+// showing: it starts when the window is shown and ends when they are made.
+constexpr UINT_PTR kMakeAheadTimer = 0x4D41;
+
+// The neighbours of child, the current window (the next and the previous one in PgDn and PgUp
+// order), make their controls while nothing waits for the thread, except from its display start
+// until its reply check, while its first values come; gives the milliseconds until it is to go on,
+// 0 when nothing is left to make ahead.
+UINT makeNeighboursAhead(HWND child);
+
+// The hidden window child makes its controls while nothing waits for the thread, as when it is
+// shown, keeping the controls of the windows in kept within the budget; gives whether it stopped
+// for what waits, with controls left to make.
+bool makeControlsAhead(HWND child, HWND keep1, HWND keep2);
 
 // Stops (disabled controls, Stop for the monitored items) or starts (half a second later) the live
 // values of one child window.

@@ -18,6 +18,19 @@ std::vector<BudgetWindow> makeRoom(ControlBudget& budget, int32_t needed) {
     return destroyed;
 }
 
+bool roomKeeping(const ControlBudget& budget, int32_t needed, const std::vector<BudgetWindow>& kept,
+                 std::vector<BudgetWindow>& going) {
+    int32_t held = budget.held;
+    going.clear();
+    for (const ControlHolder& holder : budget.holders) {
+        if (held + needed <= budget.limit) break;
+        if (std::find(kept.begin(), kept.end(), holder.window) != kept.end()) continue;
+        held -= holder.controls;
+        going.push_back(holder.window);
+    }
+    return held + needed <= budget.limit;
+}
+
 void holdControls(ControlBudget& budget, BudgetWindow window, int32_t controls) {
     releaseControls(budget, window);
     budget.holders.push_back({window, controls});

@@ -33,6 +33,13 @@ struct ControlBudget {
 // longer count. Gives none when they fit already, and never more than every holder.
 std::vector<BudgetWindow> makeRoom(ControlBudget& budget, int32_t needed);
 
+// A window that holds no controls is to make needed of them ahead of its showing, while the
+// windows in kept (the current window, the other neighbour) keep theirs: gives false when they
+// would not fit so; else true and, in going, the windows whose controls are to be destroyed first,
+// least recently shown first. Nothing changes: each counts until it is released.
+bool roomKeeping(const ControlBudget& budget, int32_t needed, const std::vector<BudgetWindow>& kept,
+                 std::vector<BudgetWindow>& going);
+
 // window holds controls controls (0 or more) and was shown last.
 void holdControls(ControlBudget& budget, BudgetWindow window, int32_t controls);
 

@@ -340,31 +340,45 @@ int wantedControls(const ChildWindowData& child) {
     return wanted;
 }
 
-int makeWindowControls(ChildWindowData& child, const char* path, MessageLog& log,
-                       DebugWindowBuilder& builder) {
+namespace {
+
+int32_t controlSlots(const ChildWindowData& child) {
+    return child.itemCount + child.labelCount;
+}
+
+// Makes the control of slot (an item index, or itemCount plus a label number) into control; false
+// when the slot is an item without a control.
+bool makeSlot(ChildWindowData& child, int32_t slot, DebugWindowBuilder& builder, ControlHandle& control) {
+    if (slot < child.itemCount) {
+        DebugItem& item = child.items[slot];
+        if ((item.flags & kItemHasControl) == 0) return false;
+        control = item.window = builder.addItem(item);
+        return true;
+    }
+    const int label = slot - child.itemCount;
+    control = child.labels[label].window = builder.addLabel(label, labelText(child, label));
+    return true;
+}
+
+}  // namespace
+
+int makeWindowControls(ChildWindowData& child, const char* path, MessageLog& log, DebugWindowBuilder& builder,
+                       ControlMaking& making) {
     // A window may be shown while a file is being read, for example behind a message box: that
     // file's prefixes come back afterwards.
     const MessageLog prefixes = log;
     SetMessageFile(log, path);
     SetMessageLine(log, 0);
-    int made = 0;
     int labelsLeftOut = 0;
-    for (int i = 0; i < child.labelCount; ++i) {
-        DebugLabel& label = child.labels[i];
-        label.window = builder.addLabel(i, labelText(child, i));
-        if (label.window) {
-            ++made;
-        } else {
+    for (; making.next < controlSlots(child); ++making.next) {
+        ControlHandle control = nullptr;
+        if (!makeSlot(child, making.next, builder, control)) continue;
+        if (control != nullptr) {
+            ++making.made;
+        } else if (making.next >= child.itemCount) {
             ++labelsLeftOut;
-        }
-    }
-    for (int i = 0; i < child.itemCount; ++i) {
-        DebugItem& item = child.items[i];
-        if ((item.flags & kItemHasControl) == 0) continue;
-        item.window = builder.addItem(item);
-        if (item.window) {
-            ++made;
         } else {
+            DebugItem& item = child.items[making.next];
             item.flags &= ~kItemHasControl;
             reportNumber(log, kWarning, text::kItemControlFailed, item.itemNumber);
         }
@@ -372,7 +386,25 @@ int makeWindowControls(ChildWindowData& child, const char* path, MessageLog& log
     if (labelsLeftOut > 0) reportNumber(log, kWarning, text::kLabelsLeftOut, labelsLeftOut);
     std::memcpy(log.messageFileContext, prefixes.messageFileContext, sizeof log.messageFileContext);
     std::memcpy(log.messageLineContext, prefixes.messageLineContext, sizeof log.messageLineContext);
-    return made;
+    return making.made;
+}
+
+int makeWindowControls(ChildWindowData& child, const char* path, MessageLog& log,
+                       DebugWindowBuilder& builder) {
+    ControlMaking making;
+    return makeWindowControls(child, path, log, builder, making);
+}
+
+int makeNextControl(ChildWindowData& child, ControlMaking& making, DebugWindowBuilder& builder) {
+    for (; making.next < controlSlots(child); ++making.next) {
+        ControlHandle control = nullptr;
+        if (!makeSlot(child, making.next, builder, control)) continue;
+        if (control == nullptr) return -1;
+        ++making.next;
+        ++making.made;
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace tavir

@@ -3,6 +3,8 @@
 // that record. The first 24 lines are a picture of the screen: words become labels, a run of
 // tildes with two digits becomes an item field. The lines after it define the items by number:
 // function code, then object numbers, each a number or a name the MacroTable knows.
+#include <cstdint>
+
 #include "base/message_log.h"
 #include "debugwin/child_window_data.h"
 #include "definitions/macro_table.h"
@@ -39,13 +41,28 @@ int loadDebugWindowFile(ChildWindowData& child, const char* path, MessageLog& lo
 // The controls makeWindowControls would make for child: its labels and the items with a control.
 int wantedControls(const ChildWindowData& child);
 
-// Makes the controls of a loaded window that has none, through builder: every label in label
-// order, then every item with a control in item order, the order they were always made in. A
-// label that cannot be made is left out until the controls are made again, and one warning
-// counts them; an item whose control cannot be made is reported ("Venster voor item %d kon niet
-// worden aangemaakt") and has no control from then on. The lines carry path as their file prefix.
-// Gives the number of controls made.
+// How far the making of a window's controls has come: they may be made a few at a time ahead of
+// the window's showing. The items with a control come first, in item order, then the labels in
+// label order: each control made lies below those made before it, so the items lie above the
+// labels without being moved.
+struct ControlMaking {
+    int32_t next = 0;  // an item index, or itemCount plus a label number
+    int32_t made = 0;  // the controls made so far
+};
+
+// Makes the controls of a loaded window from where making stands (a window that has none starts
+// from a new ControlMaking), through builder. A label that cannot be made is left out until the
+// controls are made again, and one warning counts them; an item whose control cannot be made is
+// reported ("Venster voor item %d kon niet worden aangemaakt") and has no control from then on.
+// The lines carry path as their file prefix. Gives the number of controls made in all.
+int makeWindowControls(ChildWindowData& child, const char* path, MessageLog& log, DebugWindowBuilder& builder,
+                       ControlMaking& making);
 int makeWindowControls(ChildWindowData& child, const char* path, MessageLog& log,
                        DebugWindowBuilder& builder);
+
+// Makes the next control of the window ahead of its showing: gives 1 when one was made, 0 when
+// none is left, -1 when it could not be made. Nothing is reported and nothing is left out: a
+// window whose controls cannot all be made ahead makes them when it is shown.
+int makeNextControl(ChildWindowData& child, ControlMaking& making, DebugWindowBuilder& builder);
 
 }  // namespace tavir
