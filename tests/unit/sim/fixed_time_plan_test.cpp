@@ -29,12 +29,6 @@ struct DemoPlan : ::testing::Test {
         plan.publish(memory, clock);
     }
     void step() { plan.step(memory, clock + plan.elapsedTenths() / 10); }
-    int groupIndex(const char* name) const {
-        for (size_t i = 0; i < application.groups.size(); ++i) {
-            if (application.groups[i].name == name) return static_cast<int>(i);
-        }
-        return -1;
-    }
     bool conflict(int a, int b) const {
         int32_t na = application.groups[a].arrayNumber, nb = application.groups[b].arrayNumber;
         return std::any_of(
@@ -107,59 +101,6 @@ TEST_F(DemoPlan, RunsSafely) {
     for (const SimDetector& d : application.detectors) EXPECT_GE(detectorChanges[d.arrayNumber], 2) << d.name;
     EXPECT_GE(memory.load({fc::kCycleCounter, 0, 0}), 5);
     EXPECT_EQ(memory.entries(), twinMemory.entries());
-}
-
-// The plan takes its times from the memory: a written maximum green time is the next green's length.
-TEST_F(DemoPlan, WrittenTimesChangeThePlan) {
-    int sg02 = groupIndex("SG02");
-    memory.store({fc::kMaxGreenTime, 0, 0}, 400);
-    int64_t greenStart = -1;
-    int64_t greenLength = -1;
-    for (int t = 0; t < 6000 && greenLength < 0; ++t) {
-        FixedTimePlan::Light before = plan.lightOf(sg02);
-        step();
-        FixedTimePlan::Light after = plan.lightOf(sg02);
-        if (before != FixedTimePlan::kLightGreen && after == FixedTimePlan::kLightGreen)
-            greenStart = plan.elapsedTenths();
-        if (greenStart >= 0 && before == FixedTimePlan::kLightGreen && after != FixedTimePlan::kLightGreen) {
-            greenLength = plan.elapsedTenths() - greenStart;
-        }
-    }
-    EXPECT_EQ(greenLength, 400);
-}
-
-// Values a client may write that make no sense for a plan are held to a range: the plan turns on.
-TEST_F(DemoPlan, AbsurdTimesDoNotStopThePlan) {
-    for (const SimConflict& c : application.conflicts)
-        memory.store({fc::kClearanceTime, c.fromNumber, c.toNumber}, INT32_MAX);
-    for (const SimSignalGroup& g : application.groups) {
-        memory.store({fc::kFixedGreenTime, g.arrayNumber, 0}, -5);
-        memory.store({fc::kMaxGreenTime, g.arrayNumber, 0}, INT32_MAX);
-        memory.store({fc::kAmberTime, g.arrayNumber, 0}, INT32_MIN);
-    }
-    for (int t = 0; t < 10 * 60 * 10; ++t) step();
-    EXPECT_GE(memory.load({fc::kCycleCounter, 0, 0}), 2);
-}
-
-TEST_F(DemoPlan, ClocksAreActiveBetweenTheirTimes) {
-    // The hour and minute, the clock and its array number, and whether it is active.
-    const std::tuple<int, int, const char*, int32_t, int32_t> cases[] = {
-        {7, 45, "KL_OCHTENDSPITS", 0, 1}, {9, 30, "KL_OCHTENDSPITS", 0, 0}, {6, 59, "KL_OCHTENDSPITS", 0, 0},
-        {23, 30, "KL_NACHT", 2, 1},       {5, 59, "KL_NACHT", 2, 1},        {6, 0, "KL_NACHT", 2, 0},
-    };
-    for (auto [hour, minute, clockName, arrayNumber, active] : cases) {
-        plan.publish(memory, secondsFromCalendar(2024, 6, 3, hour, minute, 0));
-        EXPECT_EQ(memory.load({fc::kClockActive, arrayNumber, 0}), active) << clockName << " " << hour;
-    }
-}
-
-TEST(FixedTimePlan, AnApplicationWithoutGroupsOnlyCounts) {
-    FixedTimePlan plan;
-    ControllerMemory memory;
-    plan.configure(SimApplication{}, 1);
-    for (int t = 0; t < 100; ++t) plan.step(memory, 0);
-    EXPECT_EQ(plan.stageCount(), 0);
-    EXPECT_EQ(memory.load({fc::kDate, 0, 0}), 10170);
 }
 
 TEST(Calendar, DatesAndCounterValues) {

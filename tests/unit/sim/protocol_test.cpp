@@ -1,4 +1,4 @@
-// The simulator's protocol with one client: seeding, Monitor, the dump commands, the value frames,
+// The simulator's protocol with one client: Monitor, the dump commands, the value frames,
 // and the faults it can play.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@ namespace tavir::sim {
 namespace {
 
 using testing::DemoSimulator;
-using testing::quiet;
 using testing::Received;
 
 constexpr int64_t kSecond = 1000000;
@@ -23,37 +22,6 @@ int32_t readOnce(DemoSimulator& sim, int32_t code, int32_t number, int32_t block
     auto got = sim.replies();
     EXPECT_EQ(got.size(), 1u) << "code " << code;
     return got.empty() ? INT32_MIN : got[0].record.value;
-}
-
-// Each scaled kind, with a table value whose product lands just below an integer in double
-// precision: the seeded integer is the one the tools' comparison (within 0.1) finds equal. One
-// entry of each kind, at array number 0 (the clearance from 0 to 1).
-TEST(Protocol, AProductJustBelowAnIntegerSeedsThatInteger) {
-    constexpr double kJustBelow = 1.0999999999999999;
-    static_assert(kJustBelow * 10 < 11 && 4.35 * 100 < 435 && 2.3 * 100 < 230);
-    auto t = std::make_unique<ApplicationTables>();
-    ApplicationCounts& n = t->counts;
-    n.numSignalGroups = n.numDetectors = n.numTimers = n.numClocks = n.numEparms = t->numClearances = 1;
-    t->clearances[0].toNumber = 1;
-    t->clearances[0].clearanceTime = kJustBelow;
-    SignalGroupRecord& g = t->signalGroups[0];
-    g.name[0] = 'G';  // VG and GL are seeded only for a named group
-    g.vgTime = g.glTime = g.mgTime = kJustBelow;
-    for (double& time : g.extraMgTimes) time = kJustBelow;
-    t->detectors[0].gapTime1 = t->detectors[0].gapTime2 = t->detectors[0].occupancyTime = kJustBelow;
-    t->timers[0].time = t->eparms[0].value = kJustBelow;
-    t->clocks[0].time1 = 4.35;
-    t->clocks[0].time2 = 2.3;
-    ControllerMemory memory;
-    seedParameters(*t, memory);
-
-    for (int32_t code : {fc::kFixedGreenTime, fc::kAmberTime, fc::kMaxGreenTime, fc::kExtraMaxGreenTime1,
-                         fc::kExtraMaxGreenTime7 + 5, fc::kGapTime1, fc::kGapTime2, fc::kOccupancyTime,
-                         fc::kTimer, fc::kEparm})
-        EXPECT_EQ(memory.load({code, 0, 0}), 11) << code;
-    EXPECT_EQ(memory.load({fc::kClearanceTime, 0, 1}), 11);
-    EXPECT_EQ(memory.load({fc::kClockTime1, 0, 0}), 435);
-    EXPECT_EQ(memory.load({fc::kClockTime2, 0, 0}), 230);
 }
 
 // A Write is echoed only when its address is monitored. A Monitor answers at once, then with
@@ -87,18 +55,6 @@ TEST(Protocol, MonitorSendsEveryChangeUntilStop) {
     sim.request(kStop, fc::kGreen, 0, -1);
     sim.runFor(120 * kSecond);
     EXPECT_TRUE(sim.replies().empty());
-}
-
-TEST(Protocol, RefreshSendsUnchangedMonitoredValuesAgain) {
-    SimSettings settings = quiet();
-    settings.refreshHz = 4;
-    DemoSimulator sim(settings);
-    sim.request(kMonitor, fc::kFixedGreenTime, 0, -1);  // a setting: it never changes by itself
-    sim.replies();
-    sim.runFor(2 * kSecond);
-    auto got = sim.replies();
-    EXPECT_EQ(got.size(), 8u);
-    for (const Received& r : got) EXPECT_EQ(r.record.value, 60);
 }
 
 std::string sentSince(const DemoSimulator& sim, size_t from) {
@@ -176,18 +132,6 @@ TEST(ValueFrames, EveryCategoryReadsBackAsSent) {
     }
 }
 
-TEST(SimAddress, KeysSeparateEveryCarriedField) {
-    SimAddress a{fc::kClearanceTime, 3, 5};
-    EXPECT_EQ(addressFromKey(addressKey(a)), a);
-    EXPECT_NE(addressKey({fc::kClearanceTime, 3, 5}), addressKey({fc::kClearanceTime, 5, 3}));
-    // Fields a category does not carry do not split an address.
-    EXPECT_EQ(addressKey({fc::kFixedGreenTime, 2, 9}), addressKey({fc::kFixedGreenTime, 2, 0}));
-    EXPECT_EQ(addressKey({fc::kDate, 7, 0}), addressKey({fc::kDate, 0, 0}));
-    EXPECT_EQ(addressKey({5, 7, 0}), addressKey({0, 7, 0}));
-    // A number that the category cannot carry wraps as on the wire.
-    EXPECT_EQ(addressKey({fc::kFixedGreenTime, -1, 0}), addressKey({fc::kFixedGreenTime, 63, 0}));
-}
-
 int logEntries(const DemoSimulator& sim, const char* key, const char* value) {
     int count = 0;
     for (const std::string& line : sim.logLines.lines) {
@@ -213,17 +157,12 @@ TEST(Faults, WhatTheClientGets) {
         int logged;
     } rows[] = {
         {"silent", {true, 0, 0, 0, -1, -1}, 10, 60000000, 0, 0, 0, false, "kind", "\"Read\"", 10},
-        {"no drop", {false, 0, 0, 0, -1, -1}, 1000, 0, 1000, 1000, 0, false, "dropped", "true", 0},
-        {"drop all", {false, 1, 0, 0, -1, -1}, 1000, 0, 0, 0, 0, false, "dropped", "true", 1000},
-        {"drop a quarter", {false, 0.25, 0, 0, -1, -1}, 1000, 0, 700, 800, 0, false, "dropped", "true", -1},
         {"drop half", {false, 0.5, 0, 0, -1, -1}, 1000, 0, 450, 550, 0, false, "dropped", "true", -1},
         {"delay", {false, 0, 250, 0, -1, -1}, 1, 249000, 0, 0, 0, false, "kind", "\"Read\"", 1},
         {"delay passed", {false, 0, 250, 0, -1, -1}, 1, 250000, 1, 1, 0, false, "kind", "\"Read\"", 1},
         {"garbage", {false, 0, 0, 1, -1, -1}, 500, 0, 500, 500, 0, false, "kind", "\"garbage\"", 500},
         {"reset after 3", {false, 0, 0, 0, 3, -1}, 10, 0, 3, 3, 1, true, "kind", "\"Read\"", 3},
-        {"reset at once", {false, 0, 0, 0, 0, -1}, 10, 0, 0, 0, 1, true, "kind", "\"Read\"", 0},
         {"close after 5", {false, 0, 0, 0, -1, 5}, 10, 0, 5, 5, 1, false, "kind", "\"Read\"", 5},
-        {"close at once", {false, 0, 0, 0, -1, 0}, 10, 0, 0, 0, 1, false, "kind", "\"Read\"", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -257,19 +196,6 @@ TEST(Faults, WhatTheClientGets) {
         EXPECT_EQ(client.take(next).size(), got.size());
         EXPECT_EQ(next.ends, 1);
     }
-}
-
-// A silent simulator still listens: a Write is stored, and dump commands get no answer.
-TEST(Faults, SilentStoresWritesAndAnswersNoCommand) {
-    SimSettings settings = testing::quiet(11);
-    settings.faults.silent = true;
-    DemoSimulator sim(settings);
-    sim.request(kMonitor, fc::kGreen, 0, -1);
-    sim.sendBytes({'V', 'M', 'O'});
-    sim.runFor(60 * 1000000LL);
-    EXPECT_TRUE(sim.link.bytes.empty());
-    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 99);
-    EXPECT_EQ(sim.simulator->get({fc::kFixedGreenTime, 0, 0}), 99);
 }
 
 // A delayed answer keeps its place before the dump answer that follows it; a pause holds answers
