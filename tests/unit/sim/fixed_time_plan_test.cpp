@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 
 #include "calendar.h"
 #include "function_codes.h"
@@ -101,32 +100,6 @@ TEST_F(DemoPlan, RunsSafely) {
     for (const SimDetector& d : application.detectors) EXPECT_GE(detectorChanges[d.arrayNumber], 2) << d.name;
     EXPECT_GE(memory.load({fc::kCycleCounter, 0, 0}), 5);
     EXPECT_EQ(memory.entries(), twinMemory.entries());
-}
-
-TEST(Calendar, DatesAndCounterValues) {
-    struct Case {
-        int year, month, day, hour, minute, second;
-        int weekday;
-        int32_t datum, tijd, clock;
-    } cases[] = {
-        {1969, 12, 31, 23, 59, 59, 3, 311269, 235959, 2359},  // the second before the epoch
-        {1970, 1, 1, 0, 0, 0, 4, 10170, 0, 0},
-        {2000, 2, 29, 12, 34, 56, 2, 290200, 123456, 1234},
-        {2024, 6, 3, 7, 45, 0, 1, 30624, 74500, 745},
-        {2024, 12, 31, 23, 59, 59, 2, 311224, 235959, 2359},
-        {2025, 1, 5, 8, 5, 9, 7, 50125, 80509, 805},
-        {2100, 3, 1, 0, 0, 1, 1, 10300, 1, 0},
-    };
-    EXPECT_EQ(secondsFromCalendar(1969, 12, 31, 23, 59, 59), -1);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.year << "-" << c.month << "-" << c.day);
-        CalendarTime t =
-            calendarFromSeconds(secondsFromCalendar(c.year, c.month, c.day, c.hour, c.minute, c.second));
-        EXPECT_EQ(std::make_tuple(t.year, t.month, t.day, t.second, t.weekday),
-                  std::make_tuple(c.year, c.month, c.day, c.second, c.weekday));
-        EXPECT_EQ(std::make_tuple(datumValue(t), tijdValue(t), clockTimeValue(t)),
-                  std::make_tuple(c.datum, c.tijd, c.clock));
-    }
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "base/message_log.h"
 #include "definitions/object_tables.h"
 #include "link/request_encoder.h"
-#include "request_log.h"
 #include "seed_tables.h"
 #include "simulator.h"
 
@@ -18,13 +17,8 @@ namespace tavir::sim::testing {
 
 struct RecordingLink : LinkOutput {
     std::vector<uint8_t> bytes;
-    int ends = 0;
-    bool lastEndWasReset = false;
     void send(const uint8_t* data, size_t count) override { bytes.insert(bytes.end(), data, data + count); }
-    void end(bool reset) override {
-        ++ends;
-        lastEndWasReset = reset;
-    }
+    void end(bool) override {}
 };
 
 using Received = tavir::testing::Delivered;
@@ -38,11 +32,6 @@ struct Client : tavir::testing::DecodedFrames {
         for (; consumed < link.bytes.size(); ++consumed) decoder.FeedByte(link.bytes[consumed]);
         return std::vector<Received>(records.begin() + static_cast<long>(first), records.end());
     }
-};
-
-struct RecordedLog : LogWriter {
-    std::vector<std::string> lines;
-    void writeLine(const std::string& line) override { lines.push_back(line); }
 };
 
 // The frame of a request, as the debugger's encoder builds it.
@@ -74,7 +63,6 @@ struct DemoTables {
 // A simulator seeded from the example application, with one connected client.
 struct DemoSimulator {
     DemoTables demo;
-    RecordedLog logLines;
     std::unique_ptr<Simulator> simulator;
     RecordingLink link;
     Client client;
@@ -82,7 +70,7 @@ struct DemoSimulator {
     int64_t now = 0;
 
     explicit DemoSimulator(SimSettings settings = quiet()) {
-        simulator = std::make_unique<Simulator>(settings, &logLines);
+        simulator = std::make_unique<Simulator>(settings);
         seedParameters(*demo.tables, simulator->memory());
         simulator->loadApplication(applicationFromTables(*demo.tables));
         session = simulator->openSession(link, "tcp", now);
