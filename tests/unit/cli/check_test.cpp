@@ -105,8 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "1 read, 0 refused; 0 messages with problems, 0 cut-off warnings"},
         CheckCase{"refused", "", "DEBUG_001.TXT", "too short\n", 2,
                   "fout : Geen 'nieuwe regel' karakter aanwezig"},
-        CheckCase{"alternative pattern", "", "KRUIS_001.DBG", window("~01", "01 G SG02\n"), 0,
-                  "KRUIS_001.DBG\n"},
         CheckCase{
             "doubled display past the right edge", "", "DEBUG_001.TXT", window("~~01", "01 DVWD SG02_D1\n"),
             1,
@@ -143,20 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return name;
     });
-
-TEST(Check, WarnsOfTheFilesBeyondTheWindowLimit) {
-    Application app;
-    for (int i = 0; i < 202; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, i < 200 ? "DEBUG_%03d.TXT" : "VENST_%03d.DBG", i);
-        app.folder.write(name, window("~01", "01 G SG02\n"));
-    }
-    // The search's own warning is SearchTest.TheSearchStopsAtTwoHundredWindowsWithAWarning's.
-    EXPECT_EQ(app.check(), 1);
-    EXPECT_NE(app.output.find("VENST_201.DBG: not read, beyond the 200 windows"), std::string::npos)
-        << app.output;
-    EXPECT_EQ(app.output.find("DEBUG_199.TXT: not read"), std::string::npos);
-}
 
 // A directory without an application gives 2: the test cli_check_missing (cli/CMakeLists.txt).
 
