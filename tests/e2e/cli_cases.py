@@ -247,8 +247,7 @@ def quick_plan_app(work):
 
 def case_record_plan(work):
     """A few seconds of the fixed-time plan: groups that turned green, every detector's first value,
-    and an SVG that is well-formed XML. (That conflicting groups are never green together is the
-    simulator's plan tests'.)"""
+    and an SVG that is well-formed XML."""
     app = quick_plan_app(work)
     sim = start_sim(work, app, extra=("--rate", "0"))
     code, err = cli("record", "--dir", str(app), "--port", str(sim.port), "--duration", "5",

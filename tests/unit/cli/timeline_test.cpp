@@ -1,4 +1,5 @@
-// The recording's model and its CSV. (That the SVG is well-formed is the record_plan case's.)
+// The recording's changes as its CSV holds them. (That the SVG is well-formed is the record_plan
+// case's.)
 #include "timeline.h"
 
 #include <gtest/gtest.h>
@@ -23,21 +24,6 @@ Timeline twoGroups() {
     addChange(t, 5.0, ObjectKind::kSignalGroup, 0, 1);
     t.endSeconds = 10.0;
     return t;
-}
-
-TEST(Timeline, KeepsChangesAndMakesPeriods) {
-    Timeline t = twoGroups();
-    EXPECT_EQ(t.changes.size(), 7u);
-    std::vector<Period> second = periodsOf(t, ObjectKind::kSignalGroup, 1);
-    ASSERT_EQ(second.size(), 3u);
-    EXPECT_EQ(lightOf(second[0].value), Light::kGreen);
-    EXPECT_DOUBLE_EQ(second[0].to, 3.0);
-    EXPECT_EQ(lightOf(second[1].value), Light::kAmber);
-    EXPECT_DOUBLE_EQ(second[2].to, 10.0);
-    std::vector<Period> detector = periodsOf(t, ObjectKind::kDetector, 0);
-    ASSERT_EQ(detector.size(), 2u);
-    EXPECT_DOUBLE_EQ(detector[0].to, 3.0);
-    EXPECT_EQ(lightOf(7), Light::kUnknown);
 }
 
 TEST(Timeline, WritesOneCsvLinePerChange) {

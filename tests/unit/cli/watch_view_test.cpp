@@ -53,7 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ViewCase{"NoValueYet", "~~~01", "inst_VG_TIJD 2", {}, "...."},
                       ViewCase{"FitsRightAligned", "~~~01", "inst_VG_TIJD 2", {123}, " 123"},
                       ViewCase{"OneTooWide", "~~~01", "inst_VG_TIJD 2", {12345}, "####"},
-                      ViewCase{"DatumSixDigits", "~~~~~01", "datum", {50102}, "050102"},
                       ViewCase{"DoubledCutAtTheWindowEdge", "~~01", "DVWD 2", {5, 0, 7}, "  7 (5"},
                       // The field grows past the window's edge, which hides its right-aligned digits.
                       ViewCase{"DoubledDigitsPastTheEdge", "x ~~~~01", "DVWD 2", {0}, "x"},
