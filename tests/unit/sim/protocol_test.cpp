@@ -1,19 +1,78 @@
 // The simulator's protocol with one client: Monitor, the dump commands and the value frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "../link/link_fakes.h"
+#include "base/message_log.h"
 #include "function_codes.h"
-#include "sim_test_support.h"
+#include "link/request_encoder.h"
+#include "seed_tables.h"
+#include "simulator.h"
 #include "value_frames.h"
 
 namespace tavir::sim {
 namespace {
 
-using testing::DemoSimulator;
-using testing::Received;
+using Received = tavir::testing::Delivered;
 
 constexpr int64_t kSecond = 1000000;
+
+// The frame of a request, as the debugger's encoder builds it.
+std::vector<uint8_t> requestFrame(uint8_t kind, int32_t functionCode, int32_t number, int32_t block,
+                                  int32_t value = 0) {
+    uint8_t buffer[kRequestBufferSize];
+    int length = encodeRequest({functionCode, number, block, 0, value}, kind, buffer);
+    return std::vector<uint8_t>(buffer, buffer + length);
+}
+
+// A simulator seeded from the example application as tavir-sim seeds it (monitored values sent
+// only when they change), with one client that decodes what it gets as the debugger does.
+struct DemoSimulator : LinkOutput {
+    std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
+    std::unique_ptr<Simulator> simulator;
+    std::vector<uint8_t> bytes;  // everything sent to the client
+    tavir::testing::DecodedFrames client;
+    size_t decoded = 0;
+    int session = -1;
+    int64_t now = 0;
+
+    DemoSimulator() {
+        MessageLog log;
+        loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log);
+        SimSettings settings;
+        settings.refreshHz = 0;
+        settings.seed = 7;
+        simulator = std::make_unique<Simulator>(settings);
+        seedParameters(*tables, simulator->memory());
+        simulator->loadApplication(applicationFromTables(*tables));
+        session = simulator->openSession(*this, "tcp", now);
+    }
+    void send(const uint8_t* data, size_t count) override { bytes.insert(bytes.end(), data, data + count); }
+    void end(bool) override {}
+    void request(uint8_t kind, int32_t functionCode, int32_t number, int32_t block, int32_t value = 0) {
+        sendBytes(requestFrame(kind, functionCode, number, block, value));
+    }
+    void sendBytes(const std::vector<uint8_t>& request) {
+        simulator->receive(session, request.data(), request.size(), now);
+    }
+    void runFor(int64_t micros) {
+        int64_t end = now + micros;
+        while (now < end) {
+            now = std::min(end, std::max(now + 1, simulator->nextDeadline()));
+            simulator->advance(now);
+        }
+    }
+    // The records the bytes sent since the last call completed.
+    std::vector<Received> replies() {
+        size_t first = client.records.size();
+        for (; decoded < bytes.size(); ++decoded) client.decoder.FeedByte(bytes[decoded]);
+        return std::vector<Received>(client.records.begin() + static_cast<long>(first), client.records.end());
+    }
+};
 
 int32_t readOnce(DemoSimulator& sim, int32_t code, int32_t number, int32_t block) {
     sim.request(kRead, code, number, block);
@@ -56,7 +115,7 @@ TEST(Protocol, MonitorSendsEveryChangeUntilStop) {
 }
 
 std::string sentSince(const DemoSimulator& sim, size_t from) {
-    return std::string(sim.link.bytes.begin() + static_cast<long>(from), sim.link.bytes.end());
+    return std::string(sim.bytes.begin() + static_cast<long>(from), sim.bytes.end());
 }
 
 // V, O without a dump, M, O streaming to its end marker, A while streaming and A afterwards.
@@ -65,7 +124,7 @@ TEST(Protocol, DumpExchange) {
     sim.sendBytes({'V', 'O'});
     EXPECT_EQ(sentSince(sim, 0), "tavir-sim: verbinding in orde\ngeen dump gemaakt\n\xFF\n");
     sim.sendBytes({'M'});
-    size_t mark = sim.link.bytes.size();
+    size_t mark = sim.bytes.size();
     sim.sendBytes({'O'});
     sim.runFor(10 * kSecond);
     std::string dump = sentSince(sim, mark);
@@ -80,7 +139,7 @@ TEST(Protocol, DumpExchange) {
     sim.sendBytes({'A'});
     std::string sent = sentSince(sim, 0);
     EXPECT_EQ(sent.substr(sent.size() - 21), "ophalen afgebroken\n\xFF\n");
-    mark = sim.link.bytes.size();
+    mark = sim.bytes.size();
     sim.runFor(10 * kSecond);
     sim.sendBytes({'A'});
     EXPECT_EQ(sentSince(sim, mark), "ophalen niet actief\n") << "nothing follows an abort";
@@ -90,7 +149,7 @@ TEST(Protocol, DumpExchange) {
 TEST(Protocol, CommandLettersInsideAFrameAreData) {
     DemoSimulator sim;
     // A Read of EGGPARM 13: its sub byte is 0x41 ('A') and its last byte 0x4D ('M').
-    std::vector<uint8_t> frame = testing::requestFrame(kRead, fc::kEggparm, 0x0D, -1);
+    std::vector<uint8_t> frame = requestFrame(kRead, fc::kEggparm, 0x0D, -1);
     ASSERT_NE(std::find(frame.begin(), frame.end(), 'M'), frame.end());
     sim.sendBytes(frame);
     auto got = sim.replies();
