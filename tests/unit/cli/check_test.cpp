@@ -33,17 +33,13 @@ struct Application {
     }
     std::string output;
     int check() {
-        std::FILE* out = std::tmpfile();
+        std::FILE* out = std::fopen(folder.file("output.txt").c_str(), "wb");
         CheckRequest request;
         request.dir = folder.dir();
         request.dir.pop_back();  // the checker adds the system's separator to the paths it prints
         int code = checkExitCode(checkApplication(request, out));
-        std::rewind(out);
-        char buffer[4096];
-        size_t n;
-        output.clear();
-        while ((n = std::fread(buffer, 1, sizeof buffer, out)) > 0) output.append(buffer, n);
         std::fclose(out);
+        output = readFileBytes(folder.file("output.txt"));
         return code;
     }
 };

@@ -22,7 +22,6 @@ Timeline twoGroups() {
     addChange(t, 4.0, ObjectKind::kSignalGroup, 1, 0);
     addChange(t, 4.0, ObjectKind::kSignalGroup, 2, 1);  // no such group
     addChange(t, 5.0, ObjectKind::kSignalGroup, 0, 1);
-    t.endSeconds = 10.0;
     return t;
 }
 

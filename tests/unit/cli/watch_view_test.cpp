@@ -51,7 +51,6 @@ TEST_P(WatchViewCases, ShowTheValuesAsTheControlsDo) {
 INSTANTIATE_TEST_SUITE_P(
     Items, WatchViewCases,
     ::testing::Values(ViewCase{"NoValueYet", "~~~01", "inst_VG_TIJD 2", {}, "...."},
-                      ViewCase{"FitsRightAligned", "~~~01", "inst_VG_TIJD 2", {123}, " 123"},
                       ViewCase{"OneTooWide", "~~~01", "inst_VG_TIJD 2", {12345}, "####"},
                       ViewCase{"DoubledCutAtTheWindowEdge", "~~01", "DVWD 2", {5, 0, 7}, "  7 (5"},
                       // The field grows past the window's edge, which hides its right-aligned digits.

@@ -17,8 +17,6 @@
 namespace tavir::sim {
 namespace {
 
-using Received = tavir::testing::Delivered;
-
 constexpr int64_t kSecond = 1000000;
 
 // The frame of a request, as the debugger's encoder builds it.
@@ -67,10 +65,10 @@ struct DemoSimulator : LinkOutput {
         }
     }
     // The records the bytes sent since the last call completed.
-    std::vector<Received> replies() {
+    std::vector<tavir::testing::Delivered> replies() {
         size_t first = client.records.size();
         for (; decoded < bytes.size(); ++decoded) client.decoder.FeedByte(bytes[decoded]);
-        return std::vector<Received>(client.records.begin() + static_cast<long>(first), client.records.end());
+        return {client.records.begin() + static_cast<long>(first), client.records.end()};
     }
 };
 
@@ -104,7 +102,7 @@ TEST(Protocol, MonitorSendsEveryChangeUntilStop) {
     auto changes = sim.replies();
     ASSERT_GE(changes.size(), 2u) << "SG02 turns green and red again within two minutes";
     int32_t previous = first[0].record.value;
-    for (const Received& r : changes) {
+    for (const auto& r : changes) {
         EXPECT_EQ(r.record.functionCode, fc::kGreen);
         EXPECT_NE(r.record.value, previous);
         previous = r.record.value;
