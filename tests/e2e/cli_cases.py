@@ -268,8 +268,8 @@ def case_watch_once(work):
     """watch --once prints the window with the values the simulator holds, set ones included."""
     demo = demo_dir()
     sim = start_sim(work, demo)
-    # Set, and the window's line that shows it: a value and a check box (what each kind of item
-    # shows is the watch view's unit table).
+    # Set, and the window's line that shows it: a value and a check box (the text each kind of item
+    # shows is ItemValueText's unit table).
     rows = [("384 0 1 77", " SG02  SG05    77"), ("420 0 0 1", "SCH_KNIPPEREN       [x]")]
     for change, _ in rows:
         check(sim.command(f"set {change}") == "ok", f"set {change}")
