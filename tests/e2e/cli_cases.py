@@ -157,6 +157,7 @@ def case_lossy_link(work):
     code, err = cli("diff", "--dir", str(demo), "--port", str(sim.port), "--interval", INTERVAL,
                     "--kinds", "ONT,VG,GL", "--timeout", "300", "--report", "junit", "report.xml", cwd=work)
     check(code in (0, 3) and "link failure" not in err, f"exit {code}: {err}")
+    check(any(e.get("dropped") for e in sim.log()), "the simulator lost no answer")
     unanswered = err.count("no answer for")
     check((code == 3) == (unanswered > 0), f"exit {code} with {unanswered} unanswered: {err}")
     check(code == 0 or "geen verschillen" not in err, f"a run with unanswered fields found nothing: {err}")
