@@ -157,6 +157,7 @@ def case_lossy_link(work):
     code, err = cli("diff", "--dir", str(demo), "--port", str(sim.port), "--interval", INTERVAL,
                     "--kinds", "ONT,VG,GL", "--timeout", "300", "--report", "junit", "report.xml", cwd=work)
     check(code in (0, 3) and "link failure" not in err, f"exit {code}: {err}")
+    check(any(e.get("dropped") for e in sim.log()), "the simulator lost no answer")
     unanswered = err.count("no answer for")
     check((code == 3) == (unanswered > 0), f"exit {code} with {unanswered} unanswered: {err}")
     check(code == 0 or "geen verschillen" not in err, f"a run with unanswered fields found nothing: {err}")
@@ -247,8 +248,7 @@ def quick_plan_app(work):
 
 def case_record_plan(work):
     """A few seconds of the fixed-time plan: groups that turned green, every detector's first value,
-    and an SVG that is well-formed XML. (That conflicting groups are never green together is the
-    simulator's plan tests'.)"""
+    and an SVG that is well-formed XML."""
     app = quick_plan_app(work)
     sim = start_sim(work, app, extra=("--rate", "0"))
     code, err = cli("record", "--dir", str(app), "--port", str(sim.port), "--duration", "5",
@@ -269,8 +269,8 @@ def case_watch_once(work):
     """watch --once prints the window with the values the simulator holds, set ones included."""
     demo = demo_dir()
     sim = start_sim(work, demo)
-    # Set, and the window's line that shows it: a value and a check box (what each kind of item
-    # shows is the watch view's unit table).
+    # Set, and the window's line that shows it: a value and a check box (the text each kind of item
+    # shows is ItemValueText's unit table).
     rows = [("384 0 1 77", " SG02  SG05    77"), ("420 0 0 1", "SCH_KNIPPEREN       [x]")]
     for change, _ in rows:
         check(sim.command(f"set {change}") == "ok", f"set {change}")

@@ -169,7 +169,6 @@ TEST(ItemMoves, OnAGrid) {
             {"below: equally near, the later one", 1, itemBelow, 4},
             {"below: the nearest column, over an empty row", 3, itemBelow, 6},
             {"below from the last row wraps to the first", 7, itemBelow, 2},
-            {"below from the left end", 5, itemBelow, 0},
             {"above wraps to the last row", 0, itemAbove, 5},
             {"above: the nearest column", 7, itemAbove, 4},
             {"above: the nearest column in row 0", 3, itemAbove, 1},

@@ -87,11 +87,9 @@ TEST(ValueText, DecimalOnlyOnEveryPlatform) {
         {"  -2.25,", -2.25, -2},
         {".5", 0.5, 0},
         {"1e2", 100.0, 1},
-        {"12abc", 12.0, 12},
         {"-", 0.0, 0},
         {"0x1A", 0.0, 0},
         {"inf", 0.0, 0},
-        {"nan", 0.0, 0},
         {"99999999999", 99999999999.0, INT32_MAX},
         {"-99999999999", -99999999999.0, INT32_MIN},
     };
@@ -106,11 +104,9 @@ TEST(DefineLine, Shapes) {
     const std::tuple<const char*, const char*, const char*> rows[] = {
         // line, name and value; no name: not a define of this shape, and the line stays as it was
         {"#define\t \tA_B\t 12 /* x */\n", "A_B", "12"},
-        {"#define X (3)\n", "X", "(3)"},
         {"#define KVAPDEF_H\n", nullptr, nullptr},
         {"#define X \n", nullptr, nullptr},
         {" #define X 3\n", nullptr, nullptr},
-        {"#DEFINE X 3\n", nullptr, nullptr},
         {"#define X\xeb 3\n", nullptr, nullptr},
     };
     for (auto [text, expectedName, expectedValue] : rows) {

@@ -2,10 +2,7 @@
 // decoded value goes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
-#include <numeric>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -159,33 +156,6 @@ TEST(ItemIndex, RefusesWhenFullOrWithoutAnItem) {
     IndexPtr none(CreateItemIndex(0));
     EXPECT_EQ(FindItem(none.get(), makeRecord(0, 0, 0, 0)), nullptr);
     EXPECT_EQ(CreateItemIndex(-1), nullptr);
-}
-
-// For every size up to 40 and a full window of 500 items, in any insertion order, every key
-// inserted is found and every key between, below and above them is not; lookups and insertions
-// may alternate.
-TEST(ItemIndex, FindsExactlyTheKeysPresent) {
-    std::mt19937 random(7);
-    for (int size = 1; size <= 500; size += size < 40 ? 1 : 500 - 40) {
-        std::vector<int> order(static_cast<size_t>(size));
-        std::iota(order.begin(), order.end(), 0);
-        std::shuffle(order.begin(), order.end(), random);
-        IndexPtr index(CreateItemIndex(size));
-        FakeItems items(static_cast<size_t>(size));
-        for (int i : order) {
-            ASSERT_GE(
-                InsertItem(index.get(), makeRecord(256, 2 * i + 2, -1, 0), items[static_cast<size_t>(i)]), 0);
-            EXPECT_EQ(FindItem(index.get(), makeRecord(256, 2 * i + 2, 0, 0)), items[static_cast<size_t>(i)]);
-        }
-        for (int number = 0; number <= 2 * size + 1; ++number) {
-            DebugItem* expected =
-                number % 2 == 0 && number > 0 ? items[static_cast<size_t>(number / 2 - 1)] : nullptr;
-            EXPECT_EQ(FindItem(index.get(), makeRecord(256, number, 0, 0)), expected)
-                << size << " " << number;
-        }
-        EXPECT_EQ(FindItem(index.get(), makeRecord(255, 2, 0, 0)), nullptr);
-        EXPECT_EQ(FindItem(index.get(), makeRecord(257, 2, 0, 0)), nullptr);
-    }
 }
 
 }  // namespace

@@ -141,7 +141,6 @@ TYPED_TEST(SettingsTest, ReadsIntegers) {
         {"0o17", 15},
         {"\"42\"", 42},
         {"2147483648", INT32_MIN},
-        {"99999999999", 1215752191},
         // Only the first 29 characters of a value are looked at.
         {"000000000000000000000000000001", 0},
         {"00000000000000000000000000001", 1},

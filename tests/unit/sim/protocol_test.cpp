@@ -1,59 +1,82 @@
-// The simulator's protocol with one client: seeding, Monitor, the dump commands, the value frames,
-// and the faults it can play.
+// The simulator's protocol with one client: Monitor, the dump commands and the value frames.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "../link/link_fakes.h"
+#include "base/message_log.h"
 #include "function_codes.h"
-#include "sim_test_support.h"
+#include "link/request_encoder.h"
+#include "seed_tables.h"
+#include "simulator.h"
 #include "value_frames.h"
 
 namespace tavir::sim {
 namespace {
 
-using testing::DemoSimulator;
-using testing::quiet;
-using testing::Received;
-
 constexpr int64_t kSecond = 1000000;
+
+// The frame of a request, as the debugger's encoder builds it.
+std::vector<uint8_t> requestFrame(uint8_t kind, int32_t functionCode, int32_t number, int32_t block,
+                                  int32_t value = 0) {
+    uint8_t buffer[kRequestBufferSize];
+    int length = encodeRequest({functionCode, number, block, 0, value}, kind, buffer);
+    return std::vector<uint8_t>(buffer, buffer + length);
+}
+
+// A simulator seeded from the example application as tavir-sim seeds it (monitored values sent
+// only when they change), with one client that decodes what it gets as the debugger does.
+struct DemoSimulator : LinkOutput {
+    std::unique_ptr<ApplicationTables> tables = std::make_unique<ApplicationTables>();
+    std::unique_ptr<Simulator> simulator;
+    std::vector<uint8_t> bytes;  // everything sent to the client
+    tavir::testing::DecodedFrames client;
+    size_t decoded = 0;
+    int session = -1;
+    int64_t now = 0;
+
+    DemoSimulator() {
+        MessageLog log;
+        loadApplicationDirectory(TAVIR_EXAMPLES "/demo", *tables, log);
+        SimSettings settings;
+        settings.refreshHz = 0;
+        settings.seed = 7;
+        simulator = std::make_unique<Simulator>(settings);
+        seedParameters(*tables, simulator->memory());
+        simulator->loadApplication(applicationFromTables(*tables));
+        session = simulator->openSession(*this, "tcp", now);
+    }
+    void send(const uint8_t* data, size_t count) override { bytes.insert(bytes.end(), data, data + count); }
+    void end(bool) override {}
+    void request(uint8_t kind, int32_t functionCode, int32_t number, int32_t block, int32_t value = 0) {
+        sendBytes(requestFrame(kind, functionCode, number, block, value));
+    }
+    void sendBytes(const std::vector<uint8_t>& request) {
+        simulator->receive(session, request.data(), request.size(), now);
+    }
+    void runFor(int64_t micros) {
+        int64_t end = now + micros;
+        while (now < end) {
+            now = std::min(end, std::max(now + 1, simulator->nextDeadline()));
+            simulator->advance(now);
+        }
+    }
+    // The records the bytes sent since the last call completed.
+    std::vector<tavir::testing::Delivered> replies() {
+        size_t first = client.records.size();
+        for (; decoded < bytes.size(); ++decoded) client.decoder.FeedByte(bytes[decoded]);
+        return {client.records.begin() + static_cast<long>(first), client.records.end()};
+    }
+};
 
 int32_t readOnce(DemoSimulator& sim, int32_t code, int32_t number, int32_t block) {
     sim.request(kRead, code, number, block);
     auto got = sim.replies();
     EXPECT_EQ(got.size(), 1u) << "code " << code;
     return got.empty() ? INT32_MIN : got[0].record.value;
-}
-
-// Each scaled kind, with a table value whose product lands just below an integer in double
-// precision: the seeded integer is the one the tools' comparison (within 0.1) finds equal. One
-// entry of each kind, at array number 0 (the clearance from 0 to 1).
-TEST(Protocol, AProductJustBelowAnIntegerSeedsThatInteger) {
-    constexpr double kJustBelow = 1.0999999999999999;
-    static_assert(kJustBelow * 10 < 11 && 4.35 * 100 < 435 && 2.3 * 100 < 230);
-    auto t = std::make_unique<ApplicationTables>();
-    ApplicationCounts& n = t->counts;
-    n.numSignalGroups = n.numDetectors = n.numTimers = n.numClocks = n.numEparms = t->numClearances = 1;
-    t->clearances[0].toNumber = 1;
-    t->clearances[0].clearanceTime = kJustBelow;
-    SignalGroupRecord& g = t->signalGroups[0];
-    g.name[0] = 'G';  // VG and GL are seeded only for a named group
-    g.vgTime = g.glTime = g.mgTime = kJustBelow;
-    for (double& time : g.extraMgTimes) time = kJustBelow;
-    t->detectors[0].gapTime1 = t->detectors[0].gapTime2 = t->detectors[0].occupancyTime = kJustBelow;
-    t->timers[0].time = t->eparms[0].value = kJustBelow;
-    t->clocks[0].time1 = 4.35;
-    t->clocks[0].time2 = 2.3;
-    ControllerMemory memory;
-    seedParameters(*t, memory);
-
-    for (int32_t code : {fc::kFixedGreenTime, fc::kAmberTime, fc::kMaxGreenTime, fc::kExtraMaxGreenTime1,
-                         fc::kExtraMaxGreenTime7 + 5, fc::kGapTime1, fc::kGapTime2, fc::kOccupancyTime,
-                         fc::kTimer, fc::kEparm})
-        EXPECT_EQ(memory.load({code, 0, 0}), 11) << code;
-    EXPECT_EQ(memory.load({fc::kClearanceTime, 0, 1}), 11);
-    EXPECT_EQ(memory.load({fc::kClockTime1, 0, 0}), 435);
-    EXPECT_EQ(memory.load({fc::kClockTime2, 0, 0}), 230);
 }
 
 // A Write is echoed only when its address is monitored. A Monitor answers at once, then with
@@ -79,7 +102,7 @@ TEST(Protocol, MonitorSendsEveryChangeUntilStop) {
     auto changes = sim.replies();
     ASSERT_GE(changes.size(), 2u) << "SG02 turns green and red again within two minutes";
     int32_t previous = first[0].record.value;
-    for (const Received& r : changes) {
+    for (const auto& r : changes) {
         EXPECT_EQ(r.record.functionCode, fc::kGreen);
         EXPECT_NE(r.record.value, previous);
         previous = r.record.value;
@@ -89,20 +112,8 @@ TEST(Protocol, MonitorSendsEveryChangeUntilStop) {
     EXPECT_TRUE(sim.replies().empty());
 }
 
-TEST(Protocol, RefreshSendsUnchangedMonitoredValuesAgain) {
-    SimSettings settings = quiet();
-    settings.refreshHz = 4;
-    DemoSimulator sim(settings);
-    sim.request(kMonitor, fc::kFixedGreenTime, 0, -1);  // a setting: it never changes by itself
-    sim.replies();
-    sim.runFor(2 * kSecond);
-    auto got = sim.replies();
-    EXPECT_EQ(got.size(), 8u);
-    for (const Received& r : got) EXPECT_EQ(r.record.value, 60);
-}
-
 std::string sentSince(const DemoSimulator& sim, size_t from) {
-    return std::string(sim.link.bytes.begin() + static_cast<long>(from), sim.link.bytes.end());
+    return std::string(sim.bytes.begin() + static_cast<long>(from), sim.bytes.end());
 }
 
 // V, O without a dump, M, O streaming to its end marker, A while streaming and A afterwards.
@@ -111,7 +122,7 @@ TEST(Protocol, DumpExchange) {
     sim.sendBytes({'V', 'O'});
     EXPECT_EQ(sentSince(sim, 0), "tavir-sim: verbinding in orde\ngeen dump gemaakt\n\xFF\n");
     sim.sendBytes({'M'});
-    size_t mark = sim.link.bytes.size();
+    size_t mark = sim.bytes.size();
     sim.sendBytes({'O'});
     sim.runFor(10 * kSecond);
     std::string dump = sentSince(sim, mark);
@@ -126,7 +137,7 @@ TEST(Protocol, DumpExchange) {
     sim.sendBytes({'A'});
     std::string sent = sentSince(sim, 0);
     EXPECT_EQ(sent.substr(sent.size() - 21), "ophalen afgebroken\n\xFF\n");
-    mark = sim.link.bytes.size();
+    mark = sim.bytes.size();
     sim.runFor(10 * kSecond);
     sim.sendBytes({'A'});
     EXPECT_EQ(sentSince(sim, mark), "ophalen niet actief\n") << "nothing follows an abort";
@@ -136,7 +147,7 @@ TEST(Protocol, DumpExchange) {
 TEST(Protocol, CommandLettersInsideAFrameAreData) {
     DemoSimulator sim;
     // A Read of EGGPARM 13: its sub byte is 0x41 ('A') and its last byte 0x4D ('M').
-    std::vector<uint8_t> frame = testing::requestFrame(kRead, fc::kEggparm, 0x0D, -1);
+    std::vector<uint8_t> frame = requestFrame(kRead, fc::kEggparm, 0x0D, -1);
     ASSERT_NE(std::find(frame.begin(), frame.end(), 'M'), frame.end());
     sim.sendBytes(frame);
     auto got = sim.replies();
@@ -174,129 +185,6 @@ TEST(ValueFrames, EveryCategoryReadsBackAsSent) {
         EXPECT_EQ(decoded.records[0].record, c.expected) << c.address.functionCode;
         EXPECT_EQ(wireValue(c.address, c.value), c.expected.value);
     }
-}
-
-TEST(SimAddress, KeysSeparateEveryCarriedField) {
-    SimAddress a{fc::kClearanceTime, 3, 5};
-    EXPECT_EQ(addressFromKey(addressKey(a)), a);
-    EXPECT_NE(addressKey({fc::kClearanceTime, 3, 5}), addressKey({fc::kClearanceTime, 5, 3}));
-    // Fields a category does not carry do not split an address.
-    EXPECT_EQ(addressKey({fc::kFixedGreenTime, 2, 9}), addressKey({fc::kFixedGreenTime, 2, 0}));
-    EXPECT_EQ(addressKey({fc::kDate, 7, 0}), addressKey({fc::kDate, 0, 0}));
-    EXPECT_EQ(addressKey({5, 7, 0}), addressKey({0, 7, 0}));
-    // A number that the category cannot carry wraps as on the wire.
-    EXPECT_EQ(addressKey({fc::kFixedGreenTime, -1, 0}), addressKey({fc::kFixedGreenTime, 63, 0}));
-}
-
-int logEntries(const DemoSimulator& sim, const char* key, const char* value) {
-    int count = 0;
-    for (const std::string& line : sim.logLines.lines) {
-        auto entry = nlohmann::json::parse(line);
-        if (entry.contains(key) && entry[key] == nlohmann::json::parse(value)) ++count;
-    }
-    return count;
-}
-
-// Each fault on a simulator with one client that sends Reads of the eight VG times in turn: how
-// many answers arrive after how long, how the connection ends, and what the log marks. Every
-// answer that arrives is readable and in order, and the same seed gives the same bytes.
-TEST(Faults, WhatTheClientGets) {
-    const struct Row {
-        const char* name;
-        FaultOptions faults;  // silent, drop, delay in ms, garbage, reset after, close after
-        int reads;
-        int64_t waitUs;      // between the Reads and the count (a delay: just too short, then enough)
-        size_t least, most;  // answers that arrive
-        int ends;            // of the connection, after the answers
-        bool reset;
-        const char *logKey, *logValue;  // an entry per Read, or per answer kept back
-        int logged;
-    } rows[] = {
-        {"silent", {true, 0, 0, 0, -1, -1}, 10, 60000000, 0, 0, 0, false, "kind", "\"Read\"", 10},
-        {"no drop", {false, 0, 0, 0, -1, -1}, 1000, 0, 1000, 1000, 0, false, "dropped", "true", 0},
-        {"drop all", {false, 1, 0, 0, -1, -1}, 1000, 0, 0, 0, 0, false, "dropped", "true", 1000},
-        {"drop a quarter", {false, 0.25, 0, 0, -1, -1}, 1000, 0, 700, 800, 0, false, "dropped", "true", -1},
-        {"drop half", {false, 0.5, 0, 0, -1, -1}, 1000, 0, 450, 550, 0, false, "dropped", "true", -1},
-        {"delay", {false, 0, 250, 0, -1, -1}, 1, 249000, 0, 0, 0, false, "kind", "\"Read\"", 1},
-        {"delay passed", {false, 0, 250, 0, -1, -1}, 1, 250000, 1, 1, 0, false, "kind", "\"Read\"", 1},
-        {"garbage", {false, 0, 0, 1, -1, -1}, 500, 0, 500, 500, 0, false, "kind", "\"garbage\"", 500},
-        {"reset after 3", {false, 0, 0, 0, 3, -1}, 10, 0, 3, 3, 1, true, "kind", "\"Read\"", 3},
-        {"reset at once", {false, 0, 0, 0, 0, -1}, 10, 0, 0, 0, 1, true, "kind", "\"Read\"", 0},
-        {"close after 5", {false, 0, 0, 0, -1, 5}, 10, 0, 5, 5, 1, false, "kind", "\"Read\"", 5},
-        {"close at once", {false, 0, 0, 0, -1, 0}, 10, 0, 0, 0, 1, false, "kind", "\"Read\"", 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        SimSettings settings = testing::quiet(11);
-        settings.faults = row.faults;
-        DemoSimulator sim(settings), again(settings);
-        for (DemoSimulator* s : {&sim, &again})
-            for (int i = 0; i < row.reads; ++i) s->request(kRead, fc::kFixedGreenTime, i % 8, -1);
-        sim.runFor(row.waitUs);
-        auto got = sim.replies();
-        EXPECT_GE(got.size(), row.least);
-        EXPECT_LE(got.size(), row.most);
-        for (size_t i = 0; i < got.size() && row.faults.drop == 0; ++i) {
-            EXPECT_EQ(got[i].record.number, static_cast<int32_t>(i % 8));
-        }
-        EXPECT_EQ(logEntries(sim, row.logKey, row.logValue),
-                  row.logged >= 0 ? row.logged : row.reads - static_cast<int>(got.size()));
-        EXPECT_EQ(sim.link.ends, row.ends);
-        EXPECT_EQ(sim.link.lastEndWasReset, row.reset);
-        again.runFor(row.waitUs);
-        EXPECT_EQ(sim.link.bytes, again.link.bytes);
-        if (row.ends == 0) continue;
-        // The next connection counts from 0 again.
-        sim.simulator->closeSession(sim.session, sim.now);
-        testing::RecordingLink next;
-        testing::Client client;
-        int session = sim.simulator->openSession(next, "tcp", sim.now);
-        auto frame = testing::requestFrame(kRead, fc::kFixedGreenTime, 0, -1);
-        for (size_t i = 0; i < got.size() + 2; ++i)
-            sim.simulator->receive(session, frame.data(), frame.size(), sim.now);
-        EXPECT_EQ(client.take(next).size(), got.size());
-        EXPECT_EQ(next.ends, 1);
-    }
-}
-
-// A silent simulator still listens: a Write is stored, and dump commands get no answer.
-TEST(Faults, SilentStoresWritesAndAnswersNoCommand) {
-    SimSettings settings = testing::quiet(11);
-    settings.faults.silent = true;
-    DemoSimulator sim(settings);
-    sim.request(kMonitor, fc::kGreen, 0, -1);
-    sim.sendBytes({'V', 'M', 'O'});
-    sim.runFor(60 * 1000000LL);
-    EXPECT_TRUE(sim.link.bytes.empty());
-    sim.request(kWrite, fc::kFixedGreenTime, 0, -1, 99);
-    EXPECT_EQ(sim.simulator->get({fc::kFixedGreenTime, 0, 0}), 99);
-}
-
-// A delayed answer keeps its place before the dump answer that follows it; a pause holds answers
-// until the resume, which sends the monitored value again but not a late answer to a Read.
-TEST(Faults, DelayAndPauseKeepTheOrder) {
-    SimSettings settings = testing::quiet(11);
-    settings.faults.delayMs = 250;
-    DemoSimulator sim(settings);
-    sim.request(kRead, fc::kFixedGreenTime, 0, -1);
-    sim.sendBytes({'V'});
-    sim.runFor(250000);
-    ASSERT_EQ(sim.replies().size(), 1u);
-    EXPECT_EQ(std::string(sim.link.bytes.begin() + 5, sim.link.bytes.end()),
-              "tavir-sim: verbinding in orde\n");
-
-    DemoSimulator paused(testing::quiet(11));
-    paused.request(kMonitor, fc::kFixedGreenTime, 0, -1);
-    paused.replies();
-    paused.simulator->pause();
-    paused.request(kRead, fc::kFixedGreenTime, 1, -1);
-    paused.request(kWrite, fc::kFixedGreenTime, 0, -1, 66);
-    paused.runFor(1000000);
-    EXPECT_TRUE(paused.replies().empty());
-    paused.simulator->resume(paused.now);
-    auto got = paused.replies();
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].record.value, 66);
 }
 
 }  // namespace

@@ -345,7 +345,6 @@ TEST(DumpTool, EndOfDumpMarker) {
         {"0xFF then 0x0A", {0x41, 0xFF, 0x0A}, true},
         {"two 0xFF", {0xFF, 0xFF}, true},
         {"a byte between", {0xFF, 0x41, 0x0A}, false},
-        {"0x0A alone", {0x0A}, false},
     };
     for (const auto& row : rows) {
         DumpBench bench;

@@ -88,7 +88,6 @@ TEST(KindFileName, TheSuffixGoesBetweenBaseNameAndExtension) {
     } rows[] = {
         {"C:\\data\\afname.txt", "_VG", "C:\\data\\afname_VG.txt"},
         {"result", "_VG", "result_VG"},
-        {"afname.txt", "_EGGPARM", "afname_EGGPARM.txt"},
         {"d:/runs/v1.2/afname", "_KLOK", "d:/runs/v1.2/afname_KLOK"},
         {"dir.d\\a.b.txt", "_SCH", "dir.d\\a.b_SCH.txt"},
         {"C:afname.txt", "_ONT", "C:afname_ONT.txt"},
