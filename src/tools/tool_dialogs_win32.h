@@ -21,7 +21,8 @@ namespace tavir {
 // program makes it once and never destroys it: the reader may still be inside the store or the
 // dump tool when a dialog's flag drops.
 struct ToolState {
-    explicit ToolState(ApplicationTables& programTables) : tables(programTables), store(programTables) {}
+    explicit ToolState(ApplicationTables& applicationTables)
+        : tables(applicationTables), store(applicationTables) {}
     ApplicationTables& tables;
     TickClock clock;
     PaintingWaiter waiter;
