@@ -120,8 +120,16 @@ void CliLink::notify() {
 
 // Reader thread: each record answers the oldest open Read. A controller may send more than was
 // asked (a monitored value); extra records find the queue empty and change nothing.
+void CliLink::routeValuesTo(BatchValueSink* sink) {
+    std::lock_guard<std::mutex> lock(sinkMutex_);
+    valueSink_ = sink;
+}
+
 void CliLink::deliver(uint8_t, const ValueRecord& record) {
-    if (BatchValueSink* sink = valueSink_.load()) sink->OnBatchValue(record);
+    {
+        std::lock_guard<std::mutex> lock(sinkMutex_);
+        if (valueSink_) valueSink_->OnBatchValue(record);
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!unanswered_.empty()) unanswered_.pop_front();
@@ -144,7 +152,10 @@ void CliLink::readLoop() {
         if (n == 0) continue;
         if (trace_.isOpen()) trace_.received(buffer, static_cast<size_t>(n));
         routeReceivedBytes(path_, buffer, static_cast<size_t>(n));
-        if (BatchValueSink* sink = valueSink_.load()) sink->OnBatchEnd();
+        {
+            std::lock_guard<std::mutex> lock(sinkMutex_);
+            if (valueSink_) valueSink_->OnBatchEnd();
+        }
         if (flags_.dpcomActive.load()) notify();
     }
 }

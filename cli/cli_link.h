@@ -61,8 +61,9 @@ public:
                                          std::string& error);
     ~CliLink() override;
 
-    // Decoded records go to sink from now on; or every byte to the dump tool.
-    void routeValuesTo(BatchValueSink& sink) { valueSink_.store(&sink); }
+    // Decoded records go to sink from now on (nullptr: nowhere); or every byte to the dump tool.
+    // Once this returns the reader is out of the sink routed before, which may then go.
+    void routeValuesTo(BatchValueSink* sink);
     void routeBytesTo(DumpByteSink& sink);
 
     // Sends one frame. Throws LinkFailure when the link is down, or when the last
@@ -93,7 +94,8 @@ private:
     LinkFlags flags_;
     FrameDecoder decoder_;
     ReceivePath path_;
-    std::atomic<BatchValueSink*> valueSink_{nullptr};
+    std::mutex sinkMutex_;                 // held by the reader while it is in the sink
+    BatchValueSink* valueSink_ = nullptr;  // guarded by sinkMutex_
 
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -69,7 +69,12 @@ int loadJournalForRestore(const RestoreChoice& choice, Journal& journal, StderrR
 int restoreOriginals(const std::string& path, Journal& journal, CliLink& link, Pacing& pacing,
                      StderrReporter& reporter) {
     AnswerCatcher catcher;
-    link.routeValuesTo(catcher);
+    link.routeValuesTo(&catcher);
+    // The link outlives the catcher: its values go nowhere once the restore ends.
+    struct Unroute {
+        CliLink& link;
+        ~Unroute() { link.routeValuesTo(nullptr); }
+    } unroute{link};
     resetPacing(pacing);
     int left = 0;
     for (const JournalEntry& e : journal.entries) left += !e.restored;

@@ -68,7 +68,7 @@ int record(const RecordOptions& options, ReceivedValues& values) {
         [&](ToolSession& session, ToolContext&) {
             addresses = addressesOf(*session.tables, timeline);
             CliLink& link = *session.link;
-            link.routeValuesTo(values);
+            link.routeValuesTo(&values);
             installInterruptHandler();
             started = std::chrono::steady_clock::now();
             // All at once, as a debug window's display start asks for its items.

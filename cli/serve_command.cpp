@@ -276,7 +276,7 @@ void runLink(ToolSession& session, const LinkChoice& choice, ServeHub& hub) {
                     continue;
                 }
                 session.reporter.say("the link is back");
-                session.link->routeValuesTo(hub);
+                session.link->routeValuesTo(&hub);
                 pause = std::chrono::milliseconds(500);
                 hub.linkUp();
             }
@@ -377,7 +377,7 @@ int serve(const ServeOptions& options) {
                 if (listen.host.rfind("127.", 0) == 0)
                     policy.hosts.push_back(listen.host + ":" + std::to_string(port));
             }
-            session.link->routeValuesTo(*hub);
+            session.link->routeValuesTo(hub.get());
             installInterruptHandler();
             const std::string host =
                 listen.host.find(':') != std::string::npos ? "[" + listen.host + "]" : listen.host;

@@ -155,7 +155,7 @@ int runToolSession(ToolSession& session, const ToolOptions& options, const ToolB
         return kExitLink;
     }
     session.store = std::make_unique<BatchValueStore>(*session.tables);
-    session.link->routeValuesTo(*session.store);
+    session.link->routeValuesTo(session.store.get());
     session.pacing = Pacing{&session.clock, &session.waiter, options.intervalMs, 0};
     ToolContext context{*session.tables, *session.link, session.pacing, session.reporter};
     int code;

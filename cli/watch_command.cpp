@@ -69,7 +69,7 @@ int watch(const WatchOptions& options, ReceivedValues& values) {
         [&](ToolSession& session, ToolContext&) {
             WatchView view(*window);
             CliLink& link = *session.link;
-            link.routeValuesTo(values);
+            link.routeValuesTo(&values);
             installInterruptHandler();
             requestItemValues(window->data, link);
 

@@ -7,19 +7,16 @@ runner (scripts/wine-run) against the native simulator.
     cli_cases.py --cli tavir-cli --sim tavir-sim --source SOURCE_DIR [--runner RUNNER] CASE
 """
 
-import argparse
 import csv
 import json
 import re
 import signal
 import socket
 import subprocess
-import tempfile
-import time
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
-from harness import Simulator, check, end_process, wait_for
+from harness import Simulator, check, end_process, run_named_case, wait_for
 
 PATHS = {}
 SIMS = []  # ended by the main function when the case ends
@@ -340,18 +337,4 @@ CASES = {f.__name__[5:]: f for f in (case_audit_fleet, case_diff_golden, case_ex
                                       case_record_plan, case_watch_once)}
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    for option in ("cli", "sim", "source"):
-        parser.add_argument(f"--{option}", required=True)
-    parser.add_argument("--runner")
-    parser.add_argument("case", choices=sorted(CASES))
-    options = parser.parse_args()
-    PATHS.update(cli=options.cli, sim=options.sim, source=options.source, runner=options.runner)
-    started = time.monotonic()
-    with tempfile.TemporaryDirectory(prefix="tavir-cli-") as work:
-        try:
-            CASES[options.case](Path(work))
-        finally:
-            for sim in SIMS:
-                sim.close()
-    print(f"{options.case}: passed in {time.monotonic() - started:.1f} s")
+    run_named_case(CASES, PATHS, "tavir-cli-", finish=lambda: [sim.close() for sim in SIMS])

@@ -7,6 +7,7 @@ with a deadline too, so that a hung program fails its case with a message naming
 on a sleep alone. Every process a case starts is ended by its own id when the case ends.
 """
 
+import argparse
 import json
 import os
 import queue
@@ -537,4 +538,22 @@ def run(cases, argv):
     finally:
         case.close()
         shutil.rmtree(case.work, ignore_errors=True)
+    print(f"{options.case}: passed in {time.monotonic() - started:.1f} s")
+
+
+def run_named_case(cases, paths, prefix, finish=lambda: None):
+    """The main function of a file of cases: --cli, --sim, --source, [--runner] and a case's name."""
+    parser = argparse.ArgumentParser()
+    for option in ("cli", "sim", "source"):
+        parser.add_argument(f"--{option}", required=True)
+    parser.add_argument("--runner")
+    parser.add_argument("case", choices=sorted(cases))
+    options = parser.parse_args()
+    paths.update(cli=options.cli, sim=options.sim, source=options.source, runner=options.runner)
+    started = time.monotonic()
+    with tempfile.TemporaryDirectory(prefix=prefix) as work:
+        try:
+            cases[options.case](Path(work))
+        finally:
+            finish()
     print(f"{options.case}: passed in {time.monotonic() - started:.1f} s")

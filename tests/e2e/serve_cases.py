@@ -7,11 +7,9 @@ pages show it, and a link that goes down and comes back; tavir-cli.exe under Win
     serve_cases.py --cli tavir-cli --sim tavir-sim --source SOURCE_DIR [--runner RUNNER] CASE
 """
 
-import argparse
 import contextlib
 import json
 import subprocess
-import tempfile
 import time
 from collections import Counter
 import urllib.error
@@ -19,7 +17,7 @@ import urllib.request
 from pathlib import Path
 
 from browser import Browser
-from harness import LineReader, Simulator, check, end_process, wait_for
+from harness import LineReader, Simulator, check, end_process, run_named_case, wait_for
 
 PATHS = {}
 
@@ -214,14 +212,4 @@ def case_exe_pages(work):
 CASES = {f.__name__[5:]: f for f in (case_pages, case_write, case_shared, case_link_restored, case_exe_pages)}
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    for option in ("cli", "sim", "source"):
-        parser.add_argument(f"--{option}", required=True)
-    parser.add_argument("--runner")
-    parser.add_argument("case", choices=sorted(CASES))
-    options = parser.parse_args()
-    PATHS.update(cli=options.cli, sim=options.sim, source=options.source, runner=options.runner)
-    started = time.monotonic()
-    with tempfile.TemporaryDirectory(prefix="tavir-serve-") as work:
-        CASES[options.case](Path(work))
-    print(f"{options.case}: passed in {time.monotonic() - started:.1f} s")
+    run_named_case(CASES, PATHS, "tavir-serve-")
