@@ -245,8 +245,9 @@ int itemUnderCursor(ChildWindow& record) {
 LRESULT onCreate(HWND window, const CREATESTRUCTA& create) {
     auto* set = static_cast<DebugWindowSet*>(create.lpCreateParams);
     if (set == nullptr || set->childCount >= kMaxChildWindows) return -1;
-    auto* record = new (std::nothrow) ChildWindow{set, {}};
+    auto* record = new (std::nothrow) ChildWindow{};
     if (record == nullptr) return -1;
+    record->set = set;
     record->data.window = window;
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(record));
     set->childWindows[set->childCount] = window;

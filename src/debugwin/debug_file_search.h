@@ -46,11 +46,17 @@ template <class Entry, class TitleOf>
 int sortInLast(Entry* entries, int count, const char* title, TitleOf titleOf) {
     if (count <= 0) return -1;
     Entry last = entries[count - 1];
-    int place = count - 1;
-    for (int i = 0; i < count - 1; ++i) {
-        if (std::strcmp(titleOf(entries[i]), title) > 0) {
-            place = i;
-            break;
+    // The entries before it are in order, each having been put in by this function, so the first
+    // greater title is found by halving: a title asked of each window made the start-up with 200
+    // files slower.
+    int place = 0;
+    int end = count - 1;
+    while (place < end) {
+        const int middle = place + (end - place) / 2;
+        if (std::strcmp(titleOf(entries[middle]), title) > 0) {
+            end = middle;
+        } else {
+            place = middle + 1;
         }
     }
     for (int i = count - 1; i > place; --i) entries[i] = entries[i - 1];

@@ -58,7 +58,11 @@ void onGetMinMaxInfo(HWND window, MINMAXINFO& info) {
 int addLineHere(MessageWindowData& data, const char* text) {
     LRESULT position = SendMessageA(data.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     if (position < 0) return -1;
-    SendMessageA(data.list, LB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    if (data.held) {
+        data.lastHeld = position;
+    } else {
+        SendMessageA(data.list, LB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    }
     return static_cast<int>(position);
 }
 
@@ -145,6 +149,11 @@ int AddMessageLine(HWND messageWindow, const char* text) {
 void HoldMessageLines(HWND messageWindow, bool hold) {
     MessageWindowData* data = messageWindow != nullptr ? messageData(messageWindow) : nullptr;
     if (data == nullptr) return;
+    data->held = hold;
+    if (!hold && data->lastHeld >= 0) {
+        SendMessageA(data->list, LB_SETCURSEL, static_cast<WPARAM>(data->lastHeld), 0);
+        data->lastHeld = -1;
+    }
     SendMessageA(data->list, WM_SETREDRAW, hold ? FALSE : TRUE, 0);
     if (!hold) RedrawWindow(data->list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }

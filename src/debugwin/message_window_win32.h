@@ -28,6 +28,10 @@ struct MessageWindowData {
     HWND window;
     HWND list;
     MessageWindowOwner* owner;
+    // While lines are held (a search of debug window files), the last line added is selected when
+    // they are let go: selecting each as it came took a fifth of the start-up with 200 files.
+    bool held = false;
+    LRESULT lastHeld = -1;
 };
 
 LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
