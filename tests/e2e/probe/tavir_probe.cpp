@@ -382,6 +382,17 @@ std::string run(const std::string& line, const std::vector<std::string>& words) 
     if (words.size() < 2) return failure("missing argument");
     if (verb == "mouse") return clickAt(number(1), number(2));
     if (verb == "children") return IsWindow(target) ? listOf(windowsBelow(target)) : failure("no window");
+    if (verb == "shown") {
+        // The visible windows of a class below target, found without a message to any of them:
+        // describing hundreds of windows keeps a starting program busy answering.
+        const std::string wanted = words.size() > 2 ? words[2] : "";
+        std::vector<HWND> shown;
+        for (HWND window : windowsBelow(target)) {
+            if (IsWindowVisible(window) && classOf(window) == std::wstring(wanted.begin(), wanted.end()))
+                shown.push_back(window);
+        }
+        return listOf(shown);
+    }
     if (verb == "classes") {
         // Without a message to any of them: fast for many thousands of windows.
         std::map<std::wstring, std::pair<size_t, HWND>> counts;  // the count and the first of each class
