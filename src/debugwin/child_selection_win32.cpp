@@ -126,17 +126,33 @@ void LayoutChildWindows(DebugWindowSet& set) {
     }
 }
 
+// Whether every item asked for at the display start shows a value.
+bool firstValuesShown(const ChildWindowData& data) {
+    for (int i = 0; i < data.itemCount; ++i) {
+        const DebugItem& item = data.items[i];
+        if ((item.flags & kItemMonitored) != 0 &&
+            (item.window == nullptr || !IsWindowEnabled(static_cast<HWND>(item.window))))
+            return false;
+    }
+    return true;
+}
+
 // Paging on shows the next or the previous window, so those make their controls before they are
 // shown, in the moments the thread would idle: a window whose controls are made is shown at once.
-// The current window's first values come first: from its display start until its reply check
-// nothing is made ahead.
+// The current window's first values come first: from its display start until they are all shown,
+// or until its reply check, nothing is made ahead. Waiting for the reply check whatever came had
+// left a page soon after the start-up to a window whose making had not begun.
 UINT makeNeighboursAhead(HWND child) {
     ChildWindow* record = childWindowOf(child);
     if (record == nullptr) return 0;
     DebugWindowSet& set = *record->set;
     if (childAt(set, set.currentChild) != child || set.childCount < 2) return 0;
     const uint32_t current = timeGetTime() - set.becameCurrentAt;
-    if (current >= kDisplayDelayMs && current < 2 * kDisplayDelayMs) return 2 * kDisplayDelayMs - current;
+    constexpr uint32_t kFirstValuesLookMs = 20;
+    if (current >= kDisplayDelayMs && current < 2 * kDisplayDelayMs && !firstValuesShown(record->data)) {
+        const uint32_t left = 2 * kDisplayDelayMs - current;
+        return left < kFirstValuesLookMs ? left : kFirstValuesLookMs;
+    }
     HWND next = childAt(set, (set.currentChild + 1) % set.childCount);
     HWND previous = childAt(set, (set.currentChild + set.childCount - 1) % set.childCount);
     for (HWND neighbour : {next, previous}) {
