@@ -215,9 +215,7 @@ void handle(const ServePolicy& policy, ServeHub& hub, const nlohmann::json& inde
                              request.body.size(), request.get_header_value("Host")};
     const int status = matchRequest(policy, asked, match);
     if (status != 200) return answer(response, status, statusText(status), "text/plain");
-    const auto& windows = hub.windows();
-    const bool window = match.window >= 0 && static_cast<size_t>(match.window) < windows.size() &&
-                        windows[static_cast<size_t>(match.window)].window;
+    const bool window = hub.loaded(match.window);
     switch (match.route) {
         case Route::kPage:
             if (const Asset* asset = findAsset(match.page))
@@ -227,7 +225,7 @@ void handle(const ServePolicy& policy, ServeHub& hub, const nlohmann::json& inde
             return answer(response, 200, index.dump(), "application/json");
         case Route::kWindowData:
             if (!window) return answer(response, 404, statusText(404), "text/plain");
-            return answer(response, 200, windowData(windows, match.window, policy.writes).dump(),
+            return answer(response, 200, windowData(hub.windows(), match.window, policy.writes).dump(),
                           "application/json");
         case Route::kTimelineSvg:
             return answer(response, 200, hub.timelineSvg(300), "image/svg+xml");

@@ -17,6 +17,11 @@ std::string event(const nlohmann::json& data) {
     return "data: " + data.dump() + "\n\n";
 }
 
+// What a page shows of item number index: its text, or its check.
+std::string itemEvent(const DebugItem& item, int index) {
+    return event({{"i", index}, {"t", item.isCheckbox ? "" : item.text}, {"c", item.isCheckbox && item.value == 1}});
+}
+
 }  // namespace
 
 ServeHub::ServeHub(std::vector<ServedWindow> windows, Timeline timeline,
@@ -61,6 +66,15 @@ const std::vector<int32_t>& ServeHub::keysOf(int page) const {
     return page == kTimelinePage ? timelineOrder_ : windowKeys_[static_cast<size_t>(page)];
 }
 
+bool ServeHub::loaded(int page) const {
+    return page >= 0 && static_cast<size_t>(page) < windows_.size() && windows_[static_cast<size_t>(page)].window;
+}
+
+void ServeHub::ask(const ValueRecord& request) {
+    send(request, kRead);
+    send(request, kMonitor);
+}
+
 void ServeHub::send(const ValueRecord& request, uint8_t kind) {
     if (!linkUp_ || stopping_) return;
     outgoing_.push_back({request, kind});
@@ -83,17 +97,14 @@ void ServeHub::queueStatus(Viewer& viewer) {
 }
 
 void ServeHub::queueItem(int window, int item) {
-    const DebugItem& shown = windows_[static_cast<size_t>(window)].window->data.items[item];
-    const std::string text = event({{"i", item},
-                                    {"t", shown.isCheckbox ? "" : shown.text},
-                                    {"c", shown.isCheckbox && shown.value == 1}});
+    const std::string text = itemEvent(windows_[static_cast<size_t>(window)].window->data.items[item], item);
     for (auto& viewer : viewers_)
         if (viewer->open && viewer->page == window) queue(*viewer, item, text, false);
 }
 
 int ServeHub::open(int page) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const bool window = page >= 0 && static_cast<size_t>(page) < windows_.size() && windows_[page].window;
+    const bool window = loaded(page);
     if ((!window && page != kTimelinePage) || stopping_) return -1;
     int free = -1;
     int count = 0;
@@ -120,21 +131,13 @@ int ServeHub::open(int page) {
     queueStatus(viewer);
     for (int32_t key : keysOf(page)) {
         Asked& asked = asked_.at(key);
-        if (asked.pages++ == 0) {
-            send(asked.request, kRead);
-            send(asked.request, kMonitor);
-        }
+        if (asked.pages++ == 0) ask(asked.request);
     }
     if (window) {
         const std::vector<char>& shown = shown_[static_cast<size_t>(page)];
         const ChildWindowData& data = windows_[page].window->data;
         for (int i = 0; i < data.itemCount; ++i) {
-            if (!shown[static_cast<size_t>(i)]) continue;
-            const DebugItem& item = data.items[i];
-            queue(viewer, i,
-                  event({{"i", i},
-                         {"t", item.isCheckbox ? "" : item.text},
-                         {"c", item.isCheckbox && item.value == 1}}));
+            if (shown[static_cast<size_t>(i)]) queue(viewer, i, itemEvent(data.items[i], i));
         }
     }
     return free;
@@ -231,9 +234,7 @@ void ServeHub::linkUp() {
     std::lock_guard<std::mutex> lock(mutex_);
     linkUp_ = true;
     for (auto& [key, asked] : asked_) {
-        if (asked.pages == 0) continue;
-        send(asked.request, kRead);
-        send(asked.request, kMonitor);
+        if (asked.pages > 0) ask(asked.request);
     }
     for (auto& viewer : viewers_)
         if (viewer->open) queueStatus(*viewer);
@@ -258,7 +259,7 @@ WriteOutcome ServeHub::write(int page, int index, const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     WriteOutcome outcome;
     outcome.status = 404;
-    if (page < 0 || static_cast<size_t>(page) >= windows_.size() || !windows_[page].window) return outcome;
+    if (!loaded(page)) return outcome;
     ChildWindowData& data = windows_[page].window->data;
     if (index < 0 || index >= data.itemCount || data.items[index].window == nullptr) return outcome;
     DebugItem& item = data.items[index];

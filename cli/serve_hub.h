@@ -52,6 +52,8 @@ public:
              std::string noConnectionText);
 
     const std::vector<ServedWindow>& windows() const { return windows_; }
+    // Whether page is a window whose file loaded.
+    bool loaded(int page) const;
 
     // A viewer of page (a window's number or kTimelinePage) opens: its values are asked for where
     // no other page asks already, and what is known is queued for it. -1 for a page that does not
@@ -112,6 +114,8 @@ private:
     void queueStatus(Viewer& viewer);
     bool timelineWatched() const;
     void send(const ValueRecord& request, uint8_t kind);
+    // Read, then Monitor.
+    void ask(const ValueRecord& request);
     double now() const;
 
     std::vector<ServedWindow> windows_;
