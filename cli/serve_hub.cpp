@@ -19,7 +19,8 @@ std::string event(const nlohmann::json& data) {
 
 // What a page shows of item number index: its text, or its check.
 std::string itemEvent(const DebugItem& item, int index) {
-    return event({{"i", index}, {"t", item.isCheckbox ? "" : item.text}, {"c", item.isCheckbox && item.value == 1}});
+    return event(
+        {{"i", index}, {"t", item.isCheckbox ? "" : item.text}, {"c", item.isCheckbox && item.value == 1}});
 }
 
 }  // namespace
@@ -67,7 +68,8 @@ const std::vector<int32_t>& ServeHub::keysOf(int page) const {
 }
 
 bool ServeHub::loaded(int page) const {
-    return page >= 0 && static_cast<size_t>(page) < windows_.size() && windows_[static_cast<size_t>(page)].window;
+    return page >= 0 && static_cast<size_t>(page) < windows_.size() &&
+           windows_[static_cast<size_t>(page)].window;
 }
 
 void ServeHub::ask(const ValueRecord& request) {
